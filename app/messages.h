@@ -1,0 +1,18 @@
+// The viewer's message boxes: information, non-fatal error and fatal error.
+#pragma once
+
+#include <string>
+
+// Caption of every box and the main window's title.
+inline constexpr const char* appTitle = "Vormelin 0.35";
+
+// The text of the last error box, prefix included.
+extern std::string messageText;
+
+// Modal box with the text as it stands, no icon.
+void showInfo(const std::string& text);
+// Modal box "ERREUR  !!!\n\n" + text, information icon; the program goes on.
+void showError(const std::string& text);
+// Modal box "Erreur irrémédiable\n\nL'application va se terminer\n\n" + text,
+// then releases the model and ends the process with status 255.
+[[noreturn]] void fatalError(const std::string& text);
