@@ -1,0 +1,27 @@
+// The topology builder: from the triangles of the model store it derives the
+// table of distinct edges with the triangles on each side, counts the boundary
+// edges and puts the longest boundary loop first in walking order. On the way
+// it drops vertices no triangle uses and refuses meshes that are not
+// edge-manifold (through fatalError).
+//
+// Edge table order once built: positions 0 .. boundaryLoopLength-1 hold the
+// longest boundary loop in walking order (starting at edgeA[0], going to
+// edgeB[0]); positions boundaryLoopLength .. boundaryEdgeCount-1 the other
+// boundary edges; positions boundaryEdgeCount .. edgeCount-1 the interior edges.
+#pragma once
+
+// Entries given to each edge array by the last build (at least
+// vertexCount + faceCount + 30, and never fewer than three per triangle).
+extern int edgeCapacity;
+
+// Builds the edge table, boundary counts and longest loop unless topologyBuilt
+// is already set; drops unreferenced vertices. A refused mesh ends the program.
+void buildTopology();
+// Discards the edge table and the (u,v) coordinates, clears the derived flags
+// and counts, then builds the topology again (the step after every cut).
+void rebuildTopology();
+// Position of the edge joining the two vertices (any order) in the built edge
+// table, the lowest such position, or -1 when there is none.
+int findEdge(int v1, int v2);
+// Exchanges two positions in edgeA, edgeB, edgeFace1 and edgeFace2 at once.
+void swapEdges(int e1, int e2);
