@@ -24,6 +24,9 @@ extern bool textureLoaded;
 
 // Linear filtering and repeat wrapping on the currently bound 2D texture.
 void setTextureParams();
+// Binds the texture named id, sets its parameters and uploads one 256 x 256
+// RGB image (rows of 768 bytes, row 0 first) as its level 0.
+void uploadTextureImage(unsigned int id, const unsigned char* image);
 // Uploads the all-black image into texture [0].
 void uploadBlackTexture();
 // Fills colorImage from uniformColor (0x00BBGGRR) and uploads it into texture [1].
