@@ -1,0 +1,54 @@
+// The boundary layers: every border edge, the longest loop alone, and the
+// flash that shows the borders at once after a cut.
+#include "model/store.h"
+#include "platform/platform.h"
+#include "render/layer_support.h"
+#include "render/layers.h"
+
+namespace {
+// Edge-table entries first .. last-1 as segments drawn there and back.
+void borderSegments(int first, int last)
+{
+    glBegin(GL_LINES);
+    for (int e = first; e < last; ++e) {
+        viewVertex(edgeA[e]);
+        viewVertex(edgeB[e]);
+        viewVertex(edgeB[e]);
+        viewVertex(edgeA[e]);
+    }
+    glEnd();
+}
+} // namespace
+
+void drawBorders()
+{
+    int loopEnd = drawableEdgeCount(boundaryLoopLength);
+    int bordersEnd = drawableEdgeCount(boundaryEdgeCount);
+    glColor3d(1.0, 0.0, 0.0);
+    borderSegments(0, loopEnd);
+    glColor3d(0.0, 1.0, 0.0);
+    borderSegments(loopEnd, bordersEnd);
+    glColor3d(1.0, 1.0, 1.0);
+}
+
+void drawBoundary()
+{
+    int loopEnd = drawableEdgeCount(boundaryLoopLength);
+    glColor3d(1.0, 0.0, 0.0);
+    glLineWidth(2.0f);
+    glBegin(GL_LINES);
+    for (int e = 0; e < loopEnd; ++e) {
+        viewVertex(edgeA[e]);
+        viewVertex(edgeB[e]);
+    }
+    glEnd();
+    glLineWidth(0.6f);
+    glColor3d(1.0, 1.0, 1.0);
+}
+
+void flashBorders()
+{
+    drawBorders();
+    platformPresent();
+    platformSleepMs(250);
+}

@@ -1,0 +1,171 @@
+// The face layer. Every face is one lit triangle whose normal is turned
+// toward the viewer, textured through the texture bound for the frame.
+//
+// The picture is that of one polygon per face in immediate mode; the triangles
+// are handed to GL in one vertex-array draw instead, in the same order and with
+// the same single-precision values, which GL turns into the same fragments.
+// The arrays are refilled in every frame (view coordinates and normals follow
+// the camera and the scale) and only reallocated when the mesh grows.
+#include <cmath>
+#include <vector>
+
+#include "model/store.h"
+#include "render/layer_support.h"
+#include "render/layers.h"
+#include "texture/texture.h"
+
+namespace {
+// One triangle corner as GL reads it: texture coordinate, normal, position.
+struct Corner {
+    float s, t;
+    float nx, ny, nz;
+    float x, y, z;
+};
+
+// View coordinates of every vertex for the frame in progress, x y z in turn.
+std::vector<double> viewPoints;
+// Three corners per face, in face order.
+std::vector<Corner> corners;
+
+// How the corners of a face get their texture coordinates.
+enum TexCoordRule { texCoordsFromUv, texCoordsFixed, texCoordsNone };
+
+void fillViewPoints(int vertices)
+{
+    if (viewPoints.size() < 3 * static_cast<size_t>(vertices))
+        viewPoints.resize(3 * static_cast<size_t>(vertices));
+    double* p = viewPoints.data();
+    for (int i = 0; i < vertices; ++i) {
+        p[3 * i] = normalizedX(i);
+        p[3 * i + 1] = normalizedY(i);
+        p[3 * i + 2] = normalizedZ(i);
+    }
+}
+
+// Writes the corners of faces 0 .. faces-1; w is the viewer direction in model coordinates.
+void fillCorners(int faces, const double w[3], TexCoordRule rule, double s)
+{
+    if (corners.size() < 3 * static_cast<size_t>(faces))
+        corners.resize(3 * static_cast<size_t>(faces));
+    const double* v = viewPoints.data();
+    const int* fa = faceA.data();
+    const int* fb = faceB.data();
+    const int* fc = faceC.data();
+    const double* u = vertexU.data();
+    const double* uv = vertexV.data();
+    const float fs = static_cast<float>(s);
+    Corner* out = corners.data();
+    for (int f = 0; f < faces; ++f, out += 3) {
+        const int a = fa[f], b = fb[f], c = fc[f];
+        const double* P = v + 3 * a;
+        const double* Q = v + 3 * b;
+        const double* R = v + 3 * c;
+        const double e1x = Q[0] - P[0], e1y = Q[1] - P[1], e1z = Q[2] - P[2];
+        const double e2x = R[0] - P[0], e2y = R[1] - P[1], e2z = R[2] - P[2];
+        double nx = e1y * e2z - e1z * e2y;
+        double ny = e1z * e2x - e1x * e2z;
+        double nz = e1x * e2y - e1y * e2x;
+        if (nx * w[0] + ny * w[1] + nz * w[2] < 0.0) {
+            nx = -nx;
+            ny = -ny;
+            nz = -nz;
+        }
+        const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+        if (length > 0.0) {
+            nx = nx / length;
+            ny = ny / length;
+            nz = nz / length;
+        } else {
+            // Collinear corners: no direction to light; a fixed one keeps the normal finite.
+            nx = 0.0;
+            ny = 0.0;
+            nz = 1.0;
+        }
+        const float fnx = static_cast<float>(nx), fny = static_cast<float>(ny), fnz = static_cast<float>(nz);
+        const int ids[3] = {a, b, c};
+        const double* points[3] = {P, Q, R};
+        for (int k = 0; k < 3; ++k) {
+            Corner& corner = out[k];
+            corner.nx = fnx;
+            corner.ny = fny;
+            corner.nz = fnz;
+            corner.x = static_cast<float>(points[k][0]);
+            corner.y = static_cast<float>(points[k][1]);
+            corner.z = static_cast<float>(points[k][2]);
+            if (rule == texCoordsFromUv) {
+                corner.s = static_cast<float>((1.0 + u[ids[k]]) * s / 2.0);
+                corner.t = static_cast<float>((1.0 + uv[ids[k]]) * s / 2.0);
+            }
+        }
+        if (rule == texCoordsFixed) {
+            out[0].s = 0.0f;
+            out[0].t = 0.0f;
+            out[1].s = fs;
+            out[1].t = 0.0f;
+            out[2].s = fs;
+            out[2].t = fs;
+        }
+    }
+}
+} // namespace
+
+void drawFaces()
+{
+    const double s = textureTiling / 256.0;
+    const bool texturing = faceMode != 2 || uvComputed;
+    glColor3d(0.8, 0.8, 0.8);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    if (texturing)
+        glEnable(GL_TEXTURE_2D);
+    if (withTransparency) {
+        glDepthMask(GL_FALSE);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glColor4d(0.5, 0.5, 0.5, 0.5);
+    }
+    glPushMatrix();
+    double m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    // Column-major: row r, column c is m[4 c + r]. Rows 2 and 3 summed give the eye's +z.
+    const double w[3] = {m[2] + m[3], m[6] + m[7], m[10] + m[11]};
+
+    const int vertices = drawableVertexCount();
+    const int faces = drawableFaceCount();
+    const bool uvUsable = uvComputed && vertexU.size() >= static_cast<size_t>(vertices) &&
+                          vertexV.size() >= static_cast<size_t>(vertices);
+    TexCoordRule rule = texCoordsNone;
+    if (faceMode == 2 && textureLoaded && uvUsable)
+        rule = texCoordsFromUv;
+    else if (faceMode != 2 || textureLoaded)
+        rule = texCoordsFixed;
+
+    if (faces > 0) {
+        fillViewPoints(vertices);
+        fillCorners(faces, w, rule, s);
+        const GLsizei stride = sizeof(Corner);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glVertexPointer(3, GL_FLOAT, stride, &corners[0].x);
+        glNormalPointer(GL_FLOAT, stride, &corners[0].nx);
+        if (rule != texCoordsNone) {
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, stride, &corners[0].s);
+        }
+        glDrawArrays(GL_TRIANGLES, 0, 3 * faces);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
+
+    glPopMatrix();
+    if (withTransparency) {
+        glColor4d(1.0, 1.0, 1.0, 1.0);
+        glDisable(GL_BLEND);
+        glDepthMask(GL_TRUE);
+    }
+    if (texturing)
+        glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glColor3d(1.0, 1.0, 1.0);
+}

@@ -1,0 +1,132 @@
+// The pick highlights of the three cut modes and the unprojection of the
+// cursor they measure from. Each scans its elements in index order and keeps
+// a candidate only when it is strictly nearer, so ties go to the lowest index.
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "model/store.h"
+#include "platform/platform.h"
+#include "render/layer_support.h"
+#include "render/layers.h"
+
+int pickedElement = 0;
+
+namespace {
+double distanceTo(double x, double y, double z, const double p[3])
+{
+    const double dx = x - p[0], dy = y - p[1], dz = z - p[2];
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+} // namespace
+
+void cursorToModel(double& x, double& y, double& z)
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    int cx = 0, cy = 0;
+    platformCursorPos(cx, cy);
+    platformScreenToView(cx, cy);
+    double modelview[16], projection[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    const double winX = cx;
+    const double winY = viewport[3] - cy;
+    // A cursor outside the view reads nothing: it is taken as over the background.
+    GLfloat depth = 1.0f;
+    glReadPixels(static_cast<GLint>(winX), static_cast<GLint>(winY), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    x = y = z = 0.0;
+    gluUnProject(winX, winY, depth, modelview, projection, viewport, &x, &y, &z);
+}
+
+void highlightVertex()
+{
+    double p[3];
+    cursorToModel(p[0], p[1], p[2]);
+    const int vertices = drawableVertexCount();
+    if (vertices <= 0) {
+        pickedElement = -1;
+        return;
+    }
+    pickedElement = 0;
+    double best = distanceTo(normalizedX(0), normalizedY(0), normalizedZ(0), p);
+    for (int i = 1; i < vertices; ++i) {
+        const double d = distanceTo(normalizedX(i), normalizedY(i), normalizedZ(i), p);
+        if (d < best) {
+            pickedElement = i;
+            best = d;
+        }
+    }
+    glColor3d(1.0, 0.0, 0.0);
+    glBegin(GL_POINTS);
+    viewVertex(pickedElement);
+    glEnd();
+    glColor3d(1.0, 1.0, 1.0);
+}
+
+void highlightEdge()
+{
+    double p[3];
+    cursorToModel(p[0], p[1], p[2]);
+    const int edges = drawableEdgeCount(edgeCount);
+    if (edges <= 0) {
+        pickedElement = -1;
+        return;
+    }
+    double best = 10000.0;
+    pickedElement = 0;
+    for (int e = 0; e < edges; ++e) {
+        const int a = edgeA[e], b = edgeB[e];
+        const double d = distanceTo((normalizedX(a) + normalizedX(b)) / 2.0, (normalizedY(a) + normalizedY(b)) / 2.0,
+                                    (normalizedZ(a) + normalizedZ(b)) / 2.0, p);
+        if (d < best) {
+            pickedElement = e;
+            best = d;
+        }
+    }
+    glPushMatrix();
+    glColor3d(1.0, 0.0, 0.0);
+    glBegin(GL_LINES);
+    viewVertex(edgeA[pickedElement]);
+    viewVertex(edgeB[pickedElement]);
+    viewVertex(edgeB[pickedElement]);
+    viewVertex(edgeA[pickedElement]);
+    glEnd();
+    drawBorders();
+    glPopMatrix();
+    glColor3d(1.0, 1.0, 1.0);
+}
+
+void highlightFace()
+{
+    double p[3];
+    cursorToModel(p[0], p[1], p[2]);
+    const int faces = drawableFaceCount();
+    if (faces <= 0) {
+        pickedElement = -1;
+        return;
+    }
+    double best = 10000.0;
+    pickedElement = 0;
+    for (int f = 0; f < faces; ++f) {
+        const int a = faceA[f], b = faceB[f], c = faceC[f];
+        const double d = distanceTo((normalizedX(a) + normalizedX(b) + normalizedX(c)) / 3.0,
+                                    (normalizedY(a) + normalizedY(b) + normalizedY(c)) / 3.0,
+                                    (normalizedZ(a) + normalizedZ(b) + normalizedZ(c)) / 3.0, p);
+        if (d < best) {
+            pickedElement = f;
+            best = d;
+        }
+    }
+    const int a = faceA[pickedElement], b = faceB[pickedElement], c = faceC[pickedElement];
+    glColor3d(1.0, 0.0, 0.0);
+    glBegin(GL_LINES);
+    viewVertex(a);
+    viewVertex(b);
+    viewVertex(b);
+    viewVertex(c);
+    viewVertex(c);
+    viewVertex(a);
+    glEnd();
+    glColor3d(1.0, 1.0, 1.0);
+}
