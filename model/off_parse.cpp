@@ -1,0 +1,241 @@
+// Parsing an OFF text held in memory into the model store: header, counts,
+// vertex and face lines, quads split into four triangles around an added
+// centre vertex, then the model's centre and radius.
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "model/off_file.h"
+#include "model/store.h"
+
+namespace {
+
+// White space as formatted input knows it.
+inline bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+inline void skipSpace(const char*& p, const char* end)
+{
+    while (p < end && isSpace(*p))
+        ++p;
+}
+
+// Start of the digits of a number at p, past an explicit '+' (which the fast
+// conversions refuse); null when a second sign follows the '+'.
+inline const char* afterPlus(const char* p, const char* end)
+{
+    if (p < end && *p == '+') {
+        ++p;
+        if (p < end && (*p == '+' || *p == '-'))
+            return nullptr;
+    }
+    return p;
+}
+
+// Reads one integer after optional white space; false when none stands there
+// or it does not fit in an int. p moves past the number on success.
+inline bool readInt(const char*& p, const char* end, int& value)
+{
+    skipSpace(p, end);
+    const char* q = afterPlus(p, end);
+    if (!q)
+        return false;
+    auto [next, ec] = std::from_chars(q, end, value);
+    if (ec != std::errc())
+        return false;
+    p = next;
+    return true;
+}
+
+// Reads one real (fixed or exponent notation, inf, nan) after optional white
+// space; false when none stands there. A value beyond the double range gives
+// an infinity, one below it a zero or denormal, as formatted input does.
+inline bool readReal(const char*& p, const char* end, double& value)
+{
+    skipSpace(p, end);
+    const char* q = afterPlus(p, end);
+    if (!q)
+        return false;
+    auto [next, ec] = std::from_chars(q, end, value, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Rare: let the C library give the saturated value of the same digits.
+        char digits[offMaxLineLength + 2];
+        size_t length = static_cast<size_t>(next - p);
+        if (length > offMaxLineLength)
+            return false;
+        std::memcpy(digits, p, length);
+        digits[length] = '\0';
+        value = std::strtod(digits, nullptr);
+    } else if (ec != std::errc()) {
+        return false;
+    }
+    p = next;
+    return true;
+}
+
+// Reads up to count integers; returns how many were read before the first failure.
+inline int readInts(std::string_view line, int* values, int count)
+{
+    const char* p = line.data();
+    const char* end = p + line.size();
+    int n = 0;
+    while (n < count && readInt(p, end, values[n]))
+        ++n;
+    return n;
+}
+
+// True when the first white-space-delimited word of the line is exactly "OFF".
+bool headerWordIsOff(std::string_view line)
+{
+    const char* p = line.data();
+    const char* end = p + line.size();
+    skipSpace(p, end);
+    const char* word = p;
+    while (p < end && !isSpace(*p))
+        ++p;
+    return std::string_view(word, static_cast<size_t>(p - word)) == "OFF";
+}
+
+// Shortest possible significant vertex line ("0 0 0") and face line
+// ("3 0 1 2"), line feed included.
+constexpr long long shortestVertexLine = 6;
+constexpr long long shortestFaceLine = 8;
+
+// Splits the noted quads, in file order: each adds its centre vertex after the
+// file's vertices and three triangles after the file's faces; its own slot
+// keeps the first triangle. quads holds (slot, fourth corner) pairs.
+void splitQuads(const std::vector<int>& quads, int fileVertices, int fileFaces)
+{
+    int quadCount = static_cast<int>(quads.size() / 2);
+    int newVertices = fileVertices + quadCount;
+    int newFaces = fileFaces + 3 * quadCount;
+    growDoubleArray(vertexX, fileVertices, newVertices);
+    growDoubleArray(vertexY, fileVertices, newVertices);
+    growDoubleArray(vertexZ, fileVertices, newVertices);
+    growIntArray(faceA, fileFaces, newFaces);
+    growIntArray(faceB, fileFaces, newFaces);
+    growIntArray(faceC, fileFaces, newFaces);
+    for (int q = 0; q < quadCount; ++q) {
+        int slot = quads[2 * q];
+        int a = faceA[slot], b = faceB[slot], c = faceC[slot], d = quads[2 * q + 1];
+        int m = fileVertices + q;
+        vertexX[m] = (vertexX[a] + vertexX[b] + vertexX[c] + vertexX[d]) / 4;
+        vertexY[m] = (vertexY[a] + vertexY[b] + vertexY[c] + vertexY[d]) / 4;
+        vertexZ[m] = (vertexZ[a] + vertexZ[b] + vertexZ[c] + vertexZ[d]) / 4;
+        int n = fileFaces + 3 * (q + 1);
+        faceA[n - 3] = b, faceB[n - 3] = c, faceC[n - 3] = m;
+        faceA[n - 2] = c, faceB[n - 2] = d, faceC[n - 2] = m;
+        faceA[n - 1] = d, faceB[n - 1] = a, faceC[n - 1] = m;
+        faceC[slot] = m;
+    }
+    vertexCount = newVertices;
+    faceCount = newFaces;
+}
+
+// modelCenter: the mean of all vertices; modelRadius: the largest distance
+// from it along one axis.
+void computeCenterAndRadius()
+{
+    double sum[3] = {0.0, 0.0, 0.0};
+    for (int i = 0; i < vertexCount; ++i) {
+        sum[0] += vertexX[i];
+        sum[1] += vertexY[i];
+        sum[2] += vertexZ[i];
+    }
+    for (int k = 0; k < 3; ++k)
+        modelCenter[k] = sum[k] / vertexCount;
+    modelRadius = 0.0;
+    for (int i = 0; i < vertexCount; ++i) {
+        double d[3] = {std::fabs(vertexX[i] - modelCenter[0]), std::fabs(vertexY[i] - modelCenter[1]),
+                       std::fabs(vertexZ[i] - modelCenter[2])};
+        for (double x : d)
+            if (x > modelRadius)
+                modelRadius = x;
+    }
+}
+
+} // namespace
+
+bool parseModelText(const char* text, size_t size)
+{
+    // The text ends at its first NUL, as every line read does.
+    const char* end = static_cast<const char*>(std::memchr(text, '\0', size));
+    if (!end)
+        end = text + size;
+    const char* cursor = text;
+    std::string_view line;
+
+    nextDataLine(cursor, line, offMaxLineLength);
+    if (!headerWordIsOff(line))
+        return false;
+
+    nextDataLine(cursor, line, offMaxLineLength);
+    int counts[3] = {0, 0, 0};
+    int countsRead = readInts(line, counts, 3);
+    if (countsRead < 2 || counts[0] < 1 || counts[1] < 1)
+        return false;
+    // Counts the rest of the text cannot hold would only drive a useless allocation.
+    long long shortest = shortestVertexLine * counts[0] + shortestFaceLine * counts[1] - 1;
+    if (shortest > end - cursor)
+        return false;
+    int fileVertices = counts[0];
+    int fileFaces = counts[1];
+    vertexCount = fileVertices;
+    faceCount = fileFaces;
+    if (countsRead == 3)
+        edgeCount = counts[2];
+
+    allocDoubleArray(vertexX, fileVertices);
+    allocDoubleArray(vertexY, fileVertices);
+    allocDoubleArray(vertexZ, fileVertices);
+    allocIntArray(faceA, fileFaces);
+    allocIntArray(faceB, fileFaces);
+    allocIntArray(faceC, fileFaces);
+    modelLoaded = true;
+
+    double* x = vertexX.data();
+    double* y = vertexY.data();
+    double* z = vertexZ.data();
+    for (int i = 0; i < fileVertices; ++i) {
+        nextDataLine(cursor, line, offMaxLineLength);
+        const char* p = line.data();
+        const char* lineEnd = p + line.size();
+        if (!readReal(p, lineEnd, x[i]) || !readReal(p, lineEnd, y[i]) || !readReal(p, lineEnd, z[i]))
+            return false;
+    }
+
+    // Quads are noted as (slot, fourth corner) and split once all faces are read.
+    std::vector<int> quads;
+    int* fa = faceA.data();
+    int* fb = faceB.data();
+    int* fc = faceC.data();
+    for (int i = 0; i < fileFaces; ++i) {
+        nextDataLine(cursor, line, offMaxLineLength);
+        int v[5];
+        int read = readInts(line, v, 5);
+        if (read < 4 || v[0] < 3 || v[0] > 4)
+            return false;
+        // Corners must name vertices of the file.
+        for (int k = 1; k < 4; ++k)
+            if (v[k] < 0 || v[k] >= fileVertices)
+                return false;
+        fa[i] = v[1];
+        fb[i] = v[2];
+        fc[i] = v[3];
+        if (v[0] == 4) {
+            if (read < 5 || v[4] < 0 || v[4] >= fileVertices)
+                return false;
+            quads.push_back(i);
+            quads.push_back(v[4]);
+        }
+    }
+    if (!quads.empty()) {
+        long long finalFaces = fileFaces + 3LL * static_cast<long long>(quads.size() / 2);
+        if (finalFaces > 0x7fffffffLL)
+            return false;
+        splitQuads(quads, fileVertices, fileFaces);
+    }
+    computeCenterAndRadius();
+    return true;
+}

@@ -1,0 +1,152 @@
+// Saving the current model as a new triangle-only OFF file next to the one
+// opened, named with "_n.off". The file is written under a temporary name in
+// the same folder and renamed into place, so a failed save leaves no
+// truncated file behind.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <vector>
+
+#include "app/messages.h"
+#include "model/off_file.h"
+#include "model/store.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Output is gathered in a block of this size before each write.
+constexpr size_t writeBlockSize = 1 << 20;
+// Room kept free for one line: "%f" of the largest double has 317 characters.
+constexpr size_t longestLine = 3 * 330;
+
+struct OffWriter {
+    int fd;
+    std::vector<char> buffer;
+    size_t used = 0;
+    bool failed = false;
+
+    void flush()
+    {
+        size_t done = 0;
+        while (!failed && done < used) {
+            ssize_t n = write(fd, buffer.data() + done, used - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                failed = true;
+            else
+                done += static_cast<size_t>(n);
+        }
+        used = 0;
+    }
+    void makeRoom()
+    {
+        if (buffer.size() - used < longestLine)
+            flush();
+    }
+    void text(const char* s)
+    {
+        while (*s)
+            buffer[used++] = *s++;
+    }
+    void integer(int value) { used = static_cast<size_t>(std::to_chars(&buffer[used], &buffer[0] + buffer.size(), value).ptr - &buffer[0]); }
+    // "%f": fixed notation, six digits after the decimal point.
+    void real(double value)
+    {
+        used = static_cast<size_t>(
+            std::to_chars(&buffer[used], &buffer[0] + buffer.size(), value, std::chars_format::fixed, 6).ptr -
+            &buffer[0]);
+    }
+};
+
+// Writes the header, counts, vertex and face lines of the current model to fd.
+bool writeModel(int fd)
+{
+    OffWriter out{fd, std::vector<char>(writeBlockSize)};
+    out.text("OFF\n ");
+    out.integer(vertexCount);
+    out.text("  ");
+    out.integer(faceCount);
+    out.text("  0\n");
+    for (int i = 0; i < vertexCount; ++i) {
+        out.makeRoom();
+        out.text("  ");
+        out.real(vertexX[i]);
+        out.text("  ");
+        out.real(vertexY[i]);
+        out.text("  ");
+        out.real(vertexZ[i]);
+        out.text("\n");
+    }
+    for (int i = 0; i < faceCount; ++i) {
+        out.makeRoom();
+        out.text("  3  ");
+        out.integer(faceA[i]);
+        out.text("  ");
+        out.integer(faceB[i]);
+        out.text("  ");
+        out.integer(faceC[i]);
+        out.text("\n");
+    }
+    out.flush();
+    return !out.failed;
+}
+
+// Writes the model to a fresh temporary file next to path and renames it to path.
+bool writeModelFile(const std::string& path)
+{
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = path + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
+        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    bool written = writeModel(fd);
+    written = fsync(fd) == 0 && written;
+    written = close(fd) == 0 && written;
+    if (written && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    unlink(temporary.c_str());
+    return false;
+}
+
+// The name the model is saved under: modelPath without its last four
+// characters (the ".off"), followed by "_n.off". Characters are only dropped
+// from the file name itself, never from the folder part.
+std::string savedModelPath(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    size_t nameLength = slash == std::string::npos ? path.size() : path.size() - slash - 1;
+    std::string base = nameLength >= 4 ? path.substr(0, path.size() - 4) : path;
+    return base + "_n.off";
+}
+
+std::string fileNameOf(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+void saveModel()
+{
+    if (!modelLoaded)
+        return;
+    std::string path = savedModelPath(modelPath);
+    if (!writeModelFile(path)) {
+        showError("Le fichier " + path + " n'a pas pu être écrit : le modèle n'est pas archivé.");
+        return;
+    }
+    modelPath = path;
+    platformSetWindowTitle(modelWindowTitle(path));
+    showInfo("Le nouveau modèle : " + fileNameOf(path) + " est archivé.");
+}

@@ -1,0 +1,253 @@
+// Streaming conversion of a numeric mesh text into OFF text.
+#include "convert.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Input is read and output gathered in blocks of this size.
+constexpr size_t blockSize = 1 << 20;
+// Longest number accepted; a longer run of non-blank characters is refused.
+constexpr size_t longestToken = 4096;
+// Room kept free in the output block for one line ("%f" of a float has at most 48 characters).
+constexpr size_t longestLine = 256;
+
+inline bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Input side: a block refilled from the stream, with the read position.
+struct Reader {
+    std::FILE* in;
+    std::vector<char> block = std::vector<char>(blockSize + 1);
+    size_t begin = 0, end = 0;
+    bool atEof = false;
+    bool failed = false;
+    // The last token ran past longestToken characters and was cut.
+    bool truncated = false;
+
+    // Moves the unread bytes to the front and appends what the stream gives.
+    void refill()
+    {
+        if (atEof)
+            return;
+        std::memmove(block.data(), block.data() + begin, end - begin);
+        end -= begin;
+        begin = 0;
+        size_t got = std::fread(block.data() + end, 1, blockSize - end, in);
+        if (got == 0) {
+            atEof = true;
+            failed = std::ferror(in) != 0;
+        }
+        end += got;
+    }
+
+    // Skips white space, then makes sure the whole next token (up to the
+    // next white space or the end of the input) stands in the block. Returns
+    // its length, 0 at the end of the input.
+    size_t nextToken()
+    {
+        for (;;) {
+            while (begin < end && isSpace(block[begin]))
+                ++begin;
+            if (begin < end)
+                break;
+            if (atEof)
+                return 0;
+            refill();
+        }
+        for (;;) {
+            size_t i = begin;
+            while (i < end && !isSpace(block[i]))
+                ++i;
+            truncated = i - begin >= longestToken;
+            if (i < end || atEof || truncated)
+                return i - begin;
+            refill();
+        }
+    }
+};
+
+// What is being read, for the problem text.
+struct Expected {
+    const char* what;  // "la coordonnée x du sommet", ...
+    long long index;   // -1 when no number follows the words
+};
+
+std::string describe(const Expected& e)
+{
+    std::string s = e.what;
+    if (e.index >= 0)
+        s += " " + std::to_string(e.index);
+    return s;
+}
+
+// Sets the problem text for a number that could not be read.
+void reportMissing(Reader& r, size_t length, const Expected& e, const char* kind, std::string& problem)
+{
+    if (r.failed)
+        problem = "erreur de lecture avant " + describe(e);
+    else if (length == 0)
+        problem = "fin du fichier avant " + describe(e);
+    else
+        problem = describe(e) + " n'est pas " + kind + " : « " +
+                  std::string(r.block.data() + r.begin, std::min<size_t>(length, 40)) + " »";
+}
+
+// The number's digits start past an explicit '+', which the fast conversions refuse.
+const char* afterPlus(const char* p, const char* end)
+{
+    if (p < end && *p == '+') {
+        ++p;
+        if (p < end && (*p == '+' || *p == '-'))
+            return nullptr;
+    }
+    return p;
+}
+
+bool readInt(Reader& r, int& value, const Expected& e, std::string& problem)
+{
+    size_t length = r.nextToken();
+    const char* p = r.block.data() + r.begin;
+    const char* end = p + length;
+    const char* q = r.truncated ? nullptr : afterPlus(p, end);
+    if (q) {
+        auto [next, ec] = std::from_chars(q, end, value);
+        if (ec == std::errc()) {
+            r.begin += static_cast<size_t>(next - p);
+            return true;
+        }
+    }
+    reportMissing(r, length, e, "un nombre entier", problem);
+    return false;
+}
+
+// Reads a real as single precision, as a "%f" conversion of formatted input does.
+bool readFloat(Reader& r, float& value, const Expected& e, std::string& problem)
+{
+    size_t length = r.nextToken();
+    const char* p = r.block.data() + r.begin;
+    const char* end = p + length;
+    const char* q = r.truncated ? nullptr : afterPlus(p, end);
+    if (q) {
+        auto [next, ec] = std::from_chars(q, end, value, std::chars_format::general);
+        if (ec == std::errc::result_out_of_range) {
+            // Beyond the float range: the C library gives the saturated value.
+            std::string digits(p, next);
+            value = std::strtof(digits.c_str(), nullptr);
+            ec = std::errc();
+        }
+        if (ec == std::errc()) {
+            r.begin += static_cast<size_t>(next - p);
+            return true;
+        }
+    }
+    reportMissing(r, length, e, "un nombre", problem);
+    return false;
+}
+
+// Output side: a block flushed to the stream when nearly full.
+struct Writer {
+    std::FILE* out;
+    std::vector<char> block = std::vector<char>(blockSize);
+    size_t used = 0;
+    bool failed = false;
+
+    void flush()
+    {
+        if (used > 0 && std::fwrite(block.data(), 1, used, out) != used)
+            failed = true;
+        used = 0;
+    }
+    void makeRoom()
+    {
+        if (block.size() - used < longestLine)
+            flush();
+    }
+    void text(const char* s)
+    {
+        while (*s)
+            block[used++] = *s++;
+    }
+    void integer(int value)
+    {
+        used = static_cast<size_t>(std::to_chars(&block[used], block.data() + block.size(), value).ptr - block.data());
+    }
+    // "%f" of the value widened to double: fixed notation, six decimals.
+    void real(float value)
+    {
+        used = static_cast<size_t>(std::to_chars(&block[used], block.data() + block.size(),
+                                                 static_cast<double>(value), std::chars_format::fixed, 6)
+                                       .ptr -
+                                   block.data());
+    }
+};
+
+} // namespace
+
+bool convertNumericMesh(std::FILE* in, std::FILE* out, std::string& problem)
+{
+    Reader r{in};
+    Writer w{out};
+    int vertices = 0, faces = 0;
+    if (!readInt(r, vertices, {"le nombre de sommets", -1}, problem) ||
+        !readInt(r, faces, {"le nombre de faces", -1}, problem))
+        return false;
+    if (vertices < 0 || faces < 0) {
+        problem = "les nombres de sommets et de faces ne peuvent être négatifs";
+        return false;
+    }
+    w.text("OFF\n ");
+    w.integer(vertices);
+    w.text(" ");
+    w.integer(faces);
+    w.text(" 0\n");
+    for (int i = 0; i < vertices; ++i) {
+        float x, y, z;
+        if (!readFloat(r, x, {"la coordonnée x du sommet", i}, problem) ||
+            !readFloat(r, y, {"la coordonnée y du sommet", i}, problem) ||
+            !readFloat(r, z, {"la coordonnée z du sommet", i}, problem))
+            return false;
+        w.makeRoom();
+        w.text("  ");
+        w.real(x);
+        w.text("  ");
+        w.real(y);
+        w.text("  ");
+        w.real(z);
+        w.text("\n");
+    }
+    for (int i = 0; i < faces; ++i) {
+        int n, a, b, c;
+        if (!readInt(r, n, {"le nombre de coins de la face", i}, problem) ||
+            !readInt(r, a, {"le premier indice de la face", i}, problem) ||
+            !readInt(r, b, {"le deuxième indice de la face", i}, problem) ||
+            !readInt(r, c, {"le troisième indice de la face", i}, problem))
+            return false;
+        w.makeRoom();
+        w.text("3 ");
+        w.integer(a);
+        w.text(" ");
+        w.integer(b);
+        w.text(" ");
+        w.integer(c);
+        w.text("\n");
+    }
+    w.flush();
+    if (w.failed || std::fflush(out) != 0 || std::ferror(out)) {
+        problem = "le fichier de sortie n'a pas pu être écrit";
+        return false;
+    }
+    return true;
+}
+
+std::string outputPathFor(const std::string& inputPath)
+{
+    size_t slash = inputPath.find_last_of('/');
+    size_t nameLength = slash == std::string::npos ? inputPath.size() : inputPath.size() - slash - 1;
+    if (nameLength < 4)
+        return inputPath + ".off";
+    return inputPath.substr(0, inputPath.size() - 4) + "off";
+}
