@@ -21,6 +21,10 @@ extern int cutAddedCount;
 extern int cutSource1, cutSource2;
 // The first edge of a two-click edge cut, -1 when none waits.
 extern int pendingEdge;
+// The cut kind whose highlight chose pickedElement in the last frame (1 vertex,
+// 2 edge, 3 face; 0 when unknown); a click cuts only with that kind, so that an
+// index is never read as an element of another kind.
+extern int pickedCutKind;
 
 // Menu "Découper un sommet": switches the vertex cut mode on or off.
 void toggleVertexCut();

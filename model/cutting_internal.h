@@ -1,0 +1,52 @@
+// What the cut operations share among themselves: the undo record, the way a
+// cut leaves its mode, and the fan walks over the edge table.
+#pragma once
+
+#include <vector>
+
+// Kind of the cut that made the last change of the mesh and can still be
+// undone (1 vertex, 2 edge, 3 face), 0 when there is none.
+extern int undoRecordKind;
+// The vertex split by the last vertex cut.
+extern int undoVertex;
+// Ends of the pending first edge, to recognise a position that no longer names it.
+extern int pendingEdgeA, pendingEdgeB;
+
+// Marks the mesh as changed by a cut or an undo: the pending edge and any
+// older undo record no longer describe it.
+void meshChangedByCut();
+
+// Switches the vertex, edge or face mode off if it is on (a cut leaving its mode).
+void leaveVertexCut();
+void leaveEdgeCut();
+void leaveFaceCut();
+
+// Makes every vertex array hold at least n entries (old values kept, new ones 0).
+void ensureVertexRoom(int n);
+// Appends a copy of vertex source as vertex vertexCount and counts it.
+void appendVertexCopy(int source);
+
+// Builds the per-triangle lists of edge positions from the current edge table
+// (each list in increasing position order). Used by fanNextEdge.
+void buildFanIndex();
+// The first edge position, in increasing order, other than current and
+// excluded, that has triangle t as edgeFace1 or edgeFace2 and vertex m1 or m2
+// as an end (m2 -1: one vertex only); -1 when there is none. Needs buildFanIndex.
+int fanNextEdge(int t, int current, int excluded, int m1, int m2);
+
+// How a fan walk ends.
+struct FanWalk {
+    int start;     // the edge the walk starts from, on its second side
+    int excluded;  // an edge never moved to, -1 for none
+    int moved1;    // the vertex (or first of two) being moved
+    int moved2;    // the second vertex being moved, -1 for a one-vertex walk
+    int stopEdge;  // the walk ends on reaching this edge; -1: it ends on reaching the boundary
+};
+// Signature of the next-edge search a walk uses.
+using FanNextFn = int (*)(int t, int current, int excluded, int m1, int m2);
+// Walks the fan without changing anything: appends to triangles every
+// triangle handled, in order, and sets firstEdge to the first edge moved to.
+// Returns false when the walk cannot reach its end: no triangle on the side
+// to take, no next edge, or more steps than the walk has states (it runs in
+// circles). The next-edge search is fanNextEdge unless another one is given.
+bool walkFan(const FanWalk& walk, std::vector<int>& triangles, int& firstEdge, FanNextFn next = fanNextEdge);
