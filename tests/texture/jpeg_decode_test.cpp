@@ -1,0 +1,164 @@
+// Decoding of the texture JPEG files: the pixels of good files, the fatal
+// messages for unusable ones, and the JPEG library's own exit on corrupt data.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/messages.h"
+#include "model/store.h"
+#include "platform/platform_script.h"
+#include "render/view_state.h"
+#include "texture/texture.h"
+
+namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+std::string dataFile(const char* name) { return std::string(TEST_DATA_DIR "/texture/") + name; }
+
+class JpegDecodeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        releaseModel();
+        initViewState();
+        scriptReset();
+        initTextureState();
+    }
+};
+
+// Colour of the quadrant pattern of the test images: red top left, green top
+// right, blue bottom left, white bottom right.
+void expectedQuadrant(int x, int y, int rgb[3])
+{
+    const bool right = x >= 128, bottom = y >= 128;
+    rgb[0] = right == bottom ? 255 : 0;
+    rgb[1] = right ? 255 : 0;
+    rgb[2] = bottom ? 255 : 0;
+}
+
+// Every pixel away from the quadrant borders (where compression blurs the
+// colours) is within a small tolerance of the pattern: rows are in file order,
+// row 0 at the top, and nothing of the previous image content is left.
+void expectQuadrantImage(const char* name)
+{
+    SCOPED_TRACE(name);
+    std::memset(textureImage, 0x55, sizeof textureImage);
+    decodeJpegTexture(dataFile(name));
+    int wrong = 0;
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            if (std::abs(x - 128) < 16 || std::abs(y - 128) < 16)
+                continue;
+            int rgb[3];
+            expectedQuadrant(x, y, rgb);
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(textureImage[(y * 256 + x) * 3 + c] - rgb[c]) > 8)
+                    ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(scriptBoxes.empty());
+}
+
+TEST_F(JpegDecodeTest, ColourFilesDecodeUprightIntoTheImage)
+{
+    expectQuadrantImage("baseline_256.jpg");
+    expectQuadrantImage("progressive_256.jpg");
+    // Three components stored as RGB rather than YCbCr are colour images too.
+    expectQuadrantImage("stored_rgb_256.jpg");
+}
+
+TEST_F(JpegDecodeTest, SampleTextureIsAUsableImage)
+{
+    decodeJpegTexture(SOURCE_DIR "/data/texture.jpg");
+    EXPECT_TRUE(scriptBoxes.empty());
+}
+
+// In the death-test child: prints every box shown, then ends with the status asked for.
+[[noreturn]] void printBoxesAndExit(int status)
+{
+    std::fprintf(stderr, "[%zu box(es)]", scriptBoxes.size());
+    for (const ScriptedBox& box : scriptBoxes)
+        std::fprintf(stderr, "[box %s]%s[/box]", box.caption.c_str(), box.text.c_str());
+    std::fflush(stderr);
+    std::_Exit(status);
+}
+
+std::string fatalBox(const std::string& text)
+{
+    return "[1 box(es)][box Vormelin 0.35]Erreur irrémédiable\n\nL'application va se terminer\n\n" + text + "[/box]";
+}
+
+void decodeReportingBoxes(const std::string& path)
+{
+    platformExitHook = printBoxesAndExit;
+    decodeJpegTexture(path);
+    std::_Exit(0);
+}
+
+TEST_F(JpegDecodeTest, FileThatCannotBeOpenedIsFatal)
+{
+    const std::string message = fatalBox("Ouverture impossible de la texture");
+    EXPECT_EXIT(decodeReportingBoxes(dataFile("missing.jpg")), ::testing::ExitedWithCode(255),
+                HasSubstr(message));
+    // A folder is no image file either.
+    EXPECT_EXIT(decodeReportingBoxes(TEST_DATA_DIR "/texture"), ::testing::ExitedWithCode(255),
+                HasSubstr(message));
+}
+
+TEST_F(JpegDecodeTest, SizeOtherThan256By256IsFatal)
+{
+    const std::string message = fatalBox("L'image de texture doit être de taille 256x256");
+    for (const char* name : {"size_255x256.jpg", "size_256x255.jpg", "size_512x512.jpg"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EXIT(decodeReportingBoxes(dataFile(name)), ::testing::ExitedWithCode(255), HasSubstr(message));
+    }
+    // The size is checked before the colour type.
+    EXPECT_EXIT(decodeReportingBoxes(dataFile("gray_255x256.jpg")), ::testing::ExitedWithCode(255),
+                HasSubstr(message));
+}
+
+TEST_F(JpegDecodeTest, ImageWithoutThreeColourComponentsIsFatal)
+{
+    const std::string message = fatalBox("L'image doit être de type RGB");
+    for (const char* name : {"gray_256.jpg", "cmyk_256.jpg", "ycck_256.jpg"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EXIT(decodeReportingBoxes(dataFile(name)), ::testing::ExitedWithCode(255), HasSubstr(message));
+    }
+}
+
+// Damaged data end the process through the library's error exit: its message
+// on the standard error stream, a failure status and no message box.
+TEST_F(JpegDecodeTest, CorruptDataEndsThroughTheLibrary)
+{
+    EXPECT_EXIT(decodeReportingBoxes(dataFile("not_a_jpeg.jpg")), ::testing::ExitedWithCode(EXIT_FAILURE),
+                AllOf(HasSubstr("Not a JPEG file"), Not(HasSubstr("box"))));
+    // A file cut short inside the picture data: the library would only warn
+    // and fill the rest with grey; the load must not go on with such a picture.
+    EXPECT_EXIT(decodeReportingBoxes(dataFile("truncated_256.jpg")), ::testing::ExitedWithCode(EXIT_FAILURE),
+                AllOf(HasSubstr("Premature end of JPEG file"), Not(HasSubstr("box"))));
+    EXPECT_EXIT(decodeReportingBoxes(dataFile("truncated_header.jpg")), ::testing::ExitedWithCode(EXIT_FAILURE),
+                AllOf(HasSubstr("Premature end of JPEG file"), Not(HasSubstr("box"))));
+}
+
+// The load command ends the program on a bad file before anything is uploaded.
+TEST_F(JpegDecodeTest, LoadOfAnUnusableFileIsFatal)
+{
+    scriptFileAnswers.push_back(dataFile("cmyk_256.jpg"));
+    EXPECT_EXIT(
+        {
+            platformExitHook = printBoxesAndExit;
+            loadTexture();
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(255), HasSubstr(fatalBox("L'image doit être de type RGB")));
+}
+
+} // namespace
