@@ -1,0 +1,202 @@
+// Generated meshes: regular grids laid on a torus, a square and a sphere.
+#include "bench/support/mesh_generators.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "model/store.h"
+
+namespace {
+
+void addVertex(GeneratedMesh& m, double x, double y, double z)
+{
+    m.x.push_back(x);
+    m.y.push_back(y);
+    m.z.push_back(z);
+}
+
+void addFace(GeneratedMesh& m, int a, int b, int c)
+{
+    m.a.push_back(a);
+    m.b.push_back(b);
+    m.c.push_back(c);
+}
+
+// Buffered text output of a mesh file.
+struct TextFile {
+    std::FILE* file;
+    std::vector<char> block = std::vector<char>(1 << 20);
+    size_t used = 0;
+    bool failed = false;
+
+    void flushIfFull()
+    {
+        if (block.size() - used < 256)
+            flush();
+    }
+    void flush()
+    {
+        if (used && std::fwrite(block.data(), 1, used, file) != used)
+            failed = true;
+        used = 0;
+    }
+    void text(const char* s)
+    {
+        while (*s)
+            block[used++] = *s++;
+    }
+    void integer(int v) { used = std::to_chars(&block[used], block.data() + block.size(), v).ptr - block.data(); }
+    void real(double v)
+    {
+        used = std::to_chars(&block[used], block.data() + block.size(), v, std::chars_format::fixed, 6).ptr -
+               block.data();
+    }
+};
+
+} // namespace
+
+GeneratedMesh torusMesh(int triangles)
+{
+    int minor = std::max(3, static_cast<int>(std::sqrt(triangles / 4.0)));
+    int major = std::max(3, triangles / (2 * minor));
+    GeneratedMesh m;
+    const double pi = std::acos(-1.0);
+    for (int i = 0; i < major; ++i)
+        for (int j = 0; j < minor; ++j) {
+            double u = 2 * pi * i / major, v = 2 * pi * j / minor;
+            double r = 2.0 + 0.7 * std::cos(v);
+            addVertex(m, r * std::cos(u), r * std::sin(u), 0.7 * std::sin(v));
+        }
+    for (int i = 0; i < major; ++i)
+        for (int j = 0; j < minor; ++j) {
+            int v00 = i * minor + j, v10 = ((i + 1) % major) * minor + j;
+            int v01 = i * minor + (j + 1) % minor, v11 = ((i + 1) % major) * minor + (j + 1) % minor;
+            addFace(m, v00, v10, v11);
+            addFace(m, v00, v11, v01);
+        }
+    return m;
+}
+
+GeneratedMesh squareGridMesh(int triangles)
+{
+    int n = std::max(1, static_cast<int>(std::lround(std::sqrt(triangles / 2.0))));
+    GeneratedMesh m;
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j)
+            addVertex(m, static_cast<double>(j) / n, static_cast<double>(i) / n, 0.0);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            int v00 = i * (n + 1) + j, v01 = v00 + 1, v10 = v00 + n + 1, v11 = v10 + 1;
+            addFace(m, v00, v01, v11);
+            addFace(m, v00, v11, v10);
+        }
+    return m;
+}
+
+GeneratedMesh cappedSphereMesh(int triangles)
+{
+    int rings = std::max(3, static_cast<int>(std::sqrt(triangles / 4.0)));
+    int segments = 2 * rings;
+    GeneratedMesh m;
+    const double pi = std::acos(-1.0);
+    // Rings 1 .. rings-1 from the (removed) north pole, then the south pole.
+    for (int k = 1; k < rings; ++k) {
+        double theta = pi * k / rings;
+        for (int s = 0; s < segments; ++s) {
+            double phi = 2 * pi * s / segments;
+            addVertex(m, std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta));
+        }
+    }
+    int south = m.vertexCount();
+    addVertex(m, 0.0, 0.0, -1.0);
+    for (int k = 0; k + 2 < rings; ++k)
+        for (int s = 0; s < segments; ++s) {
+            int v00 = k * segments + s, v01 = k * segments + (s + 1) % segments;
+            int v10 = v00 + segments, v11 = v01 + segments;
+            addFace(m, v00, v10, v11);
+            addFace(m, v00, v11, v01);
+        }
+    int last = (rings - 2) * segments;
+    for (int s = 0; s < segments; ++s)
+        addFace(m, last + s, south, last + (s + 1) % segments);
+    return m;
+}
+
+void putMeshInStore(const GeneratedMesh& mesh)
+{
+    releaseModel();
+    vertexCount = mesh.vertexCount();
+    faceCount = mesh.faceCount();
+    vertexX = mesh.x;
+    vertexY = mesh.y;
+    vertexZ = mesh.z;
+    faceA = mesh.a;
+    faceB = mesh.b;
+    faceC = mesh.c;
+    modelLoaded = true;
+    double sum[3] = {0, 0, 0};
+    for (int i = 0; i < vertexCount; ++i) {
+        sum[0] += vertexX[i];
+        sum[1] += vertexY[i];
+        sum[2] += vertexZ[i];
+    }
+    for (int k = 0; k < 3; ++k)
+        modelCenter[k] = vertexCount > 0 ? sum[k] / vertexCount : 0.0;
+    modelRadius = 0.0;
+    for (int i = 0; i < vertexCount; ++i) {
+        double d[3] = {std::fabs(vertexX[i] - modelCenter[0]), std::fabs(vertexY[i] - modelCenter[1]),
+                       std::fabs(vertexZ[i] - modelCenter[2])};
+        for (double x : d)
+            if (x > modelRadius)
+                modelRadius = x;
+    }
+}
+
+namespace {
+
+bool writeMesh(const GeneratedMesh& mesh, const std::string& path, bool withHeader)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    TextFile out{file};
+    if (withHeader)
+        out.text("OFF\n ");
+    out.integer(mesh.vertexCount());
+    out.text(withHeader ? "  " : " ");
+    out.integer(mesh.faceCount());
+    out.text(withHeader ? "  0\n" : "\n");
+    const char* gap = withHeader ? "  " : " ";
+    for (int i = 0; i < mesh.vertexCount(); ++i) {
+        out.flushIfFull();
+        if (withHeader)
+            out.text(gap);
+        out.real(mesh.x[i]);
+        out.text(gap);
+        out.real(mesh.y[i]);
+        out.text(gap);
+        out.real(mesh.z[i]);
+        out.text("\n");
+    }
+    for (int i = 0; i < mesh.faceCount(); ++i) {
+        out.flushIfFull();
+        out.text(withHeader ? "  3  " : "3 ");
+        out.integer(mesh.a[i]);
+        out.text(gap);
+        out.integer(mesh.b[i]);
+        out.text(gap);
+        out.integer(mesh.c[i]);
+        out.text("\n");
+    }
+    out.flush();
+    bool closed = std::fclose(file) == 0;
+    return closed && !out.failed;
+}
+
+} // namespace
+
+bool writeOffFile(const GeneratedMesh& mesh, const std::string& path) { return writeMesh(mesh, path, true); }
+
+bool writeNumericFile(const GeneratedMesh& mesh, const std::string& path) { return writeMesh(mesh, path, false); }
