@@ -1,0 +1,264 @@
+// The topology builder: edge table in first-appearance order, boundary edges
+// moved to the front, unused vertices dropped. The boundary loops are ordered
+// in topology_loops.cpp.
+//
+// Edges are looked up through one chain per vertex (the edges whose smaller
+// end is that vertex), which gives exactly the position a scan of the table
+// from its start would give, in time proportional to the mesh.
+#include "model/topology.h"
+
+#include <climits>
+#include <cstdint>
+
+#include "app/messages.h"
+#include "model/store.h"
+#include "model/topology_internal.h"
+
+int edgeCapacity = 0;
+
+namespace {
+
+// Per vertex: first edge of its chain, -1 for none; reused as scratch by the loop search.
+std::vector<int> chainHead;
+// Per edge position: next edge of the same chain, -1 at the end.
+std::vector<int> chainNext;
+// Per vertex: 1 when a triangle uses it.
+std::vector<unsigned char> vertexUsed;
+// Per vertex: its index once the unused vertices are dropped.
+std::vector<int> vertexNewIndex;
+
+// Checks every corner and drops the vertices no triangle uses, renumbering the corners.
+void dropUnusedVertices()
+{
+    const int vertices = vertexCount;
+    const int faces = faceCount;
+    if (faces < 0 || static_cast<size_t>(faces) > faceA.size() || static_cast<size_t>(faces) > faceB.size() ||
+        static_cast<size_t>(faces) > faceC.size() || vertices < 0 || static_cast<size_t>(vertices) > vertexX.size() ||
+        static_cast<size_t>(vertices) > vertexY.size() || static_cast<size_t>(vertices) > vertexZ.size())
+        fatalError(faceErrorText);
+    if (!fillByteArray(vertexUsed, static_cast<size_t>(vertices), 0))
+        fatalError(edgeMemoryText);
+    const unsigned limit = static_cast<unsigned>(vertices);
+    int* fa = faceA.data();
+    int* fb = faceB.data();
+    int* fc = faceC.data();
+    unsigned char* used = vertexUsed.data();
+    for (int i = 0; i < faces; ++i) {
+        const int a = fa[i], b = fb[i], c = fc[i];
+        if (static_cast<unsigned>(a) >= limit || static_cast<unsigned>(b) >= limit || static_cast<unsigned>(c) >= limit)
+            fatalError(faceErrorText);
+        used[a] = 1;
+        used[b] = 1;
+        used[c] = 1;
+    }
+    int first = 0;
+    while (first < vertices && used[first])
+        ++first;
+    if (first == vertices)
+        return;
+    if (!fillIntArray(vertexNewIndex, static_cast<size_t>(vertices), -1))
+        fatalError(edgeMemoryText);
+    int* newIndex = vertexNewIndex.data();
+    int kept = 0;
+    for (int v = 0; v < vertices; ++v) {
+        if (!used[v])
+            continue;
+        newIndex[v] = kept;
+        vertexX[kept] = vertexX[v];
+        vertexY[kept] = vertexY[v];
+        vertexZ[kept] = vertexZ[v];
+        ++kept;
+    }
+    for (int i = 0; i < faces; ++i) {
+        fa[i] = newIndex[fa[i]];
+        fb[i] = newIndex[fb[i]];
+        fc[i] = newIndex[fc[i]];
+    }
+    vertexCount = kept;
+}
+
+// The edge arrays and the chain links grow together when a mesh needs more
+// edges than the first capacity (high genus, many holes).
+void growEdgeArrays(int edgesSoFar)
+{
+    long long most = 3LL * faceCount;
+    long long wanted = static_cast<long long>(edgeCapacity) * 2;
+    if (wanted < edgesSoFar + 3LL)
+        wanted = edgesSoFar + 3LL;
+    if (wanted > most)
+        wanted = most;
+    if (wanted > INT_MAX || wanted < edgesSoFar + 3LL)
+        fatalError(edgeMemoryText);
+    size_t n = static_cast<size_t>(wanted);
+    if (!lengthenIntArray(edgeA, n, 0) || !lengthenIntArray(edgeB, n, 0) || !lengthenIntArray(edgeFace1, n, 0) ||
+        !lengthenIntArray(edgeFace2, n, -1) || !lengthenIntArray(chainNext, n, -1))
+        fatalError(edgeMemoryText);
+    edgeCapacity = static_cast<int>(wanted);
+}
+
+// Builds the table in first-appearance order: triangle by triangle, sides
+// A-B, B-C, C-A, each edge with the first triangle and the second one.
+void collectEdges()
+{
+    const int faces = faceCount;
+    if (!fillIntArray(chainHead, static_cast<size_t>(vertexCount), -1) ||
+        !fillIntArray(chainNext, static_cast<size_t>(edgeCapacity), -1))
+        fatalError(edgeMemoryText);
+    const int* fa = faceA.data();
+    const int* fb = faceB.data();
+    const int* fc = faceC.data();
+    int* head = chainHead.data();
+    int* next = chainNext.data();
+    int* ea = edgeA.data();
+    int* eb = edgeB.data();
+    int* f1 = edgeFace1.data();
+    int* f2 = edgeFace2.data();
+    int count = 0;
+
+    // The first triangle's sides are stored as they come; a side that repeats
+    // an earlier one (a triangle with a repeated corner) stays out of the
+    // chains, so a lookup still finds the earlier position.
+    const int seed[3][2] = {{fa[0], fb[0]}, {fb[0], fc[0]}, {fc[0], fa[0]}};
+    for (const auto& side : seed) {
+        const int lo = side[0] < side[1] ? side[0] : side[1];
+        const int hi = side[0] < side[1] ? side[1] : side[0];
+        bool known = false;
+        for (int e = head[lo]; e >= 0; e = next[e])
+            known = known || eb[e] == hi;
+        ea[count] = lo;
+        eb[count] = hi;
+        f1[count] = 0;
+        if (!known) {
+            next[count] = head[lo];
+            head[lo] = count;
+        }
+        ++count;
+    }
+
+    for (int j = 1; j < faces; ++j) {
+        if (count + 3 > edgeCapacity) {
+            growEdgeArrays(count);
+            next = chainNext.data();
+            ea = edgeA.data();
+            eb = edgeB.data();
+            f1 = edgeFace1.data();
+            f2 = edgeFace2.data();
+        }
+        const int corners[3] = {fa[j], fb[j], fc[j]};
+        for (int k = 0; k < 3; ++k) {
+            const int u = corners[k], v = corners[k == 2 ? 0 : k + 1];
+            const int lo = u < v ? u : v;
+            const int hi = u < v ? v : u;
+            int e = head[lo];
+            while (e >= 0 && eb[e] != hi)
+                e = next[e];
+            if (e >= 0) {
+                if (f2[e] >= 0)
+                    fatalError(edgeErrorText);
+                f2[e] = j;
+            } else {
+                ea[count] = lo;
+                eb[count] = hi;
+                f1[count] = j;
+                next[count] = head[lo];
+                head[lo] = count;
+                ++count;
+            }
+        }
+    }
+    edgeCount = count;
+}
+
+// Moves the boundary edges to the front, keeping their relative order; an
+// interior edge that stood in the way takes the place the boundary edge left.
+void boundaryEdgesFirst()
+{
+    const int* f2 = edgeFace2.data();
+    int boundary = 0;
+    for (int e = 0; e < edgeCount; ++e)
+        boundary += f2[e] == -1;
+    boundaryEdgeCount = boundary;
+    int o = 0;
+    for (int h = 0; h < boundary; ++h) {
+        while (f2[o] != -1)
+            ++o;
+        if (h != o)
+            swapEdges(h, o);
+        ++o;
+    }
+}
+
+} // namespace
+
+void buildTopology()
+{
+    if (topologyBuilt)
+        return;
+    long long capacity = static_cast<long long>(vertexCount > 0 ? vertexCount : 0) +
+                         static_cast<long long>(faceCount > 0 ? faceCount : 0) + 30;
+    if (capacity > INT_MAX)
+        fatalError(edgeMemoryText);
+    edgeCapacity = static_cast<int>(capacity);
+    const size_t n = static_cast<size_t>(capacity);
+    if (!fillIntArray(edgeA, n, 0) || !fillIntArray(edgeB, n, 0) || !fillIntArray(edgeFace1, n, 0) ||
+        !fillIntArray(edgeFace2, n, -1))
+        fatalError(edgeMemoryText);
+
+    dropUnusedVertices();
+
+    edgeCount = 0;
+    boundaryEdgeCount = 0;
+    boundaryLoopLength = 0;
+    if (faceCount > 0) {
+        collectEdges();
+        // A table that had to grow keeps just the entries the mesh needs.
+        const int first = static_cast<int>(capacity);
+        if (edgeCapacity > first && edgeCapacity > edgeCount) {
+            edgeCapacity = edgeCount > first ? edgeCount : first;
+            edgeA.resize(static_cast<size_t>(edgeCapacity));
+            edgeB.resize(static_cast<size_t>(edgeCapacity));
+            edgeFace1.resize(static_cast<size_t>(edgeCapacity));
+            edgeFace2.resize(static_cast<size_t>(edgeCapacity));
+        }
+        boundaryEdgesFirst();
+        if (boundaryEdgeCount > 0)
+            orderBoundaryLoops(chainHead);
+    }
+    topologyBuilt = true;
+}
+
+void rebuildTopology()
+{
+    // The edge arrays keep their blocks: the build that follows reuses them.
+    if (uvComputed) {
+        std::vector<double>().swap(vertexU);
+        std::vector<double>().swap(vertexV);
+    }
+    edgeCount = 0;
+    boundaryEdgeCount = 0;
+    boundaryLoopLength = 0;
+    topologyBuilt = false;
+    uvComputed = false;
+    closedWarned = false;
+    buildTopology();
+}
+
+int findEdge(int v1, int v2)
+{
+    const int lo = v1 < v2 ? v1 : v2;
+    const int hi = v1 < v2 ? v2 : v1;
+    const int count = edgeCount < 0 ? 0 : edgeCount;
+    const size_t limit = edgeA.size() < edgeB.size() ? edgeA.size() : edgeB.size();
+    for (int e = 0; e < count && static_cast<size_t>(e) < limit; ++e)
+        if (edgeA[e] == lo && edgeB[e] == hi)
+            return e;
+    return -1;
+}
+
+void swapEdges(int e1, int e2)
+{
+    swapInts(edgeA[e1], edgeA[e2]);
+    swapInts(edgeB[e1], edgeB[e2]);
+    swapInts(edgeFace1[e1], edgeFace1[e2]);
+    swapInts(edgeFace2[e1], edgeFace2[e2]);
+}

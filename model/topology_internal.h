@@ -1,0 +1,26 @@
+// Pieces of the topology builder shared between its source files.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+// The fatal texts of the builder.
+inline constexpr const char* faceErrorText = "Une face est erronée";
+inline constexpr const char* edgeMemoryText = "Problème de mémoire pour les arêtes";
+inline constexpr const char* edgeErrorText = "Une arête est erronée";
+inline constexpr const char* loopErrorText = "La topologie du modèle n'est pas admissible.";
+
+// Makes the array hold n entries, all equal to value, reusing its block when
+// it is large enough. Returns false when the block cannot be allocated.
+bool fillIntArray(std::vector<int>& array, size_t n, int value);
+// Same for a byte array.
+bool fillByteArray(std::vector<unsigned char>& array, size_t n, unsigned char value);
+// Lengthens the array to n entries, keeping its entries and setting the new
+// ones to value. Returns false when the block cannot be allocated.
+bool lengthenIntArray(std::vector<int>& array, size_t n, int value);
+
+// Puts the longest boundary loop first in walking order among positions
+// 0 .. boundaryEdgeCount-1 (which hold every boundary edge, edgeFace2 -1),
+// sets boundaryLoopLength, and leaves edgeFace2 at -1 there. vertexScratch
+// holds at least vertexCount entries whose contents do not matter.
+void orderBoundaryLoops(std::vector<int>& vertexScratch);
