@@ -2,8 +2,9 @@
 // toward the viewer, textured through the texture bound for the frame.
 //
 // The picture is that of one polygon per face in immediate mode; the triangles
-// are handed to GL in one vertex-array draw instead, in the same order and with
-// the same single-precision values, which GL turns into the same fragments.
+// are handed to GL in one vertex-array draw instead, in the same order, with
+// the same single-precision values and each triangle's corners in the order GL
+// rasterizes a polygon's, which gives the same fragments.
 // The arrays are refilled in every frame (view coordinates and normals follow
 // the camera and the scale) and only reallocated when the mesh grows.
 #include <cmath>
@@ -24,7 +25,7 @@ struct Corner {
 
 // View coordinates of every vertex for the frame in progress, x y z in turn.
 std::vector<double> viewPoints;
-// Three corners per face, in face order.
+// Three corners per face, in face order (each face's corners as Q, R, P).
 std::vector<Corner> corners;
 
 // How the corners of a face get their texture coordinates.
@@ -82,8 +83,10 @@ void fillCorners(int faces, const double w[3], TexCoordRule rule, double s)
             nz = 1.0;
         }
         const float fnx = static_cast<float>(nx), fny = static_cast<float>(ny), fnz = static_cast<float>(nz);
-        const int ids[3] = {a, b, c};
-        const double* points[3] = {P, Q, R};
+        // GL rasterizes a three-corner polygon as the triangle Q, R, P; handing the
+        // corners over in that order gives the very same fragments.
+        const int ids[3] = {b, c, a};
+        const double* points[3] = {Q, R, P};
         for (int k = 0; k < 3; ++k) {
             Corner& corner = out[k];
             corner.nx = fnx;
@@ -98,12 +101,13 @@ void fillCorners(int faces, const double w[3], TexCoordRule rule, double s)
             }
         }
         if (rule == texCoordsFixed) {
-            out[0].s = 0.0f;
+            // (0, 0) at P, (s, 0) at Q, (s, s) at R.
+            out[0].s = fs;
             out[0].t = 0.0f;
             out[1].s = fs;
-            out[1].t = 0.0f;
-            out[2].s = fs;
-            out[2].t = fs;
+            out[1].t = fs;
+            out[2].s = 0.0f;
+            out[2].t = 0.0f;
         }
     }
 }

@@ -1,0 +1,134 @@
+// The face layer's vertex-array drawing gives exactly the picture of the
+// literal immediate-mode drawing, colour and depth, in every face mode.
+#include <random>
+
+#include "tests/render/face_oracle.h"
+#include "tests/render/render_fixture.h"
+
+namespace {
+// A bumpy open sheet of n x n quads with (u,v) on the unit disc, plus a few
+// faces whose corners are collinear or coincide.
+void setBumpySheet(int n, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    std::vector<std::array<double, 3>> v;
+    std::vector<std::array<int, 3>> f;
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i) {
+            double x = 2.0 * i / n - 1.0, y = 2.0 * j / n - 1.0;
+            v.push_back({x * 3.0 + 7.0, y * 3.0 - 2.0, jitter(random) + std::sin(3 * x) * 0.8});
+        }
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            int a = j * (n + 1) + i, b = a + 1, c = a + n + 1, d = c + 1;
+            f.push_back({a, b, d});
+            f.push_back({a, d, c});
+        }
+    f.push_back({0, 1, 2});   // collinear corners
+    f.push_back({5, 5, 5});   // one point
+    f.push_back({3, 3, n + 4});
+    setMesh(v, f);
+    vertexU.assign(v.size(), 0.0);
+    vertexV.assign(v.size(), 0.0);
+    for (size_t i = 0; i < v.size(); ++i) {
+        double x = (v[i][0] - 7.0) / 3.0, y = (v[i][1] + 2.0) / 3.0;
+        vertexU[i] = x / std::sqrt(2.0);
+        vertexV[i] = y / std::sqrt(2.0);
+    }
+    uvComputed = true;
+}
+
+// Loads a striped picture into the image texture.
+void loadStripes()
+{
+    for (int i = 0; i < textureBytes; i += 3) {
+        int pixelIndex = i / 3;
+        int row = pixelIndex / textureSize, column = pixelIndex % textureSize;
+        textureImage[i] = static_cast<unsigned char>(row * 7);
+        textureImage[i + 1] = static_cast<unsigned char>(column * 5);
+        textureImage[i + 2] = static_cast<unsigned char>((row ^ column) * 3);
+    }
+    glBindTexture(GL_TEXTURE_2D, textureIds[2]);
+    setTextureParams();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, textureImage);
+    textureLoaded = true;
+}
+
+class FaceFastPath : public RenderTest {
+protected:
+    // Draws the faces both ways under the current view state and compares every pixel and depth.
+    void expectSamePicture(const char* what)
+    {
+        SCOPED_TRACE(what);
+        beginFrame();
+        drawFacesImmediate();
+        drawEdges(); // lines on top show any depth difference too
+        std::vector<unsigned char> expected = allPixels();
+        std::vector<float> expectedDepth = allDepths();
+        beginFrame();
+        drawFaces();
+        drawEdges();
+        std::vector<unsigned char> actual = allPixels();
+        std::vector<float> actualDepth = allDepths();
+        int lit = 0;
+        for (size_t i = 0; i < actual.size(); i += 4)
+            lit += actual[i] != 38 || actual[i + 1] != 38;
+        EXPECT_GT(lit, viewWidth * viewHeight / 10) << "the picture is nearly empty";
+        size_t differing = 0;
+        for (size_t i = 0; i < actual.size(); ++i)
+            differing += actual[i] != expected[i];
+        EXPECT_EQ(differing, 0u);
+        EXPECT_EQ(actualDepth, expectedDepth);
+        EXPECT_EQ(glIsEnabled(GL_VERTEX_ARRAY), GL_FALSE);
+        EXPECT_EQ(glIsEnabled(GL_NORMAL_ARRAY), GL_FALSE);
+        EXPECT_EQ(glIsEnabled(GL_TEXTURE_COORD_ARRAY), GL_FALSE);
+    }
+};
+} // namespace
+
+TEST_F(FaceFastPath, SamePictureInEveryModeAndView)
+{
+    setBumpySheet(24, 7);
+    loadStripes();
+    viewAngleY = 33.0;
+    viewAngleX = -51.0;
+    viewAngleZ = 12.5;
+    modelScale = 1.37;
+    textureTiling = 512;
+    for (int mode = 0; mode < 3; ++mode) {
+        faceMode = mode;
+        withTransparency = false;
+        expectSamePicture(mode == 0 ? "mode 0" : mode == 1 ? "mode 1" : "mode 2 with (u,v)");
+        withTransparency = true;
+        expectSamePicture("with transparency");
+    }
+    // The view from behind flips every normal toward the viewer.
+    viewAngleY = 180.0 + 20.0;
+    faceMode = 2;
+    withTransparency = false;
+    expectSamePicture("from behind");
+    // An image but no (u,v): fixed texture coordinates.
+    uvComputed = false;
+    expectSamePicture("mode 2 without (u,v)");
+    // No image and no (u,v): no texture coordinates, plain grey.
+    textureLoaded = false;
+    expectSamePicture("mode 2 without image");
+    // No image but (u,v): texturing on, still no texture coordinates.
+    uvComputed = true;
+    expectSamePicture("mode 2 with (u,v) but no image");
+}
+
+TEST_F(FaceFastPath, SamePictureAfterTheMeshShrinksAndGrows)
+{
+    setBumpySheet(30, 3);
+    faceMode = 1;
+    viewAngleX = 40.0;
+    expectSamePicture("large mesh");
+    setBumpySheet(6, 4);
+    expectSamePicture("smaller mesh in the same buffers");
+    modelScale = 0.7;
+    expectSamePicture("new scale");
+    setBumpySheet(40, 5);
+    expectSamePicture("grown mesh");
+}
