@@ -24,7 +24,7 @@ void refuseEdgeCut()
 void cancelTwoClickCut()
 {
     pendingEdge = -1;
-    pendingEdgeA = pendingEdgeB = -1;
+    pendingMark = {-1, -1, 0, 0, 0};
     refuseEdgeCut();
 }
 
@@ -110,8 +110,10 @@ void oneEndCut(int e, int end)
 
 bool pendingEdgeValid()
 {
-    return pendingEdge >= 0 && pendingEdge < edgeCount && edgeA[pendingEdge] == pendingEdgeA &&
-           edgeB[pendingEdge] == pendingEdgeB;
+    const PendingEdgeMark& m = pendingMark;
+    return pendingEdge >= 0 && pendingEdge < edgeCount && edgeA[pendingEdge] == m.a &&
+           edgeB[pendingEdge] == m.b && vertexCount == m.vertexCount && faceCount == m.faceCount &&
+           edgeCount == m.edgeCount;
 }
 
 void twoClickCut(int e)
@@ -119,8 +121,7 @@ void twoClickCut(int e)
     if (!pendingEdgeValid()) {
         // First click: the edge waits for the second one; nothing to undo yet.
         pendingEdge = e;
-        pendingEdgeA = edgeA[e];
-        pendingEdgeB = edgeB[e];
+        pendingMark = {edgeA[e], edgeB[e], vertexCount, faceCount, edgeCount};
         undoRecordKind = 0;
         return;
     }

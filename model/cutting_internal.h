@@ -9,8 +9,13 @@
 extern int undoRecordKind;
 // The vertex split by the last vertex cut.
 extern int undoVertex;
-// Ends of the pending first edge, to recognise a position that no longer names it.
-extern int pendingEdgeA, pendingEdgeB;
+// What the pending first edge was picked in: its ends and the mesh's counts,
+// to recognise a position that no longer names it.
+struct PendingEdgeMark {
+    int a, b;
+    int vertexCount, faceCount, edgeCount;
+};
+extern PendingEdgeMark pendingMark;
 
 // Marks the mesh as changed by a cut or an undo: the pending edge and any
 // older undo record no longer describe it.

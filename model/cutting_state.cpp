@@ -18,7 +18,7 @@ int pickedCutKind = 0;
 
 int undoRecordKind = 0;
 int undoVertex = -1;
-int pendingEdgeA = -1, pendingEdgeB = -1;
+PendingEdgeMark pendingMark = {-1, -1, 0, 0, 0};
 
 namespace {
 // Display flags as they were when each mode was switched on.
@@ -143,7 +143,7 @@ void undoCut()
 void meshChangedByCut()
 {
     pendingEdge = -1;
-    pendingEdgeA = pendingEdgeB = -1;
+    pendingMark = {-1, -1, 0, 0, 0};
     undoRecordKind = 0;
 }
 
