@@ -1,4 +1,228 @@
-// Parameterization: placeholder until the solvers and the assembly are in.
+// Parameterization of the current mesh onto the unit disc: the longest
+// boundary loop on the circle, every other vertex the mean-value weighted mean
+// of its neighbours, solved for u and for v with one matrix.
 #include "param/parameterize.h"
 
-void parameterize() {}
+#include "app/messages.h"
+#include "model/store.h"
+#include "model/topology.h"
+#include "param/big_array.h"
+#include "param/mean_value_weights.h"
+#include "param/parameter_solve.h"
+#include "param/triplet_matrix.h"
+#include "render/view_state.h"
+
+#include <climits>
+#include <cmath>
+#include <numeric>
+#include <thread>
+
+namespace {
+
+const char* const noOpeningText = "Le modèle n'a pas d'ouverture.\n\nLa paramétrisation est impossible.\n\n"
+                                  "Les affichages de la frontière, du plan (u,v)\n et du modèle texturé "
+                                  "avec une image\n ne sont pas possibles.";
+const char* const disconnectedText = "Paramétrisation impossible : \n\nle modèle a plusieurs parties disjointes.";
+const char* const degenerateText = "Paramétrisation impossible : \n\nle modèle a un triangle dégénéré\n"
+                                   "(un côté de longueur nulle ou trois sommets alignés).";
+const char* const unsolvedText = "Paramétrisation impossible : \n\nles coordonnées (u,v) n'ont pas pu être "
+                                 "calculées\n(le système linéaire n'a pas pu être résolu).";
+
+// Root of v's set, halving the path on the way.
+int findRoot(BigArray<int>& parent, int v)
+{
+    while (parent[v] != v) {
+        parent[v] = parent[parent[v]];
+        v = parent[v];
+    }
+    return v;
+}
+
+// True when the edges join every vertex to vertex 0 (what repeated sweeps
+// marking the ends of marked edges from vertex 0 decide).
+bool allConnected()
+{
+    BigArray<int> parent(vertexCount);
+    std::iota(parent.begin(), parent.end(), 0);
+    for (int e = 0; e < edgeCount; ++e) {
+        int a = findRoot(parent, edgeA[e]), b = findRoot(parent, edgeB[e]);
+        if (a != b)
+            parent[std::max(a, b)] = std::min(a, b);
+    }
+    for (int v = 0; v < vertexCount; ++v)
+        if (findRoot(parent, v) != 0)
+            return false;
+    return true;
+}
+
+// The loop vertices at equal angular steps on the unit circle, the first one
+// of the walk (edgeB[0]) at angle step; a vertex met twice keeps its first place.
+void placeLoop()
+{
+    const int L = boundaryLoopLength;
+    const double step = (2 * 3.14159265358979) / L;
+    int c = edgeB[0];
+    vertexU[c] = std::cos(step);
+    vertexV[c] = std::sin(step);
+    for (int h = 1; h < L; ++h) {
+        c = edgeA[h] == c ? edgeB[h] : edgeA[h];
+        if (vertexU[c] == 0.0)
+            vertexU[c] = std::cos((h + 1) * step);
+        if (vertexV[c] == 0.0)
+            vertexV[c] = std::sin((h + 1) * step);
+    }
+}
+
+// Position (0, 1, 2) of vertex v among the corners of face f, or -1.
+int cornerOf(int f, int v) { return faceA[f] == v ? 0 : faceB[f] == v ? 1 : faceC[f] == v ? 2 : -1; }
+
+bool validFace(int f) { return f >= 0 && f < faceCount; }
+
+// Assembles the matrix and both right-hand sides. Returns false when a
+// triangle is degenerate (or the edge table names faces that do not hold the
+// edge), leaving the outputs unusable.
+bool assemble(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
+              BigArray<double>& rhsV)
+{
+    BigArray<double> px(vertexCount), py(vertexCount), pz(vertexCount);
+    for (int i = 0; i < vertexCount; ++i) {
+        px[i] = normalizedX(i);
+        py[i] = normalizedY(i);
+        pz[i] = normalizedZ(i);
+    }
+    for (int f = 0; f < faceCount; ++f)
+        for (int v : {faceA[f], faceB[f], faceC[f]})
+            if (v < 0 || v >= vertexCount)
+                return false;
+
+    // Half-angle tangents of every corner, the faces split between two threads.
+    BigArray<double> tangents(3 * static_cast<size_t>(faceCount));
+    int half = faceCount / 2;
+    bool firstSound = true, secondSound = true;
+    {
+        std::thread second(
+            [&] { secondSound = cornerTangents(px.data(), py.data(), pz.data(), half, faceCount, tangents.data()); });
+        firstSound = cornerTangents(px.data(), py.data(), pz.data(), 0, half, tangents.data());
+        second.join();
+    }
+    if (!firstSound || !secondSound)
+        return false;
+
+    long long capacity = 8LL * n;
+    createTriplets(matrix, static_cast<int>(capacity < INT_MAX ? capacity : INT_MAX));
+    rhsU.assign(n, 0.0);
+    rhsV.assign(n, 0.0);
+    for (int e = 0; e < edgeCount; ++e) {
+        int a = edgeA[e], b = edgeB[e], f1 = edgeFace1[e], f2 = edgeFace2[e];
+        if (a < 0 || a >= vertexCount || b < 0 || b >= vertexCount || !validFace(f1) || (f2 >= 0 && !validFace(f2)))
+            return false;
+        int a1 = cornerOf(f1, a), b1 = cornerOf(f1, b);
+        if (a1 < 0 || b1 < 0)
+            return false;
+        double tA = tangents[3 * static_cast<size_t>(f1) + a1];
+        double tB = tangents[3 * static_cast<size_t>(f1) + b1];
+        if (f2 >= 0) {
+            int a2 = cornerOf(f2, a), b2 = cornerOf(f2, b);
+            if (a2 < 0 || b2 < 0)
+                return false;
+            tA += tangents[3 * static_cast<size_t>(f2) + a2];
+            tB += tangents[3 * static_cast<size_t>(f2) + b2];
+        }
+        double Pa[3] = {px[a], py[a], pz[a]}, Pb[3] = {px[b], py[b], pz[b]};
+        double d = pointDistance(Pa, Pb);
+        double wA = tA / (d + d);
+        double wB = tB / (d + d);
+        if (!(wA > 0.0 && wB > 0.0 && std::isfinite(wA) && std::isfinite(wB)))
+            return false;
+
+        int ia = unknownIndex[a], ib = unknownIndex[b];
+        if (ia >= 0) {
+            addMatrixEntry(matrix, ia, ia, wA);
+            if (ib < 0) {
+                rhsU[ia] += wA * vertexU[b];
+                rhsV[ia] += wA * vertexV[b];
+            } else {
+                addMatrixEntry(matrix, ia, ib, -wA);
+            }
+        }
+        if (ib >= 0) {
+            addMatrixEntry(matrix, ib, ib, wB);
+            if (ia < 0) {
+                rhsU[ib] += wB * vertexU[a];
+                rhsV[ib] += wB * vertexV[a];
+            } else {
+                addMatrixEntry(matrix, ib, ia, -wB);
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void parameterize()
+{
+    if (uvComputed)
+        return;
+    if (!topologyBuilt)
+        buildTopology();
+    if (boundaryLoopLength == 0) {
+        if (!closedWarned)
+            showInfo(noOpeningText);
+        closedWarned = true;
+        return;
+    }
+
+    allocDoubleArray(vertexU, vertexCount);
+    allocDoubleArray(vertexV, vertexCount);
+    placeLoop();
+
+    // Unknowns: every vertex off the loop, numbered in vertex order. (A loop
+    // through one vertex twice is longer than its set of vertices, so its
+    // length alone does not tell whether every vertex lies on it.)
+    BigArray<int> unknownIndex(vertexCount, 0);
+    for (int h = 0; h < boundaryLoopLength; ++h) {
+        unknownIndex[edgeA[h]] = -1;
+        unknownIndex[edgeB[h]] = -1;
+    }
+    int n = 0;
+    for (int v = 0; v < vertexCount; ++v)
+        if (unknownIndex[v] == 0)
+            unknownIndex[v] = n++;
+        else
+            unknownIndex[v] = -1;
+    // Every vertex on the loop: the loop itself joins them all.
+    if (n == 0) {
+        uvComputed = true;
+        return;
+    }
+    if (!allConnected()) {
+        showInfo(disconnectedText);
+        return;
+    }
+
+    TripletMatrix matrix;
+    BigArray<double> rhsU, rhsV;
+    if (!assemble(unknownIndex, n, matrix, rhsU, rhsV)) {
+        showInfo(degenerateText);
+        return;
+    }
+
+    BigArray<double> xU(n, 0.0), xV(n, 0.0);
+    if (n == 1) {
+        // The only entry is the diagonal.
+        xU[0] = rhsU[0] / matrix.values[0];
+        xV[0] = rhsV[0] / matrix.values[0];
+    } else if (!solveParameterSystems(matrix, n, rhsU.data(), rhsV.data(), xU.data(), xV.data())) {
+        showInfo(unsolvedText);
+        return;
+    }
+    releaseTriplets(matrix);
+
+    for (int v = 0; v < vertexCount; ++v)
+        if (unknownIndex[v] >= 0) {
+            vertexU[v] = xU[unknownIndex[v]];
+            vertexV[v] = xV[unknownIndex[v]];
+        }
+    uvComputed = true;
+}
