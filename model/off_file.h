@@ -51,5 +51,7 @@ void loadModelFile(const std::string& path);
 // written is reported as an error and changes nothing. Does nothing without a model.
 void saveModel();
 
-// "Vormelin 0.35 - modèle affiché : " followed by the file name of path (after its last '/').
+// The file name of a path: the part after its last '/'.
+std::string modelFileName(const std::string& path);
+// "Vormelin 0.35 - modèle affiché : " followed by the file name of path.
 std::string modelWindowTitle(const std::string& path);

@@ -77,18 +77,7 @@ bool readWholeFile(const std::string& path, FileBlock& block)
     return true;
 }
 
-std::string fileNameOf(const std::string& path)
-{
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
-
-std::string modelWindowTitle(const std::string& path)
-{
-    return std::string(appTitle) + " - modèle affiché : " + fileNameOf(path);
-}
 
 void loadModelFile(const std::string& path)
 {

@@ -129,12 +129,6 @@ std::string savedModelPath(const std::string& path)
     return base + "_n.off";
 }
 
-std::string fileNameOf(const std::string& path)
-{
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
 
 void saveModel()
@@ -148,5 +142,5 @@ void saveModel()
     }
     modelPath = path;
     platformSetWindowTitle(modelWindowTitle(path));
-    showInfo("Le nouveau modèle : " + fileNameOf(path) + " est archivé.");
+    showInfo("Le nouveau modèle : " + modelFileName(path) + " est archivé.");
 }
