@@ -1,0 +1,107 @@
+// Key and button table from the application's input events.
+#include "platform/qt/input_filter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "app/main_window.h"
+#include "platform/platform.h"
+#include "platform/qt/gl_view.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/viewer_window.h"
+
+int platformKeyOfQtKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return keyEnter;
+    case Qt::Key_Escape: return keyEscape;
+    case Qt::Key_Up: return keyUp;
+    case Qt::Key_Down: return keyDown;
+    case Qt::Key_Left: return keyLeft;
+    case Qt::Key_Right: return keyRight;
+    case Qt::Key_C: return keyC;
+    case Qt::Key_D: return keyD;
+    case Qt::Key_S: return keyS;
+    case Qt::Key_W: return keyW;
+    case Qt::Key_X: return keyX;
+    case Qt::Key_P: return keyP;
+    case Qt::Key_M: return keyM;
+    default: return -1;
+    }
+}
+
+namespace {
+
+// The event is meant for the main window or its GL view, with no modal box,
+// dialog or menu in the way.
+bool forViewer(QObject* watched)
+{
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return false;
+    if (qtGlView && watched == qtGlView)
+        return true;
+    if (auto* widget = qobject_cast<QWidget*>(watched))
+        return qtMainWindow && widget->window() == qtMainWindow;
+    if (auto* window = qobject_cast<QWindow*>(watched))
+        return qtMainWindow && window == qtMainWindow->windowHandle();
+    return false;
+}
+
+int buttonKey(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        return keyLeftButton;
+    if (button == Qt::RightButton)
+        return keyRightButton;
+    return -1;
+}
+
+} // namespace
+
+bool InputFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int k = platformKeyOfQtKey(key->key());
+        if (k >= 0 && forViewer(watched)) {
+            qtKeys[k] = true;
+            if (!key->isAutoRepeat())
+                onMainKeyDown(static_cast<PlatformKey>(k));
+        }
+        break;
+    }
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int k = platformKeyOfQtKey(key->key());
+        // A held key repeats as release and press pairs: only a real release counts.
+        if (k >= 0 && !key->isAutoRepeat())
+            qtKeys[k] = false;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        // Only a press in the GL view counts: a click on the menu or status
+        // bar neither turns the view nor cuts.
+        const int k = buttonKey(static_cast<QMouseEvent*>(event)->button());
+        if (k >= 0 && watched == qtGlView && forViewer(watched))
+            qtKeys[k] = true;
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const int k = buttonKey(static_cast<QMouseEvent*>(event)->button());
+        if (k >= 0)
+            qtKeys[k] = false;
+        break;
+    }
+    case QEvent::ApplicationDeactivate:
+        qtClearKeys();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

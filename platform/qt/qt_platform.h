@@ -1,0 +1,53 @@
+// The desktop platform's own state, shared by its files and by the GUI tests
+// that drive the real window.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QTimer;
+class QWidget;
+class GlView;
+class ViewerWindow;
+
+// The main window; null until platformCreateMainWindow made it.
+extern ViewerWindow* qtMainWindow;
+// The GL view inside the main window; null until made.
+extern GlView* qtGlView;
+// The widget that holds the GL view in the main window's layout.
+extern QWidget* qtGlContainer;
+// The status bar's single label.
+extern QLabel* qtStatusLabel;
+// The idle timer (0 ms) that draws a frame whenever the event queue is empty.
+extern QTimer* qtIdleTimer;
+// Down state of every key and button the frame polls.
+extern bool qtKeys[];
+// Modal boxes and dialogs open right now; no frame is drawn meanwhile.
+extern int qtDialogDepth;
+// Menus of the menu bar open right now; no frame is drawn meanwhile.
+extern int qtOpenMenus;
+// Frames presented since start.
+extern long long qtPresentCount;
+// The message loop was asked to end, and with which status.
+extern bool qtQuitRequested;
+extern int qtQuitStatus;
+// Answers for coming open-file dialogs, used instead of showing them (GUI
+// tests); an empty string means "cancelled".
+extern std::deque<std::string> qtFileAnswers;
+// When set, documents are recorded in qtOpenedDocuments instead of being
+// handed to the desktop (GUI tests).
+extern bool qtRecordDocuments;
+// Documents asked to be opened while qtRecordDocuments was set.
+extern std::vector<std::string> qtOpenedDocuments;
+
+// Forgets every key and button down (focus lost, dialog opened).
+void qtClearKeys();
+// Starts the idle timer when frames may be drawn (window seen, no dialog, no
+// open menu, no quit asked), stops it otherwise.
+void qtUpdateIdleTimer();
+// One idle step: a frame when frames may be drawn.
+void qtIdleStep();
+// True when a frame may be drawn now.
+bool qtMayPaint();
