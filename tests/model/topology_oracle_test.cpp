@@ -1,0 +1,91 @@
+// The builder against the literal build on many generated and random meshes:
+// same numbering, same edge table order, same counts, same capacity.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/messages.h"
+#include "model/store.h"
+#include "model/topology.h"
+#include "platform/platform_script.h"
+#include "tests/model/topology_meshes.h"
+#include "tests/support/topology_oracle.h"
+
+namespace {
+
+class TopologyOracleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        releaseModel();
+        scriptReset();
+    }
+};
+
+TEST_F(TopologyOracleTest, GeneratedFamiliesMatch)
+{
+    for (int w = 2; w <= 6; ++w)
+        for (int h = 2; h <= 5; ++h) {
+            SCOPED_TRACE(testing::Message() << "grid " << w << " x " << h);
+            expectBuildMatchesOracle(gridMesh(w, h));
+            if (w >= 3 && h >= 3)
+                expectBuildMatchesOracle(gridMesh(w, h, true, true));
+            if (w >= 3)
+                expectBuildMatchesOracle(gridMesh(w, h, true, false));
+        }
+    for (int n = 3; n <= 9; ++n)
+        for (int m = 3; m <= 9; ++m) {
+            SCOPED_TRACE(testing::Message() << "ring " << n << " / " << m);
+            expectBuildMatchesOracle(annulusMesh(n, m));
+        }
+    for (int genus = 1; genus <= 6; ++genus)
+        expectBuildMatchesOracle(genusMesh(genus));
+}
+
+TEST_F(TopologyOracleTest, RandomManifoldMeshesMatch)
+{
+    std::mt19937 rng(20240611);
+    for (int round = 0; round < 600; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        expectBuildMatchesOracle(randomMesh(rng));
+        if (HasFatalFailure())
+            return;
+    }
+}
+
+// Triangles with a repeated corner are not checked by the builder; whatever
+// table they give must still be the literal one.
+TEST_F(TopologyOracleTest, RandomMeshesWithRepeatedCornersMatchWhenAccepted)
+{
+    std::mt19937 rng(77);
+    int accepted = 0;
+    for (int round = 0; round < 800; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        const TestMesh mesh = randomMesh(rng, {true, true});
+        loadMesh(mesh);
+        const TopologyOracleResult expected = topologyOracleOfStore();
+        if (!expected.fatalText.empty())
+            continue;
+        ++accepted;
+        buildTopology();
+        expectStoreEquals(expected);
+        if (HasFatalFailure())
+            return;
+    }
+    EXPECT_GT(accepted, 100);
+}
+
+TEST_F(TopologyOracleTest, LargerRandomMeshesMatch)
+{
+    std::mt19937 rng(5);
+    for (int round = 0; round < 10; ++round) {
+        TestMesh mesh;
+        for (int p = 0; p < 6; ++p)
+            appendMesh(mesh, randomMesh(rng));
+        std::shuffle(mesh.faces.begin(), mesh.faces.end(), rng);
+        SCOPED_TRACE(testing::Message() << "round " << round << ", " << mesh.faces.size() << " triangles");
+        expectBuildMatchesOracle(mesh);
+    }
+}
+
+} // namespace
