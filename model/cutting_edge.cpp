@@ -58,16 +58,12 @@ void moveTwoVertices(int s1, int c1, int s2, int c2)
 // The common end of every edge cut that changed the mesh: record, rebuild.
 void finishEdgeCut(int added)
 {
-    int expected = vertexCount;
+    noteDroppedVertices();
     meshChangedByCut();
     cutAddedCount = added;
     undoRecordKind = 2;
     cutModeActive = false;
     rebuildTopology();
-    // Should the rebuild have renumbered vertices, the copies are no longer
-    // the last ones and the undo could not find them.
-    if (vertexCount != expected)
-        undoRecordKind = 0;
 }
 
 void throughCut(int e)
@@ -199,6 +195,10 @@ void undoEdgeCut()
 {
     // Only the copies of the last edge cut, and only while nothing else has changed the mesh.
     if (undoRecordKind != 2 || cutAddedCount < 1 || cutAddedCount > 2)
+        return;
+    // A walk may have moved every triangle of an end to its copy, so that the
+    // rebuild dropped the end: it comes back first, with the numbering the copies refer to.
+    if (!restoreDroppedVertices())
         return;
     int n = vertexCount - cutAddedCount;
     if (cutSource1 < 0 || cutSource1 >= n || (cutAddedCount == 2 && (cutSource2 < 0 || cutSource2 >= n)))

@@ -31,6 +31,16 @@ void ensureVertexRoom(int n);
 // Appends a copy of vertex source as vertex vertexCount and counts it.
 void appendVertexCopy(int source);
 
+// Notes, just before the rebuild that ends a cut, the vertices that no
+// triangle in use uses any more (the rebuild drops them), with their numbers
+// and coordinates.
+void noteDroppedVertices();
+// At the start of an undo: puts the noted vertices back at their former
+// numbers and renumbers the triangles in use, so the numbering is again the
+// one the cut left before its rebuild. False (nothing changed) when the
+// vertex count is not the one the rebuild left.
+bool restoreDroppedVertices();
+
 // Builds the per-triangle lists of edge positions from the current edge table
 // (each list in increasing position order). Used by fanNextEdge.
 void buildFanIndex();

@@ -51,16 +51,13 @@ void cutVertex(int v)
             ++seen;
         }
     }
+    noteDroppedVertices();
     meshChangedByCut();
     cutAddedCount = c - 1;
     undoRecordKind = 1;
     undoVertex = v;
     cutModeActive = false;
     rebuildTopology();
-    // Should the rebuild have renumbered vertices, the copies are no longer
-    // the last ones and the undo could not find them.
-    if (vertexCount != n + c - 1)
-        undoRecordKind = 0;
     flashBorders();
     leaveVertexCut();
 }
@@ -71,6 +68,9 @@ void undoVertexCut(int v)
     // and only while nothing else has changed the mesh.
     if (undoRecordKind != 1 || v != undoVertex || cutAddedCount <= 0)
         return;
+    if (!restoreDroppedVertices())
+        return;
+    // v was recorded in the numbering the restore brings back, below the copies.
     int n = vertexCount - cutAddedCount;
     if (v < 0 || v >= n)
         return;
