@@ -26,6 +26,10 @@ bool refineLoopStep();
 // Loop's beta for a vertex with n triangles around it.
 double loopBeta(int n);
 
+// Coordinates of vertices 0 .. V-1 as they were before the step; every new
+// position is computed from these. Exist only during a step.
+extern std::vector<double> oldX, oldY, oldZ;
+
 // ---- The split-edge table: one entry per distinct edge of the triangles being
 // split, in the order of first registration. Exists only during a step (or
 // between prepareSplitEdgeTable and releaseSplitEdgeTable).
@@ -43,8 +47,9 @@ extern std::vector<int> splitEdgeOpposite1, splitEdgeOpposite2;
 extern int splitEdgeCount;
 
 // Makes an empty table with room for every side of the store's faceCount
-// triangles (their corners must lie in 0 .. vertexCount-1).
-void prepareSplitEdgeTable();
+// triangles. False (and no table) when a corner lies outside 0 .. vertexCount-1
+// or the face arrays are shorter than faceCount. May throw std::bad_alloc.
+bool prepareSplitEdgeTable();
 // Frees the table.
 void releaseSplitEdgeTable();
 // Adds the unordered pair unless it is there; returns its entry either way.
