@@ -1,0 +1,201 @@
+// The built offconvert program on small inputs: output text, naming,
+// single-precision rounding, and its failures (message, status, no output).
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string dataFile(const std::string& name) { return readFile(std::string(TEST_DATA_DIR) + "/offconvert/" + name); }
+
+bool exists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+class OffconvertTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/offconvert_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        ASSERT_EQ(mkdir((folder + "/out").c_str(), 0755), 0);
+    }
+    void TearDown() override
+    {
+        std::string command = "rm -rf '" + folder + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+    }
+    // Writes a file under the test folder (name may hold a sub-folder).
+    void put(const std::string& name, const std::string& text)
+    {
+        std::ofstream(folder + "/" + name, std::ios::binary) << text;
+    }
+    // Runs offconvert in the test folder with the given argument text;
+    // returns its exit status and keeps what it printed.
+    int run(const std::string& arguments)
+    {
+        std::string command = "cd '" + folder + "' && '" OFFCONVERT_PATH "' " + arguments + " >out/stdout 2>out/stderr";
+        int status = std::system(command.c_str());
+        printedOut = readFile(folder + "/out/stdout");
+        printedErr = readFile(folder + "/out/stderr");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // Files of the test folder other than the runner's own.
+    std::vector<std::string> entries()
+    {
+        std::vector<std::string> names;
+        DIR* dir = opendir(folder.c_str());
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != ".." && name != "out")
+                names.push_back(name);
+        }
+        closedir(dir);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string folder, printedOut, printedErr;
+};
+
+TEST_F(OffconvertTest, ATriangleOnOneLineOrSpreadGivesTheSameOffText)
+{
+    put("tri.txt", dataFile("triangle_line.txt"));
+    EXPECT_EQ(run("tri.txt"), 0);
+    EXPECT_EQ(printedOut, "");
+    EXPECT_EQ(printedErr, "");
+    EXPECT_EQ(readFile(folder + "/trioff"), dataFile("triangle_expected.off"));
+
+    // Tabs, blank lines, CR LF; the face's first number (4) is not checked.
+    put("tri.mesh", dataFile("triangle.mesh"));
+    EXPECT_EQ(run("tri.mesh"), 0);
+    EXPECT_EQ(readFile(folder + "/tri.off"), dataFile("triangle_expected.off"));
+}
+
+TEST_F(OffconvertTest, CoordinatesPassThroughSinglePrecision)
+{
+    // Among them 16777217.000000000001, which rounds up to 16777218 when read
+    // as a float directly, but to 16777216 through a double first.
+    put("rounding.txt", dataFile("rounding.txt"));
+    EXPECT_EQ(run("rounding.txt"), 0);
+    EXPECT_EQ(readFile(folder + "/roundingoff"), dataFile("rounding_expected.off"));
+}
+
+TEST_F(OffconvertTest, ManyNumbersMatchFormattedInputAndOutput)
+{
+    // Over two blocks of input, so that numbers straddle the refills.
+    std::mt19937_64 rng(99);
+    const char* formats[] = {"%.9g", "%.3f", "%+e", "%.12E", "%g", "%.1f"};
+    const int vertices = 90000;
+    std::string input = std::to_string(vertices) + "\n1\n";
+    std::string expected = "OFF\n " + std::to_string(vertices) + " 1 0\n";
+    char token[64], line[256];
+    for (int i = 0; i < vertices; ++i) {
+        double value[3];
+        for (double& v : value) {
+            std::uniform_real_distribution<double> mantissa(-10, 10);
+            std::snprintf(token, sizeof token, formats[rng() % 6],
+                          mantissa(rng) * std::pow(10.0, static_cast<int>(rng() % 16) - 8));
+            input += token;
+            input += (rng() % 5 == 0) ? "\n" : " ";
+            v = static_cast<double>(std::strtof(token, nullptr));
+        }
+        std::snprintf(line, sizeof line, "  %f  %f  %f\n", value[0], value[1], value[2]);
+        expected += line;
+    }
+    input += "3 0 1 2";
+    expected += "3 0 1 2\n";
+    ASSERT_GT(input.size(), 2u << 20);
+    put("big.dat", input);
+    EXPECT_EQ(run("big.dat"), 0);
+    EXPECT_TRUE(readFile(folder + "/bigoff") == expected);
+}
+
+TEST_F(OffconvertTest, OutputNamesDropFourCharactersAndAppendOff)
+{
+    const std::string tri = dataFile("triangle_line.txt");
+    ASSERT_EQ(mkdir((folder + "/data").c_str(), 0755), 0);
+    put("data/cube.mesh", tri);
+    EXPECT_EQ(run("data/cube.mesh"), 0);
+    EXPECT_TRUE(exists(folder + "/data/cube.off"));
+    put("x.txt", tri);
+    EXPECT_EQ(run("x.txt extra arguments"), 0);
+    EXPECT_TRUE(exists(folder + "/xoff"));
+    // Too short a name for four characters to be dropped: ".off" is appended.
+    put("ab", tri);
+    EXPECT_EQ(run("ab"), 0);
+    EXPECT_TRUE(exists(folder + "/ab.off"));
+    put("data/ab", tri);
+    EXPECT_EQ(run("data/ab"), 0);
+    EXPECT_TRUE(exists(folder + "/data/ab.off"));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"ab", "ab.off", "data", "x.txt", "xoff"}));
+}
+
+TEST_F(OffconvertTest, AMissingArgumentPrintsTheUsage)
+{
+    EXPECT_EQ(run(""), 2);
+    EXPECT_EQ(printedErr, "usage : offconvert <fichier de nombres>\n");
+    EXPECT_EQ(printedOut, "");
+}
+
+TEST_F(OffconvertTest, BadInputIsReportedWithoutLeavingAnOutputFile)
+{
+    EXPECT_EQ(run("nothing.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : impossible d'ouvrir le fichier d'entrée nothing.txt\n");
+
+    put("short.txt", "3 1 0 0 0 1 0 0 0 1");
+    EXPECT_EQ(run("short.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : short.txt : fin du fichier avant la coordonnée z du sommet 2\n");
+
+    put("word.txt", "3 1 0 0 0 1 0 0 0 1 0 3 0 x 2");
+    EXPECT_EQ(run("word.txt"), 1);
+    EXPECT_EQ(printedErr,
+              "offconvert : word.txt : le deuxième indice de la face 0 n'est pas un nombre entier : « x »\n");
+
+    put("real.txt", "3 1 0 0 0 1 0 0 0 1.5e 0 3 0 1 2");
+    EXPECT_EQ(run("real.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : real.txt : la coordonnée z du sommet 2 n'est pas un nombre : « e »\n");
+
+    put("count.txt", "three 1");
+    EXPECT_EQ(run("count.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : count.txt : le nombre de sommets n'est pas un nombre entier : « three »\n");
+
+    put("negative.txt", "-3 1");
+    EXPECT_EQ(run("negative.txt"), 1);
+    EXPECT_NE(printedErr.find("negative.txt"), std::string::npos);
+
+    put("empty.txt", "");
+    EXPECT_EQ(run("empty.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : empty.txt : fin du fichier avant le nombre de sommets\n");
+
+    EXPECT_EQ(entries(), (std::vector<std::string>{"count.txt", "empty.txt", "negative.txt", "real.txt",
+                                                   "short.txt", "word.txt"}));
+}
+
+TEST_F(OffconvertTest, AFailedConversionKeepsAnEarlierOutput)
+{
+    put("m.txt", "3 1 0 0 0 1 0 0 0 1");
+    put("moff", "earlier");
+    EXPECT_EQ(run("m.txt"), 1);
+    EXPECT_EQ(readFile(folder + "/moff"), "earlier");
+}
+
+} // namespace
