@@ -9,6 +9,7 @@
 #include "param/big_array.h"
 #include "param/mean_value_weights.h"
 #include "param/parameter_solve.h"
+#include "param/parameterize_internal.h"
 #include "param/triplet_matrix.h"
 #include "render/view_state.h"
 
@@ -55,9 +56,16 @@ bool allConnected()
     return true;
 }
 
+// Position (0, 1, 2) of vertex v among the corners of face f, or -1.
+int cornerOf(int f, int v) { return faceA[f] == v ? 0 : faceB[f] == v ? 1 : faceC[f] == v ? 2 : -1; }
+
+bool validFace(int f) { return f >= 0 && f < faceCount; }
+
+} // namespace
+
 // The loop vertices at equal angular steps on the unit circle, the first one
 // of the walk (edgeB[0]) at angle step; a vertex met twice keeps its first place.
-void placeLoop()
+void placeLoopOnCircle()
 {
     const int L = boundaryLoopLength;
     const double step = (2 * 3.14159265358979) / L;
@@ -73,15 +81,7 @@ void placeLoop()
     }
 }
 
-// Position (0, 1, 2) of vertex v among the corners of face f, or -1.
-int cornerOf(int f, int v) { return faceA[f] == v ? 0 : faceB[f] == v ? 1 : faceC[f] == v ? 2 : -1; }
-
-bool validFace(int f) { return f >= 0 && f < faceCount; }
-
-// Assembles the matrix and both right-hand sides. Returns false when a
-// triangle is degenerate (or the edge table names faces that do not hold the
-// edge), leaving the outputs unusable.
-bool assemble(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
+bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
               BigArray<double>& rhsV)
 {
     BigArray<double> px(vertexCount), py(vertexCount), pz(vertexCount);
@@ -158,7 +158,22 @@ bool assemble(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, B
     return true;
 }
 
-} // namespace
+
+int numberUnknowns(BigArray<int>& unknownIndex)
+{
+    unknownIndex.assign(vertexCount, 0);
+    for (int h = 0; h < boundaryLoopLength; ++h) {
+        unknownIndex[edgeA[h]] = -1;
+        unknownIndex[edgeB[h]] = -1;
+    }
+    int n = 0;
+    for (int v = 0; v < vertexCount; ++v)
+        if (unknownIndex[v] == 0)
+            unknownIndex[v] = n++;
+        else
+            unknownIndex[v] = -1;
+    return n;
+}
 
 void parameterize()
 {
@@ -175,22 +190,13 @@ void parameterize()
 
     allocDoubleArray(vertexU, vertexCount);
     allocDoubleArray(vertexV, vertexCount);
-    placeLoop();
+    placeLoopOnCircle();
 
     // Unknowns: every vertex off the loop, numbered in vertex order. (A loop
     // through one vertex twice is longer than its set of vertices, so its
     // length alone does not tell whether every vertex lies on it.)
-    BigArray<int> unknownIndex(vertexCount, 0);
-    for (int h = 0; h < boundaryLoopLength; ++h) {
-        unknownIndex[edgeA[h]] = -1;
-        unknownIndex[edgeB[h]] = -1;
-    }
-    int n = 0;
-    for (int v = 0; v < vertexCount; ++v)
-        if (unknownIndex[v] == 0)
-            unknownIndex[v] = n++;
-        else
-            unknownIndex[v] = -1;
+    BigArray<int> unknownIndex;
+    int n = numberUnknowns(unknownIndex);
     // Every vertex on the loop: the loop itself joins them all.
     if (n == 0) {
         uvComputed = true;
@@ -203,7 +209,7 @@ void parameterize()
 
     TripletMatrix matrix;
     BigArray<double> rhsU, rhsV;
-    if (!assemble(unknownIndex, n, matrix, rhsU, rhsV)) {
+    if (!assembleParameterSystem(unknownIndex, n, matrix, rhsU, rhsV)) {
         showInfo(degenerateText);
         return;
     }
