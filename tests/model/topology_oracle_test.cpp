@@ -2,7 +2,9 @@
 // same numbering, same edge table order, same counts, same capacity.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
+#include <string>
 
 #include "app/messages.h"
 #include "model/store.h"
@@ -12,6 +14,16 @@
 #include "tests/support/topology_oracle.h"
 
 namespace {
+
+// The fatal text the child expects; the exit hook ends it with 255 only when
+// the last box shows that text.
+std::string expectedFatal;
+
+[[noreturn]] void checkFatalAndExit(int status)
+{
+    const std::string want = "Erreur irrémédiable\n\nL'application va se terminer\n\n" + expectedFatal;
+    std::_Exit(!scriptBoxes.empty() && scriptBoxes.back().text == want && !modelLoaded ? status : 3);
+}
 
 class TopologyOracleTest : public ::testing::Test {
 protected:
@@ -86,6 +98,49 @@ TEST_F(TopologyOracleTest, LargerRandomMeshesMatch)
         SCOPED_TRACE(testing::Message() << "round " << round << ", " << mesh.faces.size() << " triangles");
         expectBuildMatchesOracle(mesh);
     }
+}
+
+// Refused meshes: a third triangle on an edge, a corner out of range, or a
+// repeated corner that makes an edge appear three times. The builder must end
+// with the same message as the literal build.
+TEST_F(TopologyOracleTest, RandomRefusedMeshesEndWithTheLiteralMessage)
+{
+    std::mt19937 rng(99);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int refused = 0;
+    for (int round = 0; refused < 24 && round < 1000; ++round) {
+        TestMesh mesh = randomMesh(rng, {round % 3 == 2, true});
+        const auto& f = mesh.faces[static_cast<size_t>(pick(0, static_cast<int>(mesh.faces.size()) - 1))];
+        switch (round % 3) {
+        case 0: // a new triangle on a side of an existing one, twice
+            for (int copy = 0; copy < 2; ++copy)
+                mesh.faces.insert(mesh.faces.begin() + pick(0, static_cast<int>(mesh.faces.size())),
+                                  {f[1], f[0], mesh.vertexCount});
+            ++mesh.vertexCount;
+            break;
+        case 1: // a corner out of range
+            mesh.faces[static_cast<size_t>(pick(0, static_cast<int>(mesh.faces.size()) - 1))][pick(0, 2)] =
+                pick(0, 1) ? mesh.vertexCount + pick(0, 3) : -1 - pick(0, 3);
+            break;
+        default:
+            break;
+        }
+        loadMesh(mesh);
+        const TopologyOracleResult expected = topologyOracleOfStore();
+        if (expected.fatalText.empty())
+            continue;
+        ++refused;
+        SCOPED_TRACE(testing::Message() << "round " << round << ": " << expected.fatalText);
+        EXPECT_EXIT(
+            {
+                expectedFatal = expected.fatalText;
+                platformExitHook = checkFatalAndExit;
+                buildTopology();
+                std::_Exit(4);
+            },
+            ::testing::ExitedWithCode(255), "");
+    }
+    EXPECT_EQ(refused, 24);
 }
 
 } // namespace
