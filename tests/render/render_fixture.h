@@ -47,6 +47,8 @@ protected:
         glLineWidth(1.0f);
         glPointSize(1.0f);
         glColor4d(1.0, 1.0, 1.0, 1.0);
+        // As every frame's face layer leaves it (initGL leaves texturing on).
+        glDisable(GL_TEXTURE_2D);
         // The view of the cursor: the GL view's client origin on the screen.
         scriptViewOriginX = 0;
         scriptViewOriginY = 0;

@@ -1,0 +1,390 @@
+// The display layers drawn offscreen and read back pixel by pixel.
+#include <cmath>
+
+#include "tests/render/render_fixture.h"
+
+namespace {
+constexpr int background = 38; // the clear colour 0.15 as a byte
+
+class Layers : public RenderTest {
+protected:
+    // Vertex i where the layers draw it.
+    static std::array<double, 3> at(int i) { return {normalizedX(i), normalizedY(i), normalizedZ(i)}; }
+    static std::array<double, 3> midpoint(int i, int j)
+    {
+        auto a = at(i), b = at(j);
+        return {(a[0] + b[0]) / 2, (a[1] + b[1]) / 2, (a[2] + b[2]) / 2};
+    }
+    static Rgb brightestNear(const std::array<double, 3>& p) { return RenderTest::brightestNear(p[0], p[1], p[2]); }
+
+    // Sets the edge table by hand: the given edges, the first loopLength of
+    // them the longest loop, the first boundaryCount of them boundary edges.
+    static void setEdges(const std::vector<std::array<int, 2>>& edges, int loopLength, int boundaryCount)
+    {
+        edgeCount = static_cast<int>(edges.size());
+        allocIntArray(edgeA, edgeCount);
+        allocIntArray(edgeB, edgeCount);
+        allocIntArray(edgeFace1, edgeCount);
+        allocIntArray(edgeFace2, edgeCount);
+        for (int e = 0; e < edgeCount; ++e) {
+            edgeA[e] = edges[e][0];
+            edgeB[e] = edges[e][1];
+            edgeFace2[e] = e < boundaryCount ? -1 : 0;
+        }
+        boundaryLoopLength = loopLength;
+        boundaryEdgeCount = boundaryCount;
+        topologyBuilt = true;
+    }
+
+    // An outer square loop (vertices 0-3, edges 0-3), an inner triangle loop
+    // (vertices 4-6, edges 4-6) and one inner edge 0-4 (edge 7).
+    static void setTwoLoops()
+    {
+        setMesh({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {-0.3, -0.3, 0}, {0.3, -0.3, 0}, {0, 0.3, 0}}, {});
+        setEdges({{0, 1}, {1, 2}, {2, 3}, {0, 3}, {4, 5}, {5, 6}, {4, 6}, {0, 4}}, 4, 7);
+    }
+
+    static bool isRed(Rgb p) { return p[0] > 150 && p[1] < 60 && p[2] < 60; }
+    static bool isGreen(Rgb p) { return p[1] > 150 && p[0] < 60 && p[2] < 60; }
+    static bool isBlue(Rgb p) { return p[2] > 150 && p[0] < 60 && p[1] < 60; }
+    static bool isBackground(Rgb p) { return p == Rgb{background, background, background}; }
+
+    static void expectWhiteAndUnchangedStack(GLint depth)
+    {
+        auto c = currentColor();
+        EXPECT_EQ(c[0], 1.0f);
+        EXPECT_EQ(c[1], 1.0f);
+        EXPECT_EQ(c[2], 1.0f);
+        GLint now;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &now);
+        EXPECT_EQ(now, depth);
+        EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        GLboolean writes;
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &writes);
+        EXPECT_TRUE(writes);
+    }
+
+    static float lineWidth()
+    {
+        float w;
+        glGetFloatv(GL_LINE_WIDTH, &w);
+        return w;
+    }
+};
+
+// Two squares facing the viewer: the front one (-1..1) at z 0.5 and a smaller one (-0.5..0.5) behind it at z -0.5.
+void setSquareBehindSquare()
+{
+    std::vector<std::array<double, 3>> v;
+    std::vector<std::array<int, 3>> f;
+    addSquare(v, f, 1.0, 0.5);
+    addSquare(v, f, 0.5, -0.5);
+    setMesh(v, f);
+}
+} // namespace
+
+TEST_F(Layers, AxesEndInRedGreenAndBlue)
+{
+    viewAngleY = 30.0;
+    viewAngleX = 25.0;
+    beginFrame();
+    drawAxes();
+    EXPECT_TRUE(isRed(brightestNear({0.9, 0, 0})));
+    EXPECT_TRUE(isGreen(brightestNear({0, 0.9, 0})));
+    EXPECT_TRUE(isBlue(brightestNear({0, 0, 0.9})));
+    // Length 1 whatever the scale: nothing beyond the end.
+    modelScale = 3.0;
+    beginFrame();
+    drawAxes();
+    EXPECT_TRUE(isBackground(brightestNear({1.3, 0, 0})));
+    EXPECT_EQ(lineWidth(), 0.6f);
+}
+
+TEST_F(Layers, FacesInModeOneTakeTheUniformColour)
+{
+    std::vector<std::array<double, 3>> v;
+    std::vector<std::array<int, 3>> f;
+    addSquare(v, f, 1.0, 0.0);
+    setMesh(v, f);
+    beginFrame();
+    drawFaces();
+    Rgb p = pixelAt(0.1, 0.2, 0.0);
+    ASSERT_GT(p[0], 60);
+    EXPECT_NEAR(double(p[1]) / p[0], 128.0 / 255.0, 0.04);
+    EXPECT_NEAR(double(p[2]) / p[0], 64.0 / 255.0, 0.04);
+
+    uniformColor = 0x00FF0000; // blue
+    updateColorTexture();
+    beginFrame();
+    drawFaces();
+    p = pixelAt(0.1, 0.2, 0.0);
+    EXPECT_EQ(p[0], 0);
+    EXPECT_EQ(p[1], 0);
+    EXPECT_GT(p[2], 60);
+
+    // Seen from behind the square is lit the same: its normal turns to the viewer.
+    viewAngleY = 180.0;
+    beginFrame();
+    drawFaces();
+    Rgb back = pixelAt(0.1, 0.2, 0.0);
+    EXPECT_NEAR(back[2], p[2], 3);
+}
+
+TEST_F(Layers, BlackFacesHideEdgesBehindThemUnlessTransparent)
+{
+    setSquareBehindSquare();
+    faceMode = 0;
+    beginFrame();
+    drawFaces();
+    EXPECT_EQ(pixelAt(0.7, -0.2, 0.5), (Rgb{0, 0, 0}));
+    drawEdges();
+    // The left side of the back square lies behind the front square.
+    EXPECT_EQ(brightestNear({-0.5, 0.1, -0.5}), (Rgb{0, 0, 0}));
+    // The front square's own sides show.
+    EXPECT_GT(brightestNear({1.0, 0.2, 0.5})[0], 150);
+
+    withTransparency = true;
+    beginFrame();
+    drawFaces();
+    drawEdges();
+    Rgb seen = brightestNear({-0.5, 0.1, -0.5});
+    EXPECT_GT(seen[0], 150);
+    EXPECT_EQ(seen[0], seen[1]);
+    // Black faces add nothing to the background.
+    EXPECT_TRUE(isBackground(pixelAt(0.7, -0.2, 0.5)));
+}
+
+TEST_F(Layers, TransparentFacesAddUpAtHalfIntensity)
+{
+    setSquareBehindSquare();
+    withTransparency = true;
+    beginFrame();
+    drawFaces();
+    Rgb one = pixelAt(0.75, -0.1, 0.5);  // the front square alone
+    Rgb two = pixelAt(0.1, -0.1, 0.5);   // both squares
+    EXPECT_GT(one[0], background);
+    EXPECT_GT(two[0], one[0] + 10);
+    EXPECT_GT(two[1], one[1]);
+    // Opaque, the front square alone decides.
+    withTransparency = false;
+    beginFrame();
+    drawFaces();
+    Rgb opaque = pixelAt(0.1, -0.1, 0.5);
+    EXPECT_NEAR(opaque[0], pixelAt(0.75, -0.1, 0.5)[0], 4);
+}
+
+TEST_F(Layers, FacesWithoutImageInModeTwoArePlainGrey)
+{
+    std::vector<std::array<double, 3>> v;
+    std::vector<std::array<int, 3>> f;
+    addSquare(v, f, 1.0, 0.0);
+    setMesh(v, f);
+    faceMode = 2;
+    beginFrame();
+    drawFaces();
+    Rgb p = pixelAt(0.1, 0.2, 0.0);
+    EXPECT_GT(p[0], 60);
+    EXPECT_EQ(p[0], p[1]);
+    EXPECT_EQ(p[1], p[2]);
+}
+
+TEST_F(Layers, TextureSquareShowsTheFirstRowAtTheTop)
+{
+    // Quadrants: top-left red, top-right green, bottom-left blue, bottom-right black.
+    for (int row = 0; row < textureSize; ++row)
+        for (int column = 0; column < textureSize; ++column) {
+            unsigned char* p = textureImage + 3 * (row * textureSize + column);
+            bool top = row < textureSize / 2, left = column < textureSize / 2;
+            p[0] = top && left ? 255 : 0;
+            p[1] = top && !left ? 255 : 0;
+            p[2] = !top && left ? 255 : 0;
+        }
+    glBindTexture(GL_TEXTURE_2D, textureIds[2]);
+    setTextureParams();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, textureImage);
+    textureLoaded = true;
+
+    viewAngleY = 40.0; // the layer puts the camera back to its start
+    drawTexture();
+    EXPECT_TRUE(showTexture);
+    EXPECT_EQ(faceMode, 2);
+    EXPECT_EQ(viewAngleY, 0.0);
+    beginFrame();
+    drawTexture();
+    EXPECT_TRUE(isRed(pixelAt(-0.5, 0.5, 0)));
+    EXPECT_TRUE(isGreen(pixelAt(0.5, 0.5, 0)));
+    EXPECT_TRUE(isBlue(pixelAt(-0.5, -0.5, 0)));
+    EXPECT_EQ(pixelAt(0.5, -0.5, 0), (Rgb{0, 0, 0}));
+    EXPECT_TRUE(isBackground(pixelAt(1.2, 0, 0)));
+
+    // Tiling 512: two copies side by side and two down.
+    textureTiling = 512;
+    beginFrame();
+    drawTexture();
+    EXPECT_TRUE(isRed(pixelAt(-0.75, 0.75, 0)));
+    EXPECT_TRUE(isGreen(pixelAt(-0.25, 0.75, 0)));
+    EXPECT_TRUE(isRed(pixelAt(0.25, 0.75, 0)));
+    EXPECT_TRUE(isBlue(pixelAt(-0.75, 0.25, 0)));
+    EXPECT_TRUE(isRed(pixelAt(-0.75, -0.25, 0)));
+}
+
+TEST_F(Layers, TheTextureDisplaySavesTheViewOnceAndHoldsTheCamera)
+{
+    cameraDistance = 5.0;
+    showEdges = true;
+    drawTexture();
+    EXPECT_TRUE(flatViewSaved);
+    EXPECT_FALSE(cursorTracked);
+    EXPECT_FALSE(showEdges);
+    cameraDistance = 7.0; // a key press between frames
+    drawTexture();
+    EXPECT_EQ(cameraDistance, 3.0);
+    EXPECT_EQ(savedView.cameraDistance, 5.0);
+    EXPECT_TRUE(savedView.showEdges);
+    EXPECT_FALSE(savedView.showTexture);
+}
+
+TEST_F(Layers, BordersRedForTheLongestLoopGreenForTheOthers)
+{
+    setTwoLoops();
+    beginFrame();
+    drawBorders();
+    EXPECT_TRUE(isRed(brightestNear(midpoint(0, 1))));
+    EXPECT_TRUE(isRed(brightestNear(midpoint(0, 3))));
+    EXPECT_TRUE(isGreen(brightestNear(midpoint(4, 5))));
+    EXPECT_TRUE(isGreen(brightestNear(midpoint(5, 6))));
+    EXPECT_TRUE(isBackground(brightestNear(midpoint(0, 4)))); // an inner edge
+}
+
+TEST_F(Layers, BoundaryDrawsTheLongestLoopOnlyThick)
+{
+    setTwoLoops();
+    glLineWidth(1.0f);
+    beginFrame();
+    drawBoundary();
+    EXPECT_TRUE(isRed(brightestNear(midpoint(1, 2))));
+    EXPECT_TRUE(isBackground(brightestNear(midpoint(4, 5))));
+    EXPECT_EQ(lineWidth(), 0.6f);
+}
+
+TEST_F(Layers, AClosedModelHasNoBorders)
+{
+    setTwoLoops();
+    boundaryLoopLength = 0;
+    boundaryEdgeCount = 0;
+    beginFrame();
+    auto before = allPixels();
+    drawBorders();
+    drawBoundary();
+    EXPECT_EQ(allPixels(), before);
+}
+
+TEST_F(Layers, VerticesEdgesAndNormals)
+{
+    // One triangle in the plane z = 0, counter-clockwise: its normal is +z.
+    setMesh({{-1, -1, 0}, {1, -1, 0}, {0, 1, 0}}, {{0, 1, 2}});
+    viewAngleY = 60.0;
+    beginFrame();
+    drawVertices();
+    float size;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    EXPECT_EQ(size, 4.0f);
+    EXPECT_EQ(brightestNear(at(2)), (Rgb{255, 255, 255}));
+
+    beginFrame();
+    drawEdges();
+    EXPECT_EQ(brightestNear(midpoint(0, 1)), (Rgb{204, 204, 204}));
+    EXPECT_EQ(brightestNear(midpoint(1, 2)), (Rgb{204, 204, 204}));
+
+    beginFrame();
+    drawNormals();
+    const double cx = (normalizedX(0) + normalizedX(1) + normalizedX(2)) / 3;
+    const double cy = (normalizedY(0) + normalizedY(1) + normalizedY(2)) / 3;
+    EXPECT_TRUE(isGreen(brightestNear({cx, cy, 0.15})));
+    EXPECT_TRUE(isGreen(brightestNear({cx, cy, -0.15})));
+    EXPECT_TRUE(isBackground(brightestNear({cx, cy, 0.3})));
+    // The segment follows the scale.
+    modelScale = 2.0;
+    beginFrame();
+    drawNormals();
+    EXPECT_TRUE(isGreen(brightestNear({2 * cx, 2 * cy, 0.3})));
+}
+
+TEST_F(Layers, UvPlaneLaysTheEdgesOutFlat)
+{
+    setTwoLoops();
+    vertexU = {-1, 1, 1, -1, -0.3, 0.3, 0};
+    vertexV = {-1, -1, 1, 1, -0.3, -0.3, 0.3};
+    uvComputed = true;
+    viewAngleX = 70.0;
+    showUvPlane = true;
+    drawUvPlane();
+    EXPECT_EQ(viewAngleX, 0.0);
+    EXPECT_EQ(faceMode, 0);
+    EXPECT_TRUE(showUvPlane && flatViewSaved);
+    EXPECT_FALSE(cursorTracked);
+    EXPECT_EQ(savedView.viewAngleX, 70.0);
+    beginFrame();
+    drawUvPlane();
+    EXPECT_EQ(brightestNear({-1, 0, 0}), (Rgb{204, 204, 204}));
+    EXPECT_EQ(brightestNear({-0.65, -0.65, 0}), (Rgb{204, 204, 204})); // the inner edge 0-4
+    EXPECT_TRUE(isBackground(pixelAt(0.6, 0.5, 0)));
+}
+
+TEST_F(Layers, UvPlaneWithoutCoordinatesDrawsNothing)
+{
+    setTwoLoops();
+    showUvPlane = true;
+    beginFrame();
+    auto before = allPixels();
+    drawUvPlane();
+    EXPECT_EQ(allPixels(), before);
+    EXPECT_TRUE(showUvPlane && flatViewSaved);
+}
+
+TEST_F(Layers, EveryLayerLeavesWhiteTheStackAndTheSwitchesAsFound)
+{
+    setTwoLoops();
+    setMesh({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {-0.3, -0.3, 0}, {0.3, -0.3, 0}, {0, 0.3, 0}},
+            {{0, 1, 4}, {1, 5, 4}, {1, 2, 5}, {2, 6, 5}, {2, 3, 6}, {3, 4, 6}, {3, 0, 4}});
+    setEdges({{0, 1}, {1, 2}, {2, 3}, {0, 3}, {4, 5}, {5, 6}, {4, 6}, {0, 4}}, 4, 7);
+    vertexU.assign(7, 0.1);
+    vertexV.assign(7, 0.2);
+    uvComputed = true;
+    textureLoaded = true;
+    void (*layers[])() = {drawAxes,    drawVertices, drawEdges,  drawFaces,   drawNormals, drawBorders,
+                          drawBoundary, drawUvPlane, drawTexture, highlightVertex, highlightEdge, highlightFace};
+    for (int mode = 0; mode < 3; ++mode)
+        for (bool transparent : {false, true})
+            for (auto layer : layers) {
+                faceMode = mode;
+                withTransparency = transparent;
+                beginFrame();
+                glDisable(GL_TEXTURE_2D);
+                GLint depth;
+                glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+                layer();
+                expectWhiteAndUnchangedStack(depth);
+            }
+}
+
+TEST_F(Layers, AnEmptyStoreDrawsNothing)
+{
+    // Counts that claim more than the arrays hold are not believed either.
+    vertexCount = 5;
+    faceCount = 3;
+    edgeCount = 4;
+    boundaryEdgeCount = 2;
+    boundaryLoopLength = 2;
+    topologyBuilt = true;
+    uvComputed = true;
+    showUvPlane = true;
+    beginFrame();
+    auto before = allPixels();
+    for (auto layer : {drawVertices, drawEdges, drawFaces, drawNormals, drawBorders, drawBoundary, drawUvPlane})
+        layer();
+    EXPECT_EQ(allPixels(), before);
+}
