@@ -13,6 +13,7 @@
 #include "model/store.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
+#include "render/view_points.h"
 #include "texture/texture.h"
 
 namespace {
@@ -23,32 +24,17 @@ struct Corner {
     float x, y, z;
 };
 
-// View coordinates of every vertex for the frame in progress, x y z in turn.
-std::vector<double> viewPoints;
 // Three corners per face, in face order (each face's corners as Q, R, P).
 std::vector<Corner> corners;
 
 // How the corners of a face get their texture coordinates.
 enum TexCoordRule { texCoordsFromUv, texCoordsFixed, texCoordsNone };
 
-void fillViewPoints(int vertices)
-{
-    if (viewPoints.size() < 3 * static_cast<size_t>(vertices))
-        viewPoints.resize(3 * static_cast<size_t>(vertices));
-    double* p = viewPoints.data();
-    for (int i = 0; i < vertices; ++i) {
-        p[3 * i] = normalizedX(i);
-        p[3 * i + 1] = normalizedY(i);
-        p[3 * i + 2] = normalizedZ(i);
-    }
-}
-
 // Writes the corners of faces 0 .. faces-1; w is the viewer direction in model coordinates.
-void fillCorners(int faces, const double w[3], TexCoordRule rule, double s)
+void fillCorners(const double* v, int faces, const double w[3], TexCoordRule rule, double s)
 {
     if (corners.size() < 3 * static_cast<size_t>(faces))
         corners.resize(3 * static_cast<size_t>(faces));
-    const double* v = viewPoints.data();
     const int* fa = faceA.data();
     const int* fb = faceB.data();
     const int* fc = faceC.data();
@@ -145,8 +131,7 @@ void drawFaces()
         rule = texCoordsFixed;
 
     if (faces > 0) {
-        fillViewPoints(vertices);
-        fillCorners(faces, w, rule, s);
+        fillCorners(viewPointsOf(vertices), faces, w, rule, s);
         const GLsizei stride = sizeof(Corner);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_NORMAL_ARRAY);

@@ -1,37 +1,61 @@
-// The vertex, edge and normal layers.
+// The vertex, edge and normal layers. Each is the picture of an immediate-mode
+// list (points, the three sides of every face, one segment per face); the
+// same single-precision vertices go to GL in one array draw, in the same order.
 #include <cmath>
+#include <vector>
 
 #include "model/store.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
+#include "render/view_points.h"
+
+namespace {
+// Corner indices of the sides of every face: A B, B C, C A.
+std::vector<GLuint> sideIndices;
+// Two ends per face of the normal segments.
+std::vector<float> normalEnds;
+
+void drawFloatPoints(GLenum mode, const float* points, GLsizei count)
+{
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, points);
+    glDrawArrays(mode, 0, count);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+} // namespace
 
 void drawVertices()
 {
     const int vertices = drawableVertexCount();
     glColor3d(1.0, 1.0, 1.0);
     glPointSize(4.0f);
-    glBegin(GL_POINTS);
-    for (int i = 0; i < vertices; ++i)
-        viewVertex(i);
-    glEnd();
+    if (vertices > 0)
+        drawFloatPoints(GL_POINTS, viewPointsAsFloats(vertices), vertices);
     glColor3d(1.0, 1.0, 1.0);
 }
 
 void drawEdges()
 {
     const int faces = drawableFaceCount();
+    const int vertices = drawableVertexCount();
     glColor3d(0.8, 0.8, 0.8);
-    glBegin(GL_LINES);
-    for (int f = 0; f < faces; ++f) {
-        const int a = faceA[f], b = faceB[f], c = faceC[f];
-        viewVertex(a);
-        viewVertex(b);
-        viewVertex(b);
-        viewVertex(c);
-        viewVertex(c);
-        viewVertex(a);
+    if (faces > 0) {
+        if (sideIndices.size() < 6 * static_cast<size_t>(faces))
+            sideIndices.resize(6 * static_cast<size_t>(faces));
+        GLuint* out = sideIndices.data();
+        const int* fa = faceA.data();
+        const int* fb = faceB.data();
+        const int* fc = faceC.data();
+        for (int f = 0; f < faces; ++f, out += 6) {
+            out[0] = out[5] = static_cast<GLuint>(fa[f]);
+            out[1] = out[2] = static_cast<GLuint>(fb[f]);
+            out[3] = out[4] = static_cast<GLuint>(fc[f]);
+        }
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, viewPointsAsFloats(vertices));
+        glDrawElements(GL_LINES, 6 * faces, GL_UNSIGNED_INT, sideIndices.data());
+        glDisableClientState(GL_VERTEX_ARRAY);
     }
-    glEnd();
     glColor3d(1.0, 1.0, 1.0);
 }
 
@@ -40,26 +64,31 @@ void drawNormals()
     const int faces = drawableFaceCount();
     const double length = 0.2 * modelScale;
     glColor3d(0.0, 1.0, 0.0);
-    for (int f = 0; f < faces; ++f) {
-        const int a = faceA[f], b = faceB[f], c = faceC[f];
-        const double P[3] = {normalizedX(a), normalizedY(a), normalizedZ(a)};
-        const double Q[3] = {normalizedX(b), normalizedY(b), normalizedZ(b)};
-        const double R[3] = {normalizedX(c), normalizedY(c), normalizedZ(c)};
-        const double e1[3] = {Q[0] - P[0], Q[1] - P[1], Q[2] - P[2]};
-        const double e2[3] = {R[0] - P[0], R[1] - P[1], R[2] - P[2]};
-        double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
-        const double size = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        // A face with collinear corners has no normal: its segment shrinks to the centroid.
-        if (size > 0.0)
-            for (double& x : n)
-                x = x / size;
-        double centroid[3];
-        for (int k = 0; k < 3; ++k)
-            centroid[k] = (P[k] + Q[k] + R[k]) / 3.0;
-        glBegin(GL_LINES);
-        glVertex3d(centroid[0] - length * n[0], centroid[1] - length * n[1], centroid[2] - length * n[2]);
-        glVertex3d(centroid[0] + length * n[0], centroid[1] + length * n[1], centroid[2] + length * n[2]);
-        glEnd();
+    if (faces > 0) {
+        const double* v = viewPointsOf(drawableVertexCount());
+        if (normalEnds.size() < 6 * static_cast<size_t>(faces))
+            normalEnds.resize(6 * static_cast<size_t>(faces));
+        float* out = normalEnds.data();
+        for (int f = 0; f < faces; ++f, out += 6) {
+            const double* P = v + 3 * faceA[f];
+            const double* Q = v + 3 * faceB[f];
+            const double* R = v + 3 * faceC[f];
+            const double e1[3] = {Q[0] - P[0], Q[1] - P[1], Q[2] - P[2]};
+            const double e2[3] = {R[0] - P[0], R[1] - P[1], R[2] - P[2]};
+            double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
+                           e1[0] * e2[1] - e1[1] * e2[0]};
+            const double size = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+            // A face with collinear corners has no normal: its segment shrinks to the centroid.
+            if (size > 0.0)
+                for (double& x : n)
+                    x = x / size;
+            for (int k = 0; k < 3; ++k) {
+                const double centroid = (P[k] + Q[k] + R[k]) / 3.0;
+                out[k] = static_cast<float>(centroid - length * n[k]);
+                out[3 + k] = static_cast<float>(centroid + length * n[k]);
+            }
+        }
+        drawFloatPoints(GL_LINES, normalEnds.data(), 2 * faces);
     }
     glColor3d(1.0, 1.0, 1.0);
 }

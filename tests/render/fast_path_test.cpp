@@ -1,8 +1,9 @@
-// The face layer's vertex-array drawing gives exactly the picture of the
-// literal immediate-mode drawing, colour and depth, in every face mode.
+// The array drawing of the face, edge, vertex and normal layers gives exactly
+// the picture of the literal immediate-mode drawing, colour and depth.
 #include <random>
 
 #include "tests/render/face_oracle.h"
+#include "tests/render/line_oracle.h"
 #include "tests/render/render_fixture.h"
 
 namespace {
@@ -55,8 +56,25 @@ void loadStripes()
     textureLoaded = true;
 }
 
-class FaceFastPath : public RenderTest {
+class FastPath : public RenderTest {
 protected:
+    // Draws a layer both ways over the same opaque faces and compares every pixel and depth.
+    void expectSameLayer(void (*literal)(), void (*fast)(), const char* what)
+    {
+        SCOPED_TRACE(what);
+        beginFrame();
+        drawFacesImmediate();
+        literal();
+        std::vector<unsigned char> expected = allPixels();
+        std::vector<float> expectedDepth = allDepths();
+        beginFrame();
+        drawFacesImmediate();
+        fast();
+        EXPECT_EQ(allPixels(), expected);
+        EXPECT_EQ(allDepths(), expectedDepth);
+        EXPECT_EQ(glIsEnabled(GL_VERTEX_ARRAY), GL_FALSE);
+    }
+
     // Draws the faces both ways under the current view state and compares every pixel and depth.
     void expectSamePicture(const char* what)
     {
@@ -87,7 +105,7 @@ protected:
 };
 } // namespace
 
-TEST_F(FaceFastPath, SamePictureInEveryModeAndView)
+TEST_F(FastPath, SamePictureInEveryModeAndView)
 {
     setBumpySheet(24, 7);
     loadStripes();
@@ -119,7 +137,7 @@ TEST_F(FaceFastPath, SamePictureInEveryModeAndView)
     expectSamePicture("mode 2 with (u,v) but no image");
 }
 
-TEST_F(FaceFastPath, SamePictureAfterTheMeshShrinksAndGrows)
+TEST_F(FastPath, SamePictureAfterTheMeshShrinksAndGrows)
 {
     setBumpySheet(30, 3);
     faceMode = 1;
@@ -131,4 +149,22 @@ TEST_F(FaceFastPath, SamePictureAfterTheMeshShrinksAndGrows)
     expectSamePicture("new scale");
     setBumpySheet(40, 5);
     expectSamePicture("grown mesh");
+}
+
+TEST_F(FastPath, SamePointsEdgesAndNormals)
+{
+    setBumpySheet(16, 9);
+    viewAngleY = -25.0;
+    viewAngleX = 60.0;
+    modelScale = 1.2;
+    faceMode = 0;
+    for (float width : {1.0f, 0.6f, 2.0f}) {
+        glLineWidth(width);
+        glPointSize(width);
+        expectSameLayer(drawVerticesImmediate, drawVertices, "vertices");
+        expectSameLayer(drawEdgesImmediate, drawEdges, "edges");
+        expectSameLayer(drawNormalsImmediate, drawNormals, "normals");
+    }
+    modelScale = 0.4;
+    expectSameLayer(drawNormalsImmediate, drawNormals, "normals at another scale");
 }

@@ -1,0 +1,66 @@
+// The vertex, edge and normal layers drawn literally in immediate mode with
+// double-precision calls: the pictures the array drawing must reproduce.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "model/store.h"
+#include "render/view_state.h"
+
+inline void immediateVertex(int i) { glVertex3d(normalizedX(i), normalizedY(i), normalizedZ(i)); }
+
+inline void drawVerticesImmediate()
+{
+    glColor3d(1.0, 1.0, 1.0);
+    glPointSize(4.0f);
+    glBegin(GL_POINTS);
+    for (int i = 0; i < vertexCount; ++i)
+        immediateVertex(i);
+    glEnd();
+    glColor3d(1.0, 1.0, 1.0);
+}
+
+inline void drawEdgesImmediate()
+{
+    glColor3d(0.8, 0.8, 0.8);
+    glBegin(GL_LINES);
+    for (int f = 0; f < faceCount; ++f) {
+        immediateVertex(faceA[f]);
+        immediateVertex(faceB[f]);
+        immediateVertex(faceB[f]);
+        immediateVertex(faceC[f]);
+        immediateVertex(faceC[f]);
+        immediateVertex(faceA[f]);
+    }
+    glEnd();
+    glColor3d(1.0, 1.0, 1.0);
+}
+
+inline void drawNormalsImmediate()
+{
+    glColor3d(0.0, 1.0, 0.0);
+    const double L = 0.2 * modelScale;
+    for (int f = 0; f < faceCount; ++f) {
+        const int A = faceA[f], B = faceB[f], C = faceC[f];
+        const double P[3] = {normalizedX(A), normalizedY(A), normalizedZ(A)};
+        const double Q[3] = {normalizedX(B), normalizedY(B), normalizedZ(B)};
+        const double R[3] = {normalizedX(C), normalizedY(C), normalizedZ(C)};
+        const double u[3] = {Q[0] - P[0], Q[1] - P[1], Q[2] - P[2]};
+        const double v[3] = {R[0] - P[0], R[1] - P[1], R[2] - P[2]};
+        double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (length > 0.0)
+            for (double& x : n)
+                x = x / length;
+        double c[3];
+        for (int k = 0; k < 3; ++k)
+            c[k] = (P[k] + Q[k] + R[k]) / 3.0;
+        glBegin(GL_LINES);
+        glVertex3d(c[0] - L * n[0], c[1] - L * n[1], c[2] - L * n[2]);
+        glVertex3d(c[0] + L * n[0], c[1] + L * n[1], c[2] + L * n[2]);
+        glEnd();
+    }
+    glColor3d(1.0, 1.0, 1.0);
+}
