@@ -110,7 +110,7 @@ TEST_F(TopologyOracleTest, RandomRefusedMeshesEndWithTheLiteralMessage)
     int refused = 0;
     for (int round = 0; refused < 24 && round < 1000; ++round) {
         TestMesh mesh = randomMesh(rng, {round % 3 == 2, true});
-        const auto& f = mesh.faces[static_cast<size_t>(pick(0, static_cast<int>(mesh.faces.size()) - 1))];
+        const std::array<int, 3> f = mesh.faces[static_cast<size_t>(pick(0, static_cast<int>(mesh.faces.size()) - 1))];
         switch (round % 3) {
         case 0: // a new triangle on a side of an existing one, twice
             for (int copy = 0; copy < 2; ++copy)
