@@ -41,6 +41,10 @@ void openModel();
 // whatever was read so far). Shows nothing and touches neither view nor topology.
 bool parseModelText(const char* text, size_t size);
 
+// The same for the first size bytes of an open file, read through a window
+// kept from call to call; a file that ends early or cannot be read is faulty.
+bool parseModelFile(int fd, size_t size);
+
 // Reads the model file at path into the model store (everything openModel
 // does after the dialog): the title, the parse, quads split, centre and
 // radius, the view reset and the topology. A faulty file ends the program.

@@ -1,6 +1,12 @@
-// Parsing an OFF text held in memory into the model store: header, counts,
-// vertex and face lines, quads split into four triangles around an added
-// centre vertex, then the model's centre and radius.
+// Parsing an OFF text into the model store: header, counts, vertex and face
+// lines, quads split into four triangles around an added centre vertex, then
+// the model's centre and radius. The text comes either whole from memory or
+// from a file through a small window that slides along it: a window reused
+// from load to load costs far less than a fresh block of the file's size,
+// and gives exactly the same lines.
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -155,29 +161,86 @@ void computeCenterAndRadius()
     }
 }
 
-} // namespace
 
-bool parseModelText(const char* text, size_t size)
+// The text being parsed: what stands between cursor and end (a NUL) is held
+// in memory; for a file, `unread` more bytes follow in the file.
+struct TextSource {
+    const char* cursor = nullptr;
+    const char* end = nullptr;
+    int fd = -1;
+    size_t unread = 0;
+    char* window = nullptr;
+    size_t windowSize = 0;
+    // The file could not be read to its end.
+    bool failed = false;
+
+    // Makes at least `need` bytes past the cursor available, or the whole
+    // rest of the text when it is shorter. A NUL in the file ends the text.
+    void ensure(size_t need)
+    {
+        if (unread == 0 || static_cast<size_t>(end - cursor) >= need)
+            return;
+        size_t keep = static_cast<size_t>(end - cursor);
+        std::memmove(window, cursor, keep);
+        size_t want = std::min(windowSize - keep, unread);
+        size_t got = 0;
+        while (got < want) {
+            ssize_t n = read(fd, window + keep + got, want - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<size_t>(n);
+        }
+        if (got < want) {
+            failed = true;
+            unread = 0;
+        } else {
+            unread -= got;
+        }
+        if (const void* nul = std::memchr(window + keep, '\0', got)) {
+            got = static_cast<size_t>(static_cast<const char*>(nul) - (window + keep));
+            unread = 0;
+        }
+        cursor = window;
+        end = window + keep + got;
+        window[keep + got] = '\0';
+    }
+    // Bytes of text left from the cursor on (an upper bound when a NUL waits in the file).
+    long long remaining() const { return static_cast<long long>(end - cursor) + static_cast<long long>(unread); }
+};
+
+// nextDataLine on the source, with the window kept at least one longest line ahead.
+void dataLine(TextSource& source, std::string_view& line)
 {
-    // The text ends at its first NUL, as every line read does.
-    const char* end = static_cast<const char*>(std::memchr(text, '\0', size));
-    if (!end)
-        end = text + size;
-    const char* cursor = text;
+    for (;;) {
+        source.ensure(offMaxLineLength + 2);
+        if (nextRawLine(source.cursor, line, offMaxLineLength) != lineRead)
+            return;
+        if (!line.empty() && (line[0] == '*' || line[0] == '#'))
+            continue;
+        if (!isBlankLine(line))
+            return;
+    }
+}
+
+// Parses the source into the empty store; false when the text is faulty.
+bool parseSource(TextSource& source)
+{
     std::string_view line;
 
-    nextDataLine(cursor, line, offMaxLineLength);
+    dataLine(source, line);
     if (!headerWordIsOff(line))
         return false;
 
-    nextDataLine(cursor, line, offMaxLineLength);
+    dataLine(source, line);
     int counts[3] = {0, 0, 0};
     int countsRead = readInts(line, counts, 3);
     if (countsRead < 2 || counts[0] < 1 || counts[1] < 1)
         return false;
     // Counts the rest of the text cannot hold would only drive a useless allocation.
     long long shortest = shortestVertexLine * counts[0] + shortestFaceLine * counts[1] - 1;
-    if (shortest > end - cursor)
+    if (shortest > source.remaining())
         return false;
     int fileVertices = counts[0];
     int fileFaces = counts[1];
@@ -198,7 +261,7 @@ bool parseModelText(const char* text, size_t size)
     double* y = vertexY.data();
     double* z = vertexZ.data();
     for (int i = 0; i < fileVertices; ++i) {
-        nextDataLine(cursor, line, offMaxLineLength);
+        dataLine(source, line);
         const char* p = line.data();
         const char* lineEnd = p + line.size();
         if (!readReal(p, lineEnd, x[i]) || !readReal(p, lineEnd, y[i]) || !readReal(p, lineEnd, z[i]))
@@ -211,7 +274,7 @@ bool parseModelText(const char* text, size_t size)
     int* fb = faceB.data();
     int* fc = faceC.data();
     for (int i = 0; i < fileFaces; ++i) {
-        nextDataLine(cursor, line, offMaxLineLength);
+        dataLine(source, line);
         int v[5];
         int read = readInts(line, v, 5);
         if (read < 4 || v[0] < 3 || v[0] > 4)
@@ -230,6 +293,8 @@ bool parseModelText(const char* text, size_t size)
             quads.push_back(v[4]);
         }
     }
+    if (source.failed)
+        return false;
     if (!quads.empty()) {
         long long finalFaces = fileFaces + 3LL * static_cast<long long>(quads.size() / 2);
         if (finalFaces > 0x7fffffffLL)
@@ -238,4 +303,33 @@ bool parseModelText(const char* text, size_t size)
     }
     computeCenterAndRadius();
     return true;
+}
+
+// Bytes of the window through which files are read; kept from load to load.
+constexpr size_t fileWindowSize = 256 * 1024;
+std::vector<char> fileWindow;
+
+} // namespace
+
+bool parseModelText(const char* text, size_t size)
+{
+    TextSource source;
+    source.cursor = text;
+    // The text ends at its first NUL, as every line read does.
+    const void* nul = std::memchr(text, '\0', size);
+    source.end = nul ? static_cast<const char*>(nul) : text + size;
+    return parseSource(source);
+}
+
+bool parseModelFile(int fd, size_t size)
+{
+    if (fileWindow.size() != fileWindowSize + 1)
+        fileWindow.assign(fileWindowSize + 1, '\0');
+    TextSource source;
+    source.fd = fd;
+    source.unread = size;
+    source.window = fileWindow.data();
+    source.windowSize = fileWindowSize;
+    source.cursor = source.end = source.window;
+    return parseSource(source);
 }

@@ -3,6 +3,9 @@
 // line-by-line reader built on formatted input, on many random files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -506,6 +509,68 @@ TEST_F(OffParseTest, MatchesTheLiteralReaderOnRandomFiles)
             ASSERT_EQ(modelCenter[k], m.center[k]) << text;
         ASSERT_EQ(modelRadius, m.radius) << text;
     }
+}
+
+// ---- files read through the sliding window ----
+
+// Parses the text written to a file, claiming `claimed` bytes (its size by default).
+bool parseThroughFile(const std::string& text, long long claimed = -1)
+{
+    std::string path = ::testing::TempDir() + "off_window_test.off";
+    std::ofstream(path, std::ios::binary) << text;
+    int fd = open(path.c_str(), O_RDONLY);
+    releaseModel();
+    bool sound = parseModelFile(fd, claimed < 0 ? text.size() : static_cast<size_t>(claimed));
+    close(fd);
+    unlink(path.c_str());
+    return sound;
+}
+
+// A text of about `bytes` bytes whose comment lines of every length up to 150
+// fall across the window's edges.
+std::string largeText(size_t bytes)
+{
+    std::mt19937 rng(5);
+    std::string body;
+    int vertices = 0;
+    while (body.size() < bytes) {
+        if (rng() % 3 == 0)
+            body += "#" + std::string(rng() % 149, 'c') + (rng() % 2 ? "\r\n" : "\n");
+        body += std::to_string(rng() % 1000) + "." + std::to_string(rng() % 1000) + " " +
+                std::to_string(vertices) + " -" + std::to_string(rng() % 7) + "e-1\n";
+        ++vertices;
+    }
+    std::string text = "OFF\n" + std::to_string(vertices) + " 2\n" + body;
+    text += "3 0 1 2\n4 " + std::to_string(vertices - 1) + " 0 1 2\n";
+    return text;
+}
+
+TEST_F(OffParseTest, FilesReadThroughTheWindowGiveWhatMemoryGives)
+{
+    const std::string text = largeText(900000);
+    ASSERT_TRUE(parse(text));
+    auto x = vertexX, y = vertexY, z = vertexZ;
+    auto a = faceA, b = faceB, c = faceC;
+    int vertices = vertexCount;
+    ASSERT_TRUE(parseThroughFile(text));
+    EXPECT_EQ(vertexCount, vertices);
+    EXPECT_TRUE(vertexX == x && vertexY == y && vertexZ == z);
+    EXPECT_TRUE(faceA == a && faceB == b && faceC == c);
+
+    // A long line or a NUL anywhere makes both faulty, wherever the window stands.
+    for (size_t at : {size_t(262144 - 75), size_t(262144 - 151), size_t(524288 + 3), size_t(700001)}) {
+        size_t lineStart = text.rfind('\n', at) + 1;
+        std::string longLine = text;
+        longLine.insert(lineStart, "#" + std::string(150, 'l') + "\n");
+        EXPECT_FALSE(parse(longLine)) << at;
+        EXPECT_FALSE(parseThroughFile(longLine)) << at;
+        std::string nul = text;
+        nul[at] = '\0';
+        EXPECT_FALSE(parse(nul)) << at;
+        EXPECT_FALSE(parseThroughFile(nul)) << at;
+    }
+    // A file shorter than announced when opened (truncated meanwhile) is faulty.
+    EXPECT_FALSE(parseThroughFile(text, static_cast<long long>(text.size()) + 10));
 }
 
 } // namespace
