@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <random>
 #include <string>
 
 #include "app/messages.h"
+#include "model/off_file.h"
 #include "model/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
@@ -97,6 +100,37 @@ TEST_F(TopologyOracleTest, LargerRandomMeshesMatch)
         std::shuffle(mesh.faces.begin(), mesh.faces.end(), rng);
         SCOPED_TRACE(testing::Message() << "round " << round << ", " << mesh.faces.size() << " triangles");
         expectBuildMatchesOracle(mesh);
+    }
+}
+
+// The bundled models, read by the OFF parser, with what their comments promise.
+TEST_F(TopologyOracleTest, SampleModelsMatch)
+{
+    struct Sample {
+        const char* name;
+        int boundaryLoop;
+        int boundaryEdges;
+    };
+    for (const Sample& sample : {Sample{"cube.off", 0, 0}, Sample{"tore.off", 0, 0}, Sample{"calotte.off", -1, -1},
+                                 Sample{"deux_trous.off", 14, 22}}) {
+        SCOPED_TRACE(sample.name);
+        std::ifstream in(std::string(SOURCE_DIR) + "/data/" + sample.name, std::ios::binary);
+        ASSERT_TRUE(in.good());
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string content = text.str();
+        releaseModel();
+        ASSERT_TRUE(parseModelText(content.c_str(), content.size()));
+        const TopologyOracleResult expected = topologyOracleOfStore();
+        buildTopology();
+        expectStoreEquals(expected);
+        if (sample.boundaryLoop >= 0) {
+            EXPECT_EQ(boundaryLoopLength, sample.boundaryLoop);
+            EXPECT_EQ(boundaryEdgeCount, sample.boundaryEdges);
+        } else {
+            EXPECT_GT(boundaryLoopLength, 0);
+            EXPECT_EQ(boundaryLoopLength, boundaryEdgeCount);
+        }
     }
 }
 
