@@ -1,0 +1,197 @@
+// Parameterization against plain computations: the fast assembly equals the
+// literal one bit for bit, a GMRES-solved mesh equals the literal GMRES, a
+// mesh that five restarts cannot solve gets the true solution (checked
+// against an independent sparse LU), and flat meshes flatten without folds.
+#include "model/store.h"
+#include "model/topology.h"
+#include "param/parameter_solve.h"
+#include "param/parameterize.h"
+#include "param/parameterize_internal.h"
+#include "tests/param/assembly_oracle.h"
+#include "tests/param/gmres_oracle.h"
+#include "tests/param/param_meshes.h"
+#include "tests/param/param_support.h"
+
+#include <gtest/gtest.h>
+
+#include <eigen3/Eigen/Sparse>
+#include <eigen3/Eigen/SparseLU>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+class ParameterizeOracle : public ::testing::Test {
+protected:
+    void SetUp() override { resetAll(); }
+    void TearDown() override { releaseModel(); }
+};
+
+// Topology built, loop placed: the state in which the system is assembled.
+void prepareLoop()
+{
+    buildTopology();
+    allocDoubleArray(vertexU, vertexCount);
+    allocDoubleArray(vertexV, vertexCount);
+    placeLoopOnCircle();
+}
+
+void expectSameAssembly(const char* name)
+{
+    prepareLoop();
+    PlainSystem plain = plainAssembly();
+    BigArray<int> unknownIndex;
+    int n = numberUnknowns(unknownIndex);
+    ASSERT_EQ(n, plain.n) << name;
+    ASSERT_TRUE(std::equal(unknownIndex.begin(), unknownIndex.end(), plain.unknownIndex.begin())) << name;
+    TripletMatrix m;
+    BigArray<double> rhsU, rhsV;
+    ASSERT_TRUE(assembleParameterSystem(unknownIndex, n, m, rhsU, rhsV)) << name;
+    ASSERT_EQ(m.count, static_cast<int>(plain.rows.size())) << name;
+    EXPECT_EQ(m.capacity, 8 * n) << name;
+    for (int k = 0; k < m.count; ++k) {
+        ASSERT_EQ(m.rows[k], plain.rows[k]) << name << " entry " << k;
+        ASSERT_EQ(m.cols[k], plain.cols[k]) << name << " entry " << k;
+        ASSERT_EQ(m.values[k], plain.values[k]) << name << " entry " << k;
+    }
+    ASSERT_TRUE(std::equal(rhsU.begin(), rhsU.end(), plain.rhsU.begin())) << name;
+    ASSERT_TRUE(std::equal(rhsV.begin(), rhsV.end(), plain.rhsV.begin())) << name;
+}
+
+// Meshes with heights, shifted inner vertices, holes, a model not centred on
+// the origin: the matrix entries (order included) and both right-hand sides
+// are those of the literal assembly.
+TEST_F(ParameterizeOracle, AssemblyMatchesTheLiteralOne)
+{
+    setJitteredGrid(9, 0.35, 0.3, 1);
+    expectSameAssembly("jittered");
+    resetAll();
+    setJitteredGrid(12, 0.3, 0.5, 2, {14, 40, 41, 100});
+    expectSameAssembly("holes");
+    resetAll();
+    setJitteredGrid(7, 0.2, 0.0, 3);
+    for (double& x : vertexX)
+        x = 1000.0 + 37.0 * x;
+    modelScale = 1.7;
+    expectSameAssembly("moved and scaled");
+    resetAll();
+    setFanMesh(9);
+    expectSameAssembly("fan");
+}
+
+// A small mesh that GMRES solves alone: the result is GMRES's own, equal to
+// the literal solver's on the literal system.
+TEST_F(ParameterizeOracle, SmallMeshKeepsTheGmresResult)
+{
+    setJitteredGrid(5, 0.3, 0.2, 4);
+    prepareLoop();
+    PlainSystem plain = plainAssembly();
+    std::vector<double> expectedU = vertexU, expectedV = vertexV;
+    int MR = std::min(plain.n - 1, 25);
+    for (int s = 0; s < 2; ++s) {
+        std::vector<double> x(plain.n, 0.0);
+        literalGmres(plain.n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(),
+                     plain.values.data(), x.data(), s == 0 ? plain.rhsU.data() : plain.rhsV.data(), 5, MR, 1e-9, 1e-9);
+        for (int v = 0; v < vertexCount; ++v)
+            if (plain.unknownIndex[v] >= 0)
+                (s == 0 ? expectedU : expectedV)[v] = x[plain.unknownIndex[v]];
+    }
+    topologyBuilt = true;
+    parameterize();
+    ASSERT_TRUE(uvComputed);
+    EXPECT_EQ(lastSolvePath, solvedByGmres);
+    EXPECT_EQ(vertexU, expectedU);
+    EXPECT_EQ(vertexV, expectedV);
+}
+
+// 3600 unknowns: five restarts of 25 steps leave GMRES far from the solution.
+// The parameterization still ends with the true solution of the system.
+TEST_F(ParameterizeOracle, LargeMeshGetsTheTrueSolution)
+{
+    setJitteredGrid(61, 0.3, 0.0, 5);
+    prepareLoop();
+    PlainSystem plain = plainAssembly();
+    const int n = plain.n;
+    Eigen::SparseMatrix<double> A(n, n);
+    std::vector<Eigen::Triplet<double>> entries;
+    for (size_t k = 0; k < plain.rows.size(); ++k)
+        entries.emplace_back(plain.rows[k], plain.cols[k], plain.values[k]);
+    A.setFromTriplets(entries.begin(), entries.end());
+    Eigen::SparseLU<Eigen::SparseMatrix<double>> lu;
+    lu.compute(A);
+    ASSERT_EQ(lu.info(), Eigen::Success);
+    Eigen::VectorXd u = lu.solve(Eigen::Map<Eigen::VectorXd>(plain.rhsU.data(), n));
+    Eigen::VectorXd v = lu.solve(Eigen::Map<Eigen::VectorXd>(plain.rhsV.data(), n));
+
+    // What GMRES alone gives here.
+    std::vector<double> gmresU(n, 0.0);
+    literalGmres(n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(), plain.values.data(),
+                 gmresU.data(), plain.rhsU.data(), 5, 25, 1e-9, 1e-9);
+    double gmresError = 0.0;
+    for (int i = 0; i < n; ++i)
+        gmresError = std::max(gmresError, std::fabs(gmresU[i] - u[i]));
+    EXPECT_GT(gmresError, 1e-3);
+
+    topologyBuilt = true;
+    parameterize();
+    ASSERT_TRUE(uvComputed);
+    EXPECT_EQ(lastSolvePath, solvedByFactorization);
+    EXPECT_LE(lastRelativeResidual[0], 1e-9);
+    EXPECT_LE(lastRelativeResidual[1], 1e-9);
+    double error = 0.0;
+    for (int vertex = 0; vertex < vertexCount; ++vertex) {
+        int i = plain.unknownIndex[vertex];
+        if (i >= 0)
+            error = std::max({error, std::fabs(vertexU[vertex] - u[i]), std::fabs(vertexV[vertex] - v[i])});
+    }
+    EXPECT_LT(error, 1e-10);
+}
+
+// Twice the signed area of the triangle in the (u,v) plane.
+double uvArea(int f)
+{
+    int a = faceA[f], b = faceB[f], c = faceC[f];
+    return (vertexU[b] - vertexU[a]) * (vertexV[c] - vertexV[a]) - (vertexU[c] - vertexU[a]) * (vertexV[b] - vertexV[a]);
+}
+
+// Flat meshes with a convex outline flatten without folds: every inner vertex
+// strictly inside the unit disc, every triangle with the orientation of the
+// first, none flat.
+TEST_F(ParameterizeOracle, FlatMeshesFlattenWithoutFolds)
+{
+    for (int n : {8, 40, 90}) {
+        resetAll();
+        setJitteredGrid(n, 0.4, 0.0, 10 + n);
+        parameterize();
+        ASSERT_TRUE(uvComputed) << n;
+        std::vector<bool> onLoop(vertexCount, false);
+        for (int h = 0; h < boundaryLoopLength; ++h)
+            onLoop[edgeA[h]] = onLoop[edgeB[h]] = true;
+        for (int v = 0; v < vertexCount; ++v) {
+            if (!onLoop[v]) {
+                ASSERT_LT(std::hypot(vertexU[v], vertexV[v]), 1.0) << n << " vertex " << v;
+            }
+        }
+        double first = uvArea(0);
+        for (int f = 0; f < faceCount; ++f)
+            ASSERT_GT(uvArea(f) * first, 0.0) << n << " face " << f;
+    }
+}
+
+// A matrix that nothing can solve (a zero row): GMRES misses its bounds, the
+// LU finds the matrix singular, and the failure is reported.
+TEST_F(ParameterizeOracle, UnsolvableSystemIsReported)
+{
+    TripletMatrix m;
+    createTriplets(m, 16);
+    addMatrixEntry(m, 0, 0, 2.0);
+    addMatrixEntry(m, 0, 1, -1.0);
+    addMatrixEntry(m, 1, 0, 0.0);
+    addMatrixEntry(m, 2, 2, 1.0);
+    std::vector<double> rhsU = {1.0, 1.0, 1.0}, rhsV = {0.0, 1.0, 0.0}, xU(3), xV(3);
+    EXPECT_FALSE(solveParameterSystems(m, 3, rhsU.data(), rhsV.data(), xU.data(), xV.data()));
+    EXPECT_EQ(lastSolvePath, solveFailed);
+}
+
+} // namespace
