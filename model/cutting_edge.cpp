@@ -24,7 +24,7 @@ void refuseEdgeCut()
 void cancelTwoClickCut()
 {
     pendingEdge = -1;
-    pendingMark = {-1, -1, 0, 0, 0};
+    pendingMark = {-1, -1, 0};
     refuseEdgeCut();
 }
 
@@ -61,9 +61,9 @@ void finishEdgeCut(int added)
     noteDroppedVertices();
     meshChangedByCut();
     cutAddedCount = added;
-    undoRecordKind = 2;
     cutModeActive = false;
     rebuildTopology();
+    recordUndo(2);
 }
 
 void throughCut(int e)
@@ -108,8 +108,7 @@ bool pendingEdgeValid()
 {
     const PendingEdgeMark& m = pendingMark;
     return pendingEdge >= 0 && pendingEdge < edgeCount && edgeA[pendingEdge] == m.a &&
-           edgeB[pendingEdge] == m.b && vertexCount == m.vertexCount && faceCount == m.faceCount &&
-           edgeCount == m.edgeCount;
+           edgeB[pendingEdge] == m.b && meshFingerprint() == m.fingerprint;
 }
 
 void twoClickCut(int e)
@@ -117,7 +116,7 @@ void twoClickCut(int e)
     if (!pendingEdgeValid()) {
         // First click: the edge waits for the second one; nothing to undo yet.
         pendingEdge = e;
-        pendingMark = {edgeA[e], edgeB[e], vertexCount, faceCount, edgeCount};
+        pendingMark = {edgeA[e], edgeB[e], meshFingerprint()};
         undoRecordKind = 0;
         return;
     }
@@ -194,7 +193,7 @@ void cutEdge(int e)
 void undoEdgeCut()
 {
     // Only the copies of the last edge cut, and only while nothing else has changed the mesh.
-    if (undoRecordKind != 2 || cutAddedCount < 1 || cutAddedCount > 2)
+    if (!undoRecordValid(2) || cutAddedCount < 1 || cutAddedCount > 2)
         return;
     // A walk may have moved every triangle of an end to its copy, so that the
     // rebuild dropped the end: it comes back first, with the numbering the copies refer to.

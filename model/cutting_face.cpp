@@ -34,16 +34,16 @@ void cutFace(int f)
     removedCorners[2] = c;
     noteDroppedVertices();
     meshChangedByCut();
-    undoRecordKind = 3;
     cutModeActive = false;
     rebuildTopology();
+    recordUndo(3);
     leaveFaceCut();
 }
 
 void undoFaceCut()
 {
     // Only the triangle of the last face cut, and only while nothing else has changed the mesh.
-    if (undoRecordKind != 3 || !restoreDroppedVertices())
+    if (!undoRecordValid(3) || !restoreDroppedVertices())
         return;
     if (static_cast<int>(faceA.size()) <= faceCount) {
         growIntArray(faceA, faceCount, faceCount + 1);

@@ -9,13 +9,23 @@
 extern int undoRecordKind;
 // The vertex split by the last vertex cut.
 extern int undoVertex;
-// What the pending first edge was picked in: its ends and the mesh's counts,
+// Digest of the mesh as the last cut left it; the undo runs only on that mesh.
+extern unsigned long long undoFingerprint;
+// What the pending first edge was picked in: its ends and the mesh's digest,
 // to recognise a position that no longer names it.
 struct PendingEdgeMark {
     int a, b;
-    int vertexCount, faceCount, edgeCount;
+    unsigned long long fingerprint;
 };
 extern PendingEdgeMark pendingMark;
+
+// A digest of the mesh in use: counts, corners and coordinates. Two different
+// meshes giving the same digest is left to chance (64 bits).
+unsigned long long meshFingerprint();
+// The undo record is of this kind and still describes the mesh in use.
+bool undoRecordValid(int kind);
+// Records that the cut of this kind just made can be undone (after its rebuild).
+void recordUndo(int kind);
 
 // Marks the mesh as changed by a cut or an undo: the pending edge and any
 // older undo record no longer describe it.

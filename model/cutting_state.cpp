@@ -1,6 +1,10 @@
 // The cut modes with the display flags they force, the click that cuts, the
 // undo of the last cut, and the record both rely on.
 #include "model/cutting.h"
+
+#include <algorithm>
+#include <cstring>
+
 #include "model/cutting_internal.h"
 #include "model/store.h"
 #include "render/layers.h"
@@ -18,7 +22,8 @@ int pickedCutKind = 0;
 
 int undoRecordKind = 0;
 int undoVertex = -1;
-PendingEdgeMark pendingMark = {-1, -1, 0, 0, 0};
+PendingEdgeMark pendingMark = {-1, -1, 0};
+unsigned long long undoFingerprint = 0;
 
 namespace {
 // Display flags as they were when each mode was switched on.
@@ -124,6 +129,8 @@ void undoCut()
     // Only the cut that made the last change of the mesh can be undone; a
     // click that changed nothing (a refused pick, the first edge of a
     // two-click cut) leaves nothing to undo.
+    if (!undoRecordValid(undoRecordKind))
+        return;
     switch (undoRecordKind) {
     case 1:
         undoVertexCut(undoVertex);
@@ -143,8 +150,45 @@ void undoCut()
 void meshChangedByCut()
 {
     pendingEdge = -1;
-    pendingMark = {-1, -1, 0, 0, 0};
+    pendingMark = {-1, -1, 0};
     undoRecordKind = 0;
+}
+
+unsigned long long meshFingerprint()
+{
+    // FNV-1a over the words of the mesh in use.
+    unsigned long long h = 1469598103934665603ULL;
+    auto mix = [&h](unsigned long long word) {
+        h ^= word;
+        h *= 1099511628211ULL;
+    };
+    mix(static_cast<unsigned>(vertexCount));
+    mix(static_cast<unsigned>(faceCount));
+    mix(static_cast<unsigned>(edgeCount));
+    int faces = std::min<int>(faceCount, static_cast<int>(std::min({faceA.size(), faceB.size(), faceC.size()})));
+    for (int i = 0; i < faces; ++i)
+        mix((static_cast<unsigned long long>(static_cast<unsigned>(faceA[i])) << 32) ^
+            (static_cast<unsigned long long>(static_cast<unsigned>(faceB[i])) << 16) ^
+            static_cast<unsigned>(faceC[i]));
+    int vertices =
+        std::min<int>(vertexCount, static_cast<int>(std::min({vertexX.size(), vertexY.size(), vertexZ.size()})));
+    for (int i = 0; i < vertices; ++i) {
+        double c[3] = {vertexX[i], vertexY[i], vertexZ[i]};
+        for (double d : c) {
+            unsigned long long bits;
+            std::memcpy(&bits, &d, sizeof bits);
+            mix(bits);
+        }
+    }
+    return h;
+}
+
+bool undoRecordValid(int kind) { return undoRecordKind == kind && meshFingerprint() == undoFingerprint; }
+
+void recordUndo(int kind)
+{
+    undoRecordKind = kind;
+    undoFingerprint = meshFingerprint();
 }
 
 void forgetPendingCut() { meshChangedByCut(); }

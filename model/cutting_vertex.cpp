@@ -54,10 +54,10 @@ void cutVertex(int v)
     noteDroppedVertices();
     meshChangedByCut();
     cutAddedCount = c - 1;
-    undoRecordKind = 1;
     undoVertex = v;
     cutModeActive = false;
     rebuildTopology();
+    recordUndo(1);
     flashBorders();
     leaveVertexCut();
 }
@@ -66,7 +66,7 @@ void undoVertexCut(int v)
 {
     // Only the copies of the last vertex cut, made into the vertex it split,
     // and only while nothing else has changed the mesh.
-    if (undoRecordKind != 1 || v != undoVertex || cutAddedCount <= 0)
+    if (!undoRecordValid(1) || v != undoVertex || cutAddedCount <= 0)
         return;
     if (!restoreDroppedVertices())
         return;

@@ -326,6 +326,20 @@ TEST_F(FaceCut, UndoIsRefusedOnceTheMeshChangedOtherwise)
     forgetPendingCut(); // a new model or a subdivision step
     undoCut();
     EXPECT_TRUE(sameMesh(StoreCopy::take(), afterCut));
+
+    // A change nobody announced is recognised as well.
+    for (auto toggle : {toggleVertexCut, toggleEdgeCut, toggleFaceCut}) {
+        buildBipyramid(6);
+        toggle();
+        if (edgeCutMode == 1)
+            clickOn(edgeOf(0, 2)); // the first of two clicks
+        clickOn(edgeCutMode == 1 ? edgeOf(0, 5) : 0);
+        ASSERT_NE(vertexCount + faceCount, 8 + 12); // the cut was made
+        vertexX[3] += 0.5;
+        StoreCopy changed = StoreCopy::take();
+        undoCut();
+        EXPECT_TRUE(sameMesh(StoreCopy::take(), changed));
+    }
 }
 
 TEST_F(CutTest, CutsAndUndosWithoutAModelChangeNothing)
