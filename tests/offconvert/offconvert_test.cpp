@@ -182,12 +182,17 @@ TEST_F(OffconvertTest, BadInputIsReportedWithoutLeavingAnOutputFile)
     EXPECT_EQ(run("negative.txt"), 1);
     EXPECT_NE(printedErr.find("negative.txt"), std::string::npos);
 
+    // A number of more than 4096 characters is refused wherever it stands.
+    put("long.txt", "3 1 0 0 0 1 0 0 0." + std::string(5000, '0') + "1 0 3 0 1 2");
+    EXPECT_EQ(run("long.txt"), 1);
+    EXPECT_EQ(printedErr.rfind("offconvert : long.txt : la coordonnée x du sommet 2 n'est pas un nombre : « 0.000", 0), 0u);
+
     put("empty.txt", "");
     EXPECT_EQ(run("empty.txt"), 1);
     EXPECT_EQ(printedErr, "offconvert : empty.txt : fin du fichier avant le nombre de sommets\n");
 
-    EXPECT_EQ(entries(), (std::vector<std::string>{"count.txt", "empty.txt", "negative.txt", "real.txt",
-                                                   "short.txt", "word.txt"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"count.txt", "empty.txt", "long.txt", "negative.txt",
+                                                   "real.txt", "short.txt", "word.txt"}));
 }
 
 TEST_F(OffconvertTest, AFailedConversionKeepsAnEarlierOutput)

@@ -11,7 +11,7 @@ namespace {
 
 // Input is read and output gathered in blocks of this size.
 constexpr size_t blockSize = 1 << 20;
-// Longest number accepted; a longer run of non-blank characters is refused.
+// Longest number accepted, in characters; a longer one is refused.
 constexpr size_t longestToken = 4096;
 // Room kept free in the output block for one line ("%f" of a float has at most 48 characters).
 constexpr size_t longestLine = 256;
@@ -25,8 +25,6 @@ struct Reader {
     size_t begin = 0, end = 0;
     bool atEof = false;
     bool failed = false;
-    // The last token ran past longestToken characters and was cut.
-    bool truncated = false;
 
     // Moves the unread bytes to the front and appends what the stream gives.
     void refill()
@@ -37,36 +35,47 @@ struct Reader {
         end -= begin;
         begin = 0;
         size_t got = std::fread(block.data() + end, 1, blockSize - end, in);
-        if (got == 0) {
+        if (got < blockSize - end) {
             atEof = true;
             failed = std::ferror(in) != 0;
         }
         end += got;
     }
 
-    // Skips white space, then makes sure the whole next token (up to the
-    // next white space or the end of the input) stands in the block. Returns
-    // its length, 0 at the end of the input.
-    size_t nextToken()
+    // Skips white space and leaves more than longestToken bytes in the block
+    // from the read position on, or the whole rest of the input. Returns
+    // false at the end of the input.
+    bool nextNumber()
     {
         for (;;) {
             while (begin < end && isSpace(block[begin]))
                 ++begin;
-            if (begin < end)
+            if (begin < end || atEof)
                 break;
-            if (atEof)
-                return 0;
             refill();
         }
-        for (;;) {
-            size_t i = begin;
-            while (i < end && !isSpace(block[i]))
-                ++i;
-            truncated = i - begin >= longestToken;
-            if (i < end || atEof || truncated)
-                return i - begin;
+        if (end - begin <= longestToken)
             refill();
-        }
+        return begin < end;
+    }
+
+    // Length of the word at the read position, for a problem text.
+    size_t wordLength() const
+    {
+        size_t i = begin;
+        while (i < end && !isSpace(block[i]))
+            ++i;
+        return i - begin;
+    }
+
+    // Accepts a number that ended at next, unless it is longer than
+    // longestToken (wherever it stands in the block).
+    bool take(const char* next)
+    {
+        if (static_cast<size_t>(next - (block.data() + begin)) > longestToken)
+            return false;
+        begin = static_cast<size_t>(next - block.data());
+        return true;
     }
 };
 
@@ -85,15 +94,15 @@ std::string describe(const Expected& e)
 }
 
 // Sets the problem text for a number that could not be read.
-void reportMissing(Reader& r, size_t length, const Expected& e, const char* kind, std::string& problem)
+void reportMissing(Reader& r, bool found, const Expected& e, const char* kind, std::string& problem)
 {
     if (r.failed)
         problem = "erreur de lecture avant " + describe(e);
-    else if (length == 0)
+    else if (!found)
         problem = "fin du fichier avant " + describe(e);
     else
         problem = describe(e) + " n'est pas " + kind + " : « " +
-                  std::string(r.block.data() + r.begin, std::min<size_t>(length, 40)) + " »";
+                  std::string(r.block.data() + r.begin, std::min<size_t>(r.wordLength(), 40)) + " »";
 }
 
 // The number's digits start past an explicit '+', which the fast conversions refuse.
@@ -109,28 +118,26 @@ const char* afterPlus(const char* p, const char* end)
 
 bool readInt(Reader& r, int& value, const Expected& e, std::string& problem)
 {
-    size_t length = r.nextToken();
+    bool found = r.nextNumber();
     const char* p = r.block.data() + r.begin;
-    const char* end = p + length;
-    const char* q = r.truncated ? nullptr : afterPlus(p, end);
+    const char* end = r.block.data() + r.end;
+    const char* q = afterPlus(p, end);
     if (q) {
         auto [next, ec] = std::from_chars(q, end, value);
-        if (ec == std::errc()) {
-            r.begin += static_cast<size_t>(next - p);
+        if (ec == std::errc() && r.take(next))
             return true;
-        }
     }
-    reportMissing(r, length, e, "un nombre entier", problem);
+    reportMissing(r, found, e, "un nombre entier", problem);
     return false;
 }
 
 // Reads a real as single precision, as a "%f" conversion of formatted input does.
 bool readFloat(Reader& r, float& value, const Expected& e, std::string& problem)
 {
-    size_t length = r.nextToken();
+    bool found = r.nextNumber();
     const char* p = r.block.data() + r.begin;
-    const char* end = p + length;
-    const char* q = r.truncated ? nullptr : afterPlus(p, end);
+    const char* end = r.block.data() + r.end;
+    const char* q = afterPlus(p, end);
     if (q) {
         auto [next, ec] = std::from_chars(q, end, value, std::chars_format::general);
         if (ec == std::errc::result_out_of_range) {
@@ -139,12 +146,10 @@ bool readFloat(Reader& r, float& value, const Expected& e, std::string& problem)
             value = std::strtof(digits.c_str(), nullptr);
             ec = std::errc();
         }
-        if (ec == std::errc()) {
-            r.begin += static_cast<size_t>(next - p);
+        if (ec == std::errc() && r.take(next))
             return true;
-        }
     }
-    reportMissing(r, length, e, "un nombre", problem);
+    reportMissing(r, found, e, "un nombre", problem);
     return false;
 }
 
