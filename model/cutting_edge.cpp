@@ -140,7 +140,7 @@ void twoClickCut(int e)
     }
     walkTriangles.clear();
     int firstEdge = -1;
-    buildFanIndex();
+    buildFanIndex(v, -1);
     if (!walkFan({e, -1, v, -1, p}, walkTriangles, firstEdge)) {
         cancelTwoClickCut();
         return;
@@ -180,10 +180,10 @@ void cutEdge(int e)
         return;
     }
     if (k >= 3) {
-        buildFanIndex();
+        buildFanIndex(a, b);
         throughCut(e);
     } else if (k == 2) {
-        buildFanIndex();
+        buildFanIndex(lastEnd, -1);
         oneEndCut(e, lastEnd);
     } else {
         twoClickCut(e);

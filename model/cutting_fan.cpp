@@ -1,60 +1,88 @@
 // Fan walks: turning around a vertex from triangle to triangle through the
 // edge table built before a cut. Instead of scanning the whole edge table at
-// every step, each triangle's edge positions are listed once per cut; the
-// list is in increasing position order, so the first match is the same edge a
-// full scan finds first.
+// every step, the edge positions of each triangle holding a moved vertex are
+// listed once per cut, in increasing order, so the first match is the same
+// edge a full scan finds first. A triangle outside the lists (or with more
+// than three edges, which a built table never gives) falls back to the scan.
 #include "model/cutting_internal.h"
+
+#include <array>
+
 #include "model/store.h"
 
 namespace {
-// Start of each triangle's list in fanEdges (faceCount + 1 entries).
-std::vector<int> fanStart;
-// Edge positions grouped by triangle, each group in increasing order.
-std::vector<int> fanEdges;
-// Fill position of each group while the lists are built.
-std::vector<int> fanFill;
-// Number of triangles the lists were built for.
-int fanFaceCount = 0;
+// Slot of each triangle in slotEdges while it holds a moved vertex, -1 otherwise
+// (all -1 again once the next index is built).
+std::vector<int> faceSlot;
+// The triangles given a slot.
+std::vector<int> slotFace;
+// Edge positions of each slotted triangle in increasing order; entry 3 is the
+// count, 4 meaning more than three (then the full scan is used for it).
+std::vector<std::array<int, 4>> slotEdges;
 
 bool hasFace(int i, int t) { return edgeFace1[i] == t || edgeFace2[i] == t; }
+
+bool hasEnd(int i, int m1, int m2)
+{
+    return edgeA[i] == m1 || edgeB[i] == m1 || (m2 >= 0 && (edgeA[i] == m2 || edgeB[i] == m2));
+}
+
+void addEdge(int t, int i)
+{
+    std::array<int, 4>& slot = slotEdges[faceSlot[t]];
+    if (slot[3] < 3)
+        slot[slot[3]++] = i;
+    else
+        slot[3] = 4;
+}
+
+// The literal rule: the first position of the whole table that qualifies.
+int scanNextEdge(int t, int current, int excluded, int m1, int m2)
+{
+    for (int i = 0; i < edgeCount; ++i)
+        if (i != current && i != excluded && hasFace(i, t) && hasEnd(i, m1, m2))
+            return i;
+    return -1;
+}
 } // namespace
 
-void buildFanIndex()
+void buildFanIndex(int m1, int m2)
 {
-    fanFaceCount = faceCount;
-    fanStart.assign(static_cast<size_t>(faceCount) + 1, 0);
-    int n = edgeCount;
-    if (n > static_cast<int>(edgeA.size()))
-        n = static_cast<int>(edgeA.size());
-    for (int i = 0; i < n; ++i) {
-        int f1 = edgeFace1[i], f2 = edgeFace2[i];
-        if (f1 >= 0 && f1 < faceCount)
-            ++fanStart[f1 + 1];
-        if (f2 >= 0 && f2 < faceCount && f2 != f1)
-            ++fanStart[f2 + 1];
+    for (int t : slotFace)
+        faceSlot[t] = -1;
+    slotFace.clear();
+    slotEdges.clear();
+    if (static_cast<int>(faceSlot.size()) < faceCount)
+        faceSlot.resize(static_cast<size_t>(faceCount), -1);
+    // Every triangle a walk turning around m1 (or m2) can reach holds one of them.
+    for (int i = 0; i < faceCount; ++i) {
+        int a = faceA[i], b = faceB[i], c = faceC[i];
+        if (a == m1 || b == m1 || c == m1 || (m2 >= 0 && (a == m2 || b == m2 || c == m2))) {
+            faceSlot[i] = static_cast<int>(slotFace.size());
+            slotFace.push_back(i);
+            slotEdges.push_back({0, 0, 0, 0});
+        }
     }
-    for (int t = 0; t < faceCount; ++t)
-        fanStart[t + 1] += fanStart[t];
-    fanEdges.resize(static_cast<size_t>(fanStart[faceCount]));
-    fanFill.assign(fanStart.begin(), fanStart.end() - 1);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < edgeCount; ++i) {
         int f1 = edgeFace1[i], f2 = edgeFace2[i];
-        if (f1 >= 0 && f1 < faceCount)
-            fanEdges[fanFill[f1]++] = i;
-        if (f2 >= 0 && f2 < faceCount && f2 != f1)
-            fanEdges[fanFill[f2]++] = i;
+        if (f1 >= 0 && f1 < faceCount && faceSlot[f1] >= 0)
+            addEdge(f1, i);
+        if (f2 >= 0 && f2 < faceCount && f2 != f1 && faceSlot[f2] >= 0)
+            addEdge(f2, i);
     }
 }
 
 int fanNextEdge(int t, int current, int excluded, int m1, int m2)
 {
-    if (t < 0 || t >= fanFaceCount)
+    if (t < 0 || t >= faceCount)
         return -1;
-    for (int k = fanStart[t]; k < fanStart[t + 1]; ++k) {
-        int i = fanEdges[k];
-        if (i == current || i == excluded || !hasFace(i, t))
-            continue;
-        if (edgeA[i] == m1 || edgeB[i] == m1 || (m2 >= 0 && (edgeA[i] == m2 || edgeB[i] == m2)))
+    int slot = t < static_cast<int>(faceSlot.size()) ? faceSlot[t] : -1;
+    if (slot < 0 || slotEdges[slot][3] > 3)
+        return scanNextEdge(t, current, excluded, m1, m2);
+    const std::array<int, 4>& edges = slotEdges[slot];
+    for (int k = 0; k < edges[3]; ++k) {
+        int i = edges[k];
+        if (i != current && i != excluded && hasFace(i, t) && hasEnd(i, m1, m2))
             return i;
     }
     return -1;

@@ -51,12 +51,14 @@ void noteDroppedVertices();
 // vertex count is not the one the rebuild left.
 bool restoreDroppedVertices();
 
-// Builds the per-triangle lists of edge positions from the current edge table
-// (each list in increasing position order). Used by fanNextEdge.
-void buildFanIndex();
+// Lists, from the current edge table, the edge positions of every triangle
+// holding vertex m1 or m2 (m2 -1: none), each list in increasing order; the
+// triangles a walk moving those vertices reaches. Used by fanNextEdge.
+void buildFanIndex(int m1, int m2);
 // The first edge position, in increasing order, other than current and
 // excluded, that has triangle t as edgeFace1 or edgeFace2 and vertex m1 or m2
-// as an end (m2 -1: one vertex only); -1 when there is none. Needs buildFanIndex.
+// as an end (m2 -1: one vertex only); -1 when there is none. Same answer as
+// a full scan of the table, which it uses for triangles buildFanIndex did not list.
 int fanNextEdge(int t, int current, int excluded, int m1, int m2);
 
 // How a fan walk ends.
