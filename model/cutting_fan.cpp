@@ -36,7 +36,7 @@ void addEdge(int t, int i)
         slot[3] = 4;
 }
 
-// The literal rule: the first position of the whole table that qualifies.
+// The plain rule: the first position of the whole table that qualifies.
 int scanNextEdge(int t, int current, int excluded, int m1, int m2)
 {
     for (int i = 0; i < edgeCount; ++i)

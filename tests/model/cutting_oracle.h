@@ -1,9 +1,9 @@
-// The edge cut as literally described: every step of a fan walk scans the
-// whole edge table, and each triangle is changed as soon as the walk reaches
-// it. Kept as the reference for the indexed walks of the real cut. A walk
-// that takes more steps than it has states, or finds no triangle or no next
-// edge, is reported as abandoned (the literal description would loop or read
-// outside the arrays there); the store is then left as it stands.
+// The edge cut done the plain way: every step of a fan walk scans the whole
+// edge table, and each triangle is changed as soon as the walk reaches it.
+// Kept as the reference for the indexed walks of the real cut. A walk that
+// takes more steps than it has states, or finds no triangle or no next edge,
+// is reported as abandoned (the plain walk would loop or read outside the
+// arrays there); the store is then left as it stands.
 #pragma once
 
 #include "model/store.h"
