@@ -29,15 +29,6 @@ int cornerFrom(std::uint16_t word, int vertices)
     }
 }
 
-// The refusal text of the last fatal box, without its prefix; empty when none.
-std::string fatalText()
-{
-    const std::string prefix = "Erreur irrémédiable\n\nL'application va se terminer\n\n";
-    if (scriptBoxes.empty() || scriptBoxes.back().text.compare(0, prefix.size(), prefix) != 0)
-        return "";
-    return scriptBoxes.back().text.substr(prefix.size());
-}
-
 template <typename T> bool sameRange(const std::vector<T>& a, const std::vector<T>& b, int count)
 {
     if (a.size() < static_cast<size_t>(count) || b.size() < static_cast<size_t>(count))
@@ -110,8 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const FatalExit&) {
         refused = true;
     }
-    if (refused != !expected.fatalText.empty() || (refused && fatalText() != expected.fatalText))
-        requireNoFault("builder ends with \"" + fatalText() + "\", the literal build with \"" + expected.fatalText +
+    if (refused != !expected.fatalText.empty() || (refused && lastFatalText() != expected.fatalText))
+        requireNoFault("builder ends with \"" + lastFatalText() + "\", the literal build with \"" + expected.fatalText +
                            "\"",
                        "refusal");
     requireNoFault(storeInvariantFault(), refused ? "store after a refusal" : "store after the build");
@@ -128,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         rebuildTopology();
     } catch (const FatalExit&) {
-        requireNoFault("a built mesh is refused when built again: " + fatalText(), "rebuild");
+        requireNoFault("a built mesh is refused when built again: " + lastFatalText(), "rebuild");
     }
     requireNoFault(differenceFrom(again), "rebuild against the literal build");
     requireNoFault(differenceFrom(expected), "rebuild against the first build");

@@ -1,0 +1,333 @@
+// A user's editing session decoded from bytes: a small mesh, then a sequence
+// of cut-mode commands, picks, clicks, Enter undos, subdivision steps and
+// parameterizations, with the store's coherence checked after every step.
+// Driven by the sequence fuzz target on its input and by the random editing
+// test on pseudo-random bytes. Header only, so that both can use it.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/menu_commands.h"
+#include "fuzz/fuzz_support.h"
+#include "model/cutting.h"
+#include "model/store.h"
+#include "model/topology.h"
+#include "param/parameterize.h"
+#include "platform/platform_script.h"
+#include "render/layers.h"
+#include "render/mouse.h"
+#include "tests/support/mesh_builder.h"
+#include "tests/support/store_invariants.h"
+#include "tests/support/topology_oracle.h"
+
+namespace edit_sequence {
+
+// Work limits that keep one session short: no subdivision past this many
+// triangles, no parameterization past this many vertices, the literal
+// topology comparison only up to this many triangles.
+inline constexpr int subdivideFaceLimit = 400;
+inline constexpr int parameterizeVertexLimit = 600;
+inline constexpr int oracleFaceLimit = 200;
+// Longest session, in steps.
+inline constexpr int stepLimit = 80;
+
+using Vertices = std::vector<std::array<double, 3>>;
+using Faces = std::vector<std::array<int, 3>>;
+
+// Small height offsets, so that not every mesh is flat.
+inline void lift(Vertices& v, int amount)
+{
+    if (amount == 0)
+        return;
+    for (size_t i = 0; i < v.size(); ++i)
+        v[i][2] += static_cast<double>((i * static_cast<size_t>(amount)) % 17) / 17.0;
+}
+
+// A grid of n x m cells, two triangles each; a cell whose bit is set in holes is left out.
+inline void gridMesh(int n, int m, unsigned holes, Vertices& v, Faces& f)
+{
+    for (int j = 0; j <= m; ++j)
+        for (int i = 0; i <= n; ++i)
+            v.push_back({double(i), double(j), 0.0});
+    int cell = 0;
+    for (int j = 0; j < m; ++j)
+        for (int i = 0; i < n; ++i, ++cell) {
+            if (cell < 32 && (holes >> cell & 1u))
+                continue;
+            int a = j * (n + 1) + i, b = a + 1, c = a + n + 1, d = c + 1;
+            f.push_back({a, b, d});
+            f.push_back({a, d, c});
+        }
+}
+
+// A closed torus of n x m cells.
+inline void torusMesh(int n, int m, Vertices& v, Faces& f)
+{
+    for (int j = 0; j < m; ++j)
+        for (int i = 0; i < n; ++i) {
+            double a = 2 * M_PI * i / n, b = 2 * M_PI * j / m;
+            v.push_back({(2 + std::cos(b)) * std::cos(a), (2 + std::cos(b)) * std::sin(a), std::sin(b)});
+        }
+    for (int j = 0; j < m; ++j)
+        for (int i = 0; i < n; ++i) {
+            int a = j * n + i, b = j * n + (i + 1) % n, c = ((j + 1) % m) * n + i, d = ((j + 1) % m) * n + (i + 1) % n;
+            f.push_back({a, b, d});
+            f.push_back({a, d, c});
+        }
+}
+
+// A disc of one centre vertex and a ring of r around it; closed into a double
+// pyramid (a second apex below) when closed is set.
+inline void fanMesh(int r, bool closed, Vertices& v, Faces& f)
+{
+    v.push_back({0, 0, 1});
+    for (int i = 0; i < r; ++i)
+        v.push_back({std::cos(2 * M_PI * i / r), std::sin(2 * M_PI * i / r), 0});
+    for (int i = 0; i < r; ++i)
+        f.push_back({0, 1 + i, 1 + (i + 1) % r});
+    if (closed) {
+        v.push_back({0, 0, -1});
+        for (int i = 0; i < r; ++i)
+            f.push_back({r + 1, 1 + (i + 1) % r, 1 + i});
+    }
+}
+
+// Any few triangles on a few vertices.
+inline void soupMesh(InputBytes& in, Vertices& v, Faces& f)
+{
+    int vertices = 3 + in.byte() % 12;
+    int faces = 1 + in.byte() % 24;
+    for (int i = 0; i < vertices; ++i)
+        v.push_back({double(i % 4), double(i / 4), double(i % 3)});
+    for (int k = 0; k < faces; ++k)
+        f.push_back({in.byte() % vertices, in.byte() % vertices, in.byte() % vertices});
+}
+
+// Fills the store with the mesh the first bytes choose and builds its
+// topology, as a load does. False when the builder refuses the mesh.
+inline bool setUpMesh(InputBytes& in)
+{
+    Vertices v;
+    Faces f;
+    switch (in.byte() % 5) {
+    case 0: {
+        int n = 1 + in.byte() % 6, m = 1 + in.byte() % 6;
+        unsigned holes = in.byte() % 4 == 0 ? static_cast<unsigned>(in.word()) << 16 | in.word() : 0u;
+        gridMesh(n, m, holes, v, f);
+        break;
+    }
+    case 1: torusMesh(3 + in.byte() % 5, 3 + in.byte() % 5, v, f); break;
+    case 2: fanMesh(3 + in.byte() % 9, false, v, f); break;
+    case 3: fanMesh(3 + in.byte() % 9, true, v, f); break;
+    default: soupMesh(in, v, f); break;
+    }
+    lift(v, in.byte() % 4);
+    if (f.empty())
+        return false;
+    setMesh(v, f);
+    try {
+        buildTopology();
+    } catch (const FatalExit&) {
+        return false;
+    }
+    return true;
+}
+
+// Empty when the built edge table is the one the literal build gives for the
+// current triangles (checked on small meshes only).
+inline std::string oracleFault()
+{
+    if (!modelLoaded || !topologyBuilt || faceCount > oracleFaceLimit)
+        return "";
+    TopologyOracleResult r = topologyOracleOfStore();
+    if (!r.fatalText.empty())
+        return "the literal build refuses the built mesh: " + r.fatalText;
+    if (r.vertexCount != vertexCount || r.edgeCount != edgeCount || r.boundaryEdgeCount != boundaryEdgeCount ||
+        r.boundaryLoopLength != boundaryLoopLength)
+        return "counts differ from the literal build";
+    for (int e = 0; e < edgeCount; ++e)
+        if (r.edgeA[e] != edgeA[e] || r.edgeB[e] != edgeB[e] || r.edgeFace1[e] != edgeFace1[e] ||
+            r.edgeFace2[e] != edgeFace2[e])
+            return "edge " + std::to_string(e) + " differs from the literal build";
+    return "";
+}
+
+// Everything that must hold between two steps; empty when it does.
+inline std::string stepFault()
+{
+    std::string fault = storeInvariantFault();
+    if (fault.empty())
+        fault = cutStateFault();
+    if (fault.empty())
+        fault = oracleFault();
+    if (fault.empty() && cutModeActive && !modelLoaded)
+        fault = "a cut mode is active without a model";
+    return fault;
+}
+
+// An element index as a highlight would leave it: mostly one of the count's
+// elements, sometimes -1 (nothing to choose from) or the count itself (a
+// pick made on a mesh that has since shrunk).
+inline int pickFrom(std::uint16_t word, int count)
+{
+    if (word == 0xffff)
+        return -1;
+    if (word == 0xfffe || count <= 0)
+        return count;
+    return word % count;
+}
+
+// One frame's mouse step with the left button and Enter as given.
+inline void frame(bool leftDown, bool enterDown)
+{
+    scriptKeys[keyLeftButton] = leftDown;
+    scriptKeys[keyEnter] = enterDown;
+    trackMouse();
+    scriptKeys[keyLeftButton] = false;
+    scriptKeys[keyEnter] = false;
+}
+
+// The pick a highlight of the given kind (1 vertex, 2 edge, 3 face) makes.
+inline void pick(int kind, std::uint16_t word)
+{
+    const int counts[4] = {vertexCount, vertexCount, edgeCount, faceCount};
+    pickedCutKind = kind;
+    pickedElement = pickFrom(word, counts[kind]);
+}
+
+// One step decoded from the bytes. Returns a description of what was done
+// (for failure reports).
+inline std::string step(InputBytes& in)
+{
+    int op = in.byte() % 16;
+    switch (op) {
+    case 0: onMenuCommand(cmdCutVertex); return "vertex mode";
+    case 1: onMenuCommand(cmdCutEdge); return "edge mode";
+    case 2: onMenuCommand(cmdCutFace); return "face mode";
+    case 3: {
+        int kind = in.byte() % 4;
+        pick(kind, in.word());
+        return "pick kind " + std::to_string(kind) + " element " + std::to_string(pickedElement);
+    }
+    case 4:
+        frame(true, false);
+        frame(false, false);
+        return "click";
+    case 5: frame(true, false); return "button held";
+    case 6: frame(false, false); return "button up";
+    case 7: frame(false, true); return "Enter";
+    case 8:
+        if (faceCount > subdivideFaceLimit)
+            return "subdivision skipped";
+        onMenuCommand(cmdSubdivide);
+        return "subdivision";
+    case 9:
+        if (vertexCount > parameterizeVertexLimit)
+            return "parameterization skipped";
+        parameterize();
+        return "parameterization";
+    case 10:
+        if (vertexCount > parameterizeVertexLimit)
+            return "boundary display skipped";
+        onMenuCommand(cmdShowBoundary);
+        return "boundary display";
+    case 11: onMenuCommand(cmdStatistics); return "statistics";
+    case 12: {
+        // The usual gesture: the mode on, a pick of its kind, a click.
+        int kind = 1 + in.byte() % 3;
+        const int commands[4] = {0, cmdCutVertex, cmdCutEdge, cmdCutFace};
+        const int* modes[4] = {nullptr, &vertexCutMode, &edgeCutMode, &faceCutMode};
+        if (*modes[kind] == 0)
+            onMenuCommand(commands[kind]);
+        pick(kind, in.word());
+        frame(true, false);
+        frame(false, false);
+        return "cut kind " + std::to_string(kind) + " at " + std::to_string(pickedElement);
+    }
+    case 13: {
+        // Two edge clicks in a row, as an inner edge cut needs.
+        if (edgeCutMode == 0)
+            onMenuCommand(cmdCutEdge);
+        pick(2, in.word());
+        frame(true, false);
+        frame(false, false);
+        pick(2, in.word());
+        frame(true, false);
+        frame(false, false);
+        return "two edge clicks";
+    }
+    case 14: {
+        // A click then Enter: a cut and its undo.
+        int kind = 1 + in.byte() % 3;
+        pick(kind, in.word());
+        frame(true, false);
+        frame(false, true);
+        return "click and Enter";
+    }
+    default: onMenuCommand(cmdShowAxes); return "another menu command";
+    }
+}
+
+// How a session ended.
+struct SessionResult {
+    // Empty when every step kept the store coherent; otherwise the fault and the step that broke it.
+    std::string fault;
+    // Steps run.
+    int steps = 0;
+    // Steps after which the mesh had other vertex or triangle counts.
+    int meshChanges = 0;
+    // The program ended through its fatal box (a mesh the builder refused).
+    bool endedFatally = false;
+};
+
+// A whole session on the bytes. The caller resets the program state first.
+// With trace set, every step is printed with the counts it leaves.
+inline SessionResult runSession(InputBytes& in, bool trace = false)
+{
+    SessionResult result;
+    if (!setUpMesh(in)) {
+        result.fault = storeInvariantFault();
+        return result;
+    }
+    result.fault = stepFault();
+    if (!result.fault.empty()) {
+        result.fault = "after loading: " + result.fault;
+        return result;
+    }
+    std::string done;
+    while (!in.done() && result.steps < stepLimit) {
+        const int verticesBefore = vertexCount, facesBefore = faceCount;
+        try {
+            done = step(in);
+        } catch (const FatalExit& exit) {
+            result.endedFatally = true;
+            if (trace)
+                std::fprintf(stderr, "fatal: %s\n", lastFatalText().c_str());
+            if (exit.status != 255 || lastFatalText().empty())
+                result.fault = "the program ended without its fatal box";
+            else if (modelLoaded)
+                result.fault = "the model survived the fatal box";
+            else
+                result.fault = storeInvariantFault();
+            return result;
+        }
+        ++result.steps;
+        result.meshChanges += vertexCount != verticesBefore || faceCount != facesBefore;
+        if (trace)
+            std::fprintf(stderr, "%3d %-28s V %d F %d E %d B %d L %d uv %d modes %d%d%d\n", result.steps, done.c_str(),
+                         vertexCount, faceCount, edgeCount, boundaryEdgeCount, boundaryLoopLength, uvComputed,
+                         vertexCutMode, edgeCutMode, faceCutMode);
+        result.fault = stepFault();
+        if (!result.fault.empty()) {
+            result.fault = "step " + std::to_string(result.steps) + " (" + done + "): " + result.fault;
+            return result;
+        }
+    }
+    return result;
+}
+
+} // namespace edit_sequence
