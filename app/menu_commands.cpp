@@ -115,7 +115,10 @@ void toggleUvPlane()
     if (!uvComputed)
         return;
     if (showUvPlane) {
-        restoreView();
+        // The view saved by the layer's first frame comes back; without such
+        // a frame there is no saved copy of this display to go back to.
+        if (flatViewSaved)
+            restoreView();
         flatViewSaved = false;
     }
     showUvPlane = !showUvPlane;
@@ -126,7 +129,10 @@ void toggleTextureView()
     if (showUvPlane || texturedModelOn)
         return;
     if (showTexture) {
-        restoreView();
+        // The view saved by the layer's first frame comes back; without such
+        // a frame there is no saved copy of this display to go back to.
+        if (flatViewSaved)
+            restoreView();
         flatViewSaved = false;
     }
     showTexture = !showTexture;

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -40,6 +41,9 @@ namespace {
 bool forViewer(QObject* watched)
 {
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return false;
+    // Keys that move through the menu bar belong to it.
+    if (qtMainWindow && (watched == qtMainWindow->menuBar() || qtMainWindow->menuBar()->activeAction()))
         return false;
     if (qtGlView && watched == qtGlView)
         return true;

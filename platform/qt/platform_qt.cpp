@@ -32,7 +32,7 @@ QLabel* qtStatusLabel = nullptr;
 QTimer* qtIdleTimer = nullptr;
 bool qtKeys[platformKeyCount];
 int qtDialogDepth = 0;
-int qtOpenMenus = 0;
+bool qtFramesEnabled = false;
 long long qtPresentCount = 0;
 bool qtQuitRequested = false;
 int qtQuitStatus = 0;
@@ -95,7 +95,7 @@ void qtClearKeys()
 
 bool qtMayPaint()
 {
-    return qtGlView && qtGlView->isExposed() && !painting && qtDialogDepth == 0 && qtOpenMenus == 0 &&
+    return qtFramesEnabled && qtGlView && qtGlView->isExposed() && !painting && qtDialogDepth == 0 &&
            !QApplication::activePopupWidget() && !qtQuitRequested;
 }
 
@@ -103,7 +103,8 @@ void qtUpdateIdleTimer()
 {
     if (!qtIdleTimer)
         return;
-    const bool run = renderActive && qtDialogDepth == 0 && qtOpenMenus == 0 && !qtQuitRequested;
+    const bool run = qtFramesEnabled && renderActive && qtDialogDepth == 0 && !QApplication::activePopupWidget() &&
+                     !qtQuitRequested;
     if (run && !qtIdleTimer->isActive())
         qtIdleTimer->start();
     else if (!run && qtIdleTimer->isActive())
@@ -298,6 +299,7 @@ int platformRunLoop()
 {
     if (qtQuitRequested)
         return qtQuitStatus;
+    qtFramesEnabled = true;
     qtUpdateIdleTimer();
     const int status = QApplication::exec();
     return qtQuitRequested ? qtQuitStatus : status;

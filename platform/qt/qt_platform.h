@@ -26,8 +26,8 @@ extern QTimer* qtIdleTimer;
 extern bool qtKeys[];
 // Modal boxes and dialogs open right now; no frame is drawn meanwhile.
 extern int qtDialogDepth;
-// Menus of the menu bar open right now; no frame is drawn meanwhile.
-extern int qtOpenMenus;
+// Frames may be drawn: the scene is prepared and the message loop runs.
+extern bool qtFramesEnabled;
 // Frames presented since start.
 extern long long qtPresentCount;
 // The message loop was asked to end, and with which status.
@@ -45,7 +45,8 @@ extern std::vector<std::string> qtOpenedDocuments;
 // Forgets every key and button down (focus lost, dialog opened).
 void qtClearKeys();
 // Starts the idle timer when frames may be drawn (window seen, no dialog, no
-// open menu, no quit asked), stops it otherwise.
+// open menu, no quit asked), stops it otherwise. No frame is drawn while a
+// menu is open: a click that picks a menu item must not reach the view.
 void qtUpdateIdleTimer();
 // One idle step: a frame when frames may be drawn.
 void qtIdleStep();

@@ -39,13 +39,10 @@ void ViewerWindow::buildMenu(const std::vector<PlatformMenuEntry>& menu)
             // Menu tracking: no frame while a menu is open; the default
             // guidance comes back once every menu is closed.
             connect(current, &QMenu::aboutToShow, this, [] {
-                ++qtOpenMenus;
                 qtClearKeys();
                 qtUpdateIdleTimer();
             });
             connect(current, &QMenu::aboutToHide, this, [this] {
-                if (qtOpenMenus > 0)
-                    --qtOpenMenus;
                 // Moving to the next menu of the bar closes this one first:
                 // wait until the event loop has opened the next one.
                 QTimer::singleShot(0, this, [this] { menuClosed(); });
@@ -88,7 +85,7 @@ void ViewerWindow::buildMenu(const std::vector<PlatformMenuEntry>& menu)
 
 void ViewerWindow::menuClosed()
 {
-    if (qtOpenMenus == 0 && !QApplication::activePopupWidget()) {
+    if (!QApplication::activePopupWidget()) {
         onMenuTrackingEnd();
         qtUpdateIdleTimer();
     }
@@ -153,7 +150,7 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event)
         reportLayout();
     } else if (watched == menuBar() && event->type() == QEvent::Leave) {
         // The pointer left the menu bar without opening a menu: its guidance ends.
-        if (qtOpenMenus == 0 && !QApplication::activePopupWidget())
+        if (!QApplication::activePopupWidget())
             onMenuTrackingEnd();
     }
     return QMainWindow::eventFilter(watched, event);

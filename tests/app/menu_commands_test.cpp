@@ -180,9 +180,27 @@ TEST_F(MenuCommandTest, SwitchingTheUvPlaneOffRestoresTheSavedView)
     saveView();
     flatViewSaved = true;
     resetView();
+    showUvPlane = true;
     onMenuCommand(cmdShowUvPlane);
     EXPECT_FALSE(showUvPlane);
     EXPECT_FALSE(flatViewSaved);
+    EXPECT_EQ(viewAngleY, 40);
+}
+
+TEST_F(MenuCommandTest, FlatDisplaysSwitchedOffBeforeAnyFrameKeepTheView)
+{
+    setOpenGrid();
+    pretendParameterized();
+    viewAngleY = 15;
+    saveView(); // an old copy, from some earlier display
+    viewAngleY = 40;
+    onMenuCommand(cmdShowUvPlane);
+    onMenuCommand(cmdShowUvPlane);
+    EXPECT_FALSE(showUvPlane);
+    EXPECT_EQ(viewAngleY, 40);
+    onMenuCommand(cmdShowTexture);
+    onMenuCommand(cmdShowTexture);
+    EXPECT_FALSE(showTexture);
     EXPECT_EQ(viewAngleY, 40);
 }
 
@@ -302,8 +320,9 @@ TEST_F(MenuCommandTest, TheHelpPageExistsAndCoversEveryMenuEntry)
     for (const PlatformMenuEntry& e : menuTable) {
         std::string label = e.label;
         label = label.substr(0, label.find('\t'));
-        if (e.kind != menuSeparator)
+        if (e.kind != menuSeparator) {
             EXPECT_NE(page.find(label), std::string::npos) << label;
+        }
     }
     for (const char* word : {"Échap", "Entrée", "256", "JPEG"})
         EXPECT_NE(page.find(word), std::string::npos) << word;

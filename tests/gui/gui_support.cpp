@@ -1,0 +1,112 @@
+// GUI test helpers.
+#include "tests/gui/gui_support.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+
+#include "app/entry.h"
+#include "platform/qt/gl_view.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/viewer_window.h"
+
+std::vector<SeenModal> runAnsweringModals(const std::function<void()>& action,
+                                          const std::function<void(QWidget*)>& answer)
+{
+    std::vector<SeenModal> seen;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        SeenModal s;
+        s.className = modal->metaObject()->className();
+        s.title = modal->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            s.text = box->text();
+            s.icon = box->icon();
+        }
+        seen.push_back(s);
+        if (answer)
+            answer(modal);
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->accept();
+        else
+            modal->close();
+    });
+    poll.start();
+    action();
+    poll.stop();
+    return seen;
+}
+
+QAction* menuAction(int id)
+{
+    if (!qtMainWindow)
+        return nullptr;
+    for (QAction* top : qtMainWindow->menuBar()->actions())
+        if (QMenu* menu = top->menu())
+            for (QAction* item : menu->actions())
+                if (!item->isSeparator() && item->data().toInt() == id)
+                    return item;
+    return nullptr;
+}
+
+bool waitForFrames(int count, int timeoutMs)
+{
+    const long long target = qtPresentCount + count;
+    QElapsedTimer clock;
+    clock.start();
+    while (qtPresentCount < target && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return qtPresentCount >= target;
+}
+
+void settle(int milliseconds) { QTest::qWait(milliseconds); }
+
+std::string writeTempModel(const std::string& name, const std::string& text)
+{
+    const std::string path = QDir::tempPath().toStdString() + "/" + name;
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    return path;
+}
+
+int runChildScenario(const std::string& scenario, const std::string& model)
+{
+    // Acts once the main window is up and the loop runs.
+    QTimer* act = new QTimer(qApp);
+    act->setInterval(100);
+    QObject::connect(act, &QTimer::timeout, [scenario] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                std::printf("BOX[%s]\n", box->text().toUtf8().constData());
+                std::fflush(stdout);
+            }
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->accept();
+            return;
+        }
+        if (!qtMainWindow || !qtMainWindow->isVisible() || qtPresentCount < 3)
+            return;
+        if (scenario == "escape")
+            QTest::keyClick(qtGlView, Qt::Key_Escape);
+        else if (scenario == "close")
+            qtMainWindow->close();
+        else if (scenario == "quit")
+            menuAction(203)->trigger();
+    });
+    act->start();
+    return runViewer(model);
+}

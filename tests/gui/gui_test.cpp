@@ -1,0 +1,415 @@
+// The real program under an X server: window, menus and their guidance,
+// dialogs and boxes, the GL view, the idle redraw and the ways it ends.
+#include <GL/gl.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QCursor>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+
+#include "app/main_window.h"
+#include "app/menu_commands.h"
+#include "app/messages.h"
+#include "app/status_guidance.h"
+#include "model/off_file.h"
+#include "model/store.h"
+#include "platform/platform.h"
+#include "platform/platform_app.h"
+#include "platform/qt/gl_view.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/viewer_window.h"
+#include "render/gl_setup.h"
+#include "render/view_state.h"
+#include "tests/gui/gui_support.h"
+#include "texture/texture.h"
+
+namespace {
+
+const std::string dataDir = std::string(SOURCE_DIR) + "/data/";
+
+// Opens a model through the program's own command, the dialog answered with path.
+void openThroughDialog(const std::string& path)
+{
+    qtFileAnswers.push_back(path);
+    menuAction(cmdOpenModel)->trigger();
+}
+
+QString statusText() { return qtStatusLabel->text(); }
+
+// Runs the test program itself in a child process on a scenario.
+QProcess* startChild(const QString& scenario, const QString& model)
+{
+    auto* child = new QProcess;
+    child->setProcessChannelMode(QProcess::SeparateChannels);
+    child->start(QCoreApplication::applicationFilePath(), {"--child", scenario, model});
+    return child;
+}
+
+} // namespace
+
+class GuiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(platformCreateMainWindow(appTitle, 640, 640, defaultStatusText));
+        platformAttachMenu(menuTable);
+        qtRecordDocuments = true;
+        QVERIFY(QTest::qWaitForWindowExposed(qtMainWindow));
+        openThroughDialog(dataDir + "tore.off");
+        qtGlView->makeCurrent();
+        initGL();
+        qtFramesEnabled = true; // the test's own event processing is the loop
+        qtUpdateIdleTimer();
+    }
+
+    void startsWithTheTitleSizeAndStatusText()
+    {
+        QCOMPARE(qtMainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : tore.off"));
+        QCOMPARE(qtMainWindow->frameGeometry().size(), QSize(640, 640));
+        QCOMPARE(statusText(), QString("Ici votre guidage ..."));
+        QCOMPARE(vertexCount, 1152);
+        const QList<QAction*> tops = qtMainWindow->menuBar()->actions();
+        QCOMPARE(tops.size(), 5);
+        QCOMPARE(tops[2]->text(), QString("Modèle"));
+        QCOMPARE(menuAction(cmdQuit)->text(), QString("Quitter\tAlt+F4"));
+        QCOMPARE(tops[1]->menu()->actions().size(), 16); // nine items, separator, one, separator, two, separator, one
+        const PlatformRect r = platformMainWindowRect();
+        QCOMPARE(r.right - r.left, 640);
+        QCOMPARE(r.bottom - r.top, 640);
+    }
+
+    void firstFrameOfTheSampleIsNotBlank()
+    {
+        QVERIFY(waitForFrames(5));
+        QScreen* screen = QGuiApplication::primaryScreen();
+        const QPoint origin = qtGlView->mapToGlobal(QPoint(0, 0));
+        const QImage shot =
+            screen->grabWindow(0, origin.x(), origin.y(), qtGlView->width(), qtGlView->height()).toImage();
+        shot.save(QString(SCREENSHOT_DIR) + "/first_frame.png");
+        const QRect outer = qtMainWindow->frameGeometry();
+        screen->grabWindow(0, outer.x(), outer.y(), outer.width(), outer.height())
+            .save(QString(SCREENSHOT_DIR) + "/main_window.png");
+        QVERIFY(!shot.isNull());
+        int background = 0, lit = 0;
+        for (int y = 0; y < shot.height(); y += 2)
+            for (int x = 0; x < shot.width(); x += 2) {
+                const QColor c = shot.pixelColor(x, y);
+                if (std::abs(c.red() - 38) <= 2 && std::abs(c.green() - 38) <= 2 && std::abs(c.blue() - 38) <= 2)
+                    ++background;
+                else if (c.red() > c.blue() + 30) // the orange uniform colour, lit
+                    ++lit;
+            }
+        const int samples = (shot.width() / 2) * (shot.height() / 2);
+        QVERIFY2(background > samples / 10, "the grey background is missing");
+        QVERIFY2(lit > samples / 20, "the lit torus is missing");
+    }
+
+    void hoveringMenusShowsGuidanceAndLeavingRestoresIt()
+    {
+        QMenuBar* bar = qtMainWindow->menuBar();
+        const char* expected[] = {"Menu Fichier", "Menu Affichage", "Menu Modèle", "Menu Texture", "Menu Aide"};
+        const QList<QAction*> tops = bar->actions();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[0]).center());
+        QTRY_VERIFY(tops[0]->menu()->isVisible());
+        for (int i = 0; i < 5; ++i) {
+            QTest::mouseMove(bar, bar->actionGeometry(tops[i]).center());
+            QTRY_COMPARE(statusText(), QString(expected[i]));
+            QCOMPARE(cursorTracked, false);
+        }
+        // Items of the open "Aide" menu, then of "Modèle".
+        QMenu* help = tops[4]->menu();
+        QTRY_VERIFY(help->isVisible());
+        QTest::mouseMove(help, help->actionGeometry(help->actions()[1]).center());
+        QTRY_COMPARE(statusText(), QString("Pour voir l'aide html en ligne."));
+        QTest::mouseMove(bar, bar->actionGeometry(tops[2]).center());
+        QMenu* model = tops[2]->menu();
+        QTRY_VERIFY(model->isVisible());
+        QTest::mouseMove(model, model->actionGeometry(model->actions()[4]).center());
+        QTRY_COMPARE(statusText(), QString("Pour faire une itération de subdivision de C. Loop."));
+        // The separator just below keeps the text.
+        QTest::mouseMove(model, model->actionGeometry(model->actions()[5]).center());
+        settle(100);
+        QCOMPARE(statusText(), QString("Pour faire une itération de subdivision de C. Loop."));
+        // No frame while a menu is open.
+        const long long frames = qtPresentCount;
+        settle(150);
+        QCOMPARE(qtPresentCount, frames);
+        // Leaving the menus.
+        QTest::keyClick(model, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        // Escape on the highlighted menu bar leaves it; it does not end the program.
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QVERIFY(!qtQuitRequested);
+        QTRY_COMPARE(statusText(), QString("Ici votre guidage ..."));
+        QVERIFY(waitForFrames(2));
+    }
+
+    void statisticsOfAClosedModelAndOfOneTriangle()
+    {
+        const std::string cube = writeTempModel(
+            "vormelin_gui_cube8.off",
+            "OFF\n8 12 0\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n0 0 1\n1 0 1\n1 1 1\n0 1 1\n"
+            "3 0 2 1\n3 0 3 2\n3 4 5 6\n3 4 6 7\n3 0 1 5\n3 0 5 4\n"
+            "3 1 2 6\n3 1 6 5\n3 2 3 7\n3 2 7 6\n3 3 0 4\n3 3 4 7\n");
+        openThroughDialog(cube);
+        QCOMPARE(qtMainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : vormelin_gui_cube8.off"));
+        std::vector<SeenModal> seen = runAnsweringModals([] { menuAction(cmdStatistics)->trigger(); });
+        QCOMPARE(seen.size(), size_t(1));
+        QCOMPARE(seen[0].title, QString("Vormelin 0.35"));
+        QCOMPARE(seen[0].icon, int(QMessageBox::NoIcon));
+        QCOMPARE(seen[0].text, QString("Le modèle actuel comprend : \n\n - 8 sommets\n\n - 12 faces\n\n - 18 arêtes"
+                                       "\n\n - le modèle est fermé\n   il n'y a pas de frontière"));
+
+        openThroughDialog(writeTempModel("vormelin_gui_tri.off", "OFF\n3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n"));
+        seen = runAnsweringModals([] { menuAction(cmdStatistics)->trigger(); });
+        QCOMPARE(seen.size(), size_t(1));
+        QVERIFY(seen[0].text.endsWith("\n\n - 3 arêtes de frontière"));
+        openThroughDialog(dataDir + "tore.off");
+    }
+
+    void keysAreTrackedAndForgottenWhenABoxOpens()
+    {
+        QTest::keyPress(qtGlView, Qt::Key_Up);
+        QVERIFY(platformKeyDown(keyUp));
+        const double before = cameraDistance;
+        QVERIFY(waitForFrames(3));
+        QVERIFY(cameraDistance < before);
+        runAnsweringModals([] { menuAction(cmdShortHelp)->trigger(); });
+        QVERIFY(!platformKeyDown(keyUp));
+        QTest::keyPress(qtGlView, Qt::Key_D);
+        QVERIFY(platformKeyDown(keyD));
+        QTest::keyRelease(qtGlView, Qt::Key_D);
+        QVERIFY(!platformKeyDown(keyD));
+        QTest::keyRelease(qtGlView, Qt::Key_Up);
+        menuAction(cmdInitialView)->trigger();
+        QCOMPARE(cameraDistance, 3.0);
+    }
+
+    void leftDragTurnsTheView()
+    {
+        menuAction(cmdInitialView)->trigger();
+        const QPoint centre = qtGlView->mapToGlobal(QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
+        QCursor::setPos(centre);
+        QVERIFY(waitForFrames(3));
+        QTest::mousePress(qtGlView, Qt::LeftButton, {}, QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
+        QVERIFY(platformKeyDown(keyLeftButton));
+        QCursor::setPos(centre + QPoint(30, 15));
+        QTRY_VERIFY(std::abs(viewAngleY - 20.0) < 1e-9);
+        QCOMPARE(viewAngleX, 10.0);
+        QTest::mouseRelease(qtGlView, Qt::LeftButton, {}, QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
+        QVERIFY(!platformKeyDown(keyLeftButton));
+        QCursor::setPos(centre);
+        QVERIFY(waitForFrames(3));
+        QCOMPARE(viewAngleY, 20.0);
+        menuAction(cmdInitialView)->trigger();
+    }
+
+    void facesTwiceRestoresTheFaceMode()
+    {
+        faceMode = 2;
+        menuAction(cmdShowFaces)->trigger();
+        QCOMPARE(faceMode, 0);
+        QVERIFY(!showFaces);
+        menuAction(cmdShowFaces)->trigger();
+        QCOMPARE(faceMode, 2);
+        QVERIFY(showFaces);
+        faceMode = savedFaceMode = 1;
+    }
+
+    void texturedModelOnThenOffRestoresTheView()
+    {
+        openThroughDialog(dataDir + "calotte.off");
+        viewAngleX = 25;
+        cameraDistance = 4;
+        showEdges = true;
+        menuAction(cmdTexturedModel)->trigger();
+        QVERIFY(texturedModelOn);
+        QCOMPARE(faceMode, 2);
+        QCOMPARE(viewAngleX, 0.0);
+        QVERIFY(waitForFrames(2));
+        menuAction(cmdTexturedModel)->trigger();
+        QVERIFY(!texturedModelOn);
+        QCOMPARE(viewAngleX, 25.0);
+        QCOMPARE(cameraDistance, 4.0);
+        QVERIFY(showEdges);
+        QCOMPARE(faceMode, 1);
+        menuAction(cmdInitialView)->trigger();
+    }
+
+    void uvPlaneTextureAndTexturedModelExcludeOneAnother()
+    {
+        // calotte.off is open: it has an opening.
+        menuAction(cmdShowTexture)->trigger();
+        QVERIFY(showTexture);
+        menuAction(cmdShowUvPlane)->trigger();
+        menuAction(cmdTexturedModel)->trigger();
+        QVERIFY(!showUvPlane);
+        QVERIFY(!texturedModelOn);
+        QVERIFY(waitForFrames(2));
+        menuAction(cmdShowTexture)->trigger();
+        QVERIFY(!showTexture);
+
+        menuAction(cmdTexturedModel)->trigger();
+        QVERIFY(texturedModelOn);
+        menuAction(cmdShowUvPlane)->trigger();
+        menuAction(cmdShowTexture)->trigger();
+        QVERIFY(!showUvPlane);
+        QVERIFY(!showTexture);
+        menuAction(cmdTexturedModel)->trigger();
+        QVERIFY(!texturedModelOn);
+        openThroughDialog(dataDir + "tore.off");
+    }
+
+    void colourChooserStartsFromTheColourAndKeepsCustomColours()
+    {
+        const unsigned int start = uniformColor;
+        std::vector<SeenModal> seen = runAnsweringModals(
+            [] { menuAction(cmdChooseColor)->trigger(); },
+            [start](QWidget* w) {
+                auto* dialog = qobject_cast<QColorDialog*>(w);
+                QVERIFY(dialog);
+                const QColor c = dialog->currentColor();
+                QCOMPARE(unsigned(c.red() | c.green() << 8 | c.blue() << 16), start);
+                QColorDialog::setCustomColor(0, QColor(10, 20, 30));
+                dialog->setCurrentColor(QColor(0x11, 0x22, 0x33));
+            });
+        QCOMPARE(seen.size(), size_t(1));
+        QCOMPARE(uniformColor, 0x00332211u);
+        QCOMPARE(QColorDialog::customCount(), 16);
+        // Offered again at the next use.
+        seen = runAnsweringModals([] { menuAction(cmdChooseColor)->trigger(); }, [](QWidget*) {
+            QCOMPARE(QColorDialog::customColor(0), QColor(10, 20, 30));
+            QCOMPARE(QColorDialog::customColor(1), QColor(0, 0, 0));
+        });
+        QCOMPARE(seen.size(), size_t(1));
+        uniformColor = start;
+        updateColorTexture();
+    }
+
+    void helpPageIsOpenedFromNextToTheProgram()
+    {
+        qtOpenedDocuments.clear();
+        menuAction(cmdHtmlHelp)->trigger();
+        QCOMPARE(qtOpenedDocuments.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(qtOpenedDocuments[0]), QCoreApplication::applicationDirPath() + "/aide.html");
+        // The build puts the page next to the real program.
+        QVERIFY(QFileInfo(QFileInfo(VORMELIN_PATH).absolutePath() + "/aide.html").isFile());
+        const std::vector<SeenModal> seen = runAnsweringModals([] { menuAction(cmdAbout)->trigger(); });
+        QCOMPARE(seen.size(), size_t(1));
+        QCOMPARE(seen[0].text.count('\n'), 2);
+    }
+
+    void minimisingStopsTheRedrawAndRestoringResumesIt()
+    {
+        QVERIFY(waitForFrames(2));
+        qtMainWindow->showMinimized();
+        QTRY_VERIFY(!renderActive);
+        QVERIFY(!qtIdleTimer->isActive());
+        settle(50);
+        const long long frames = qtPresentCount;
+        settle(300);
+        QCOMPARE(qtPresentCount, frames);
+        qtMainWindow->showNormal();
+        QTRY_VERIFY(renderActive);
+        QVERIFY(waitForFrames(3));
+    }
+
+    void resizeKeepsTheViewAndStatusBarInPlace()
+    {
+        qtMainWindow->resize(800, 500);
+        QTRY_COMPARE(qtMainWindow->size(), QSize(800, 500));
+        QStatusBar* status = qtMainWindow->statusBar();
+        QTRY_COMPARE(status->geometry().bottom(), 499);
+        QCOMPARE(status->geometry().left(), 0);
+        QCOMPARE(status->width(), 800);
+        const int menuHeight = qtMainWindow->menuBar()->height();
+        const QRect view = qtGlContainer->geometry();
+        QCOMPARE(view.topLeft(), QPoint(0, menuHeight));
+        QCOMPARE(view.width(), 800);
+        QCOMPARE(view.bottom() + 1, status->geometry().top());
+        QCOMPARE(clientWidth, 800);
+        QCOMPARE(clientHeight, view.height());
+        QTRY_COMPARE(qtGlView->size(), view.size());
+        QVERIFY(waitForFrames(2));
+        qtGlView->makeCurrent();
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        QCOMPARE(viewport[2], 800);
+        QCOMPARE(viewport[3], view.height());
+    }
+
+    void escapeEndsTheProgramWithZero()
+    {
+        QProcess* child = startChild("escape", QString::fromStdString(dataDir + "tore.off"));
+        QVERIFY(child->waitForFinished(60000));
+        QCOMPARE(child->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child->exitCode(), 0);
+        delete child;
+    }
+
+    void closingTheWindowOrQuittingEndsWithZero()
+    {
+        for (const char* scenario : {"close", "quit"}) {
+            QProcess* child = startChild(scenario, QString::fromStdString(dataDir + "cube.off"));
+            QVERIFY(child->waitForFinished(60000));
+            QCOMPARE(child->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(child->exitCode(), 0);
+            delete child;
+        }
+    }
+
+    void faultyModelAtStartShowsTheFatalBoxAndEndsWith255()
+    {
+        const std::string faulty = writeTempModel("vormelin_gui_faulty.off", "COFF\n3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n");
+        QProcess* child = startChild("fatal", QString::fromStdString(faulty));
+        QVERIFY(child->waitForFinished(60000));
+        QCOMPARE(child->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child->exitCode(), 255);
+        const QString out = QString::fromUtf8(child->readAllStandardOutput());
+        QVERIFY2(out.contains("BOX[Erreur irrémédiable\n\nL'application va se terminer\n\nFichier modèle erroné]"),
+                 qPrintable(out));
+        delete child;
+    }
+
+    void theProgramsCommandLine()
+    {
+        QProcess help;
+        help.start(VORMELIN_PATH, {"--help"});
+        QVERIFY(help.waitForFinished(30000));
+        QCOMPARE(help.exitCode(), 0);
+        QVERIFY(help.readAllStandardOutput().contains("vormelin"));
+        QProcess tooMany;
+        tooMany.start(VORMELIN_PATH, {"a.off", "b.off"});
+        QVERIFY(tooMany.waitForFinished(30000));
+        QCOMPARE(tooMany.exitCode(), 2);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    if (argc >= 4 && std::string(argv[1]) == "--child") {
+        QApplication application(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        return runChildScenario(argv[2], argv[3]);
+    }
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    GuiTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "gui_test.moc"
