@@ -1,7 +1,8 @@
 // Topology build times on generated meshes of 10k, 100k and 1M triangles:
 // a closed torus, a square plate pierced by many one-cell holes (equal
 // holes, boundary edges spread through the table) and a soup of separate
-// triangles (every edge on the boundary, one loop per triangle).
+// triangles (every edge on the boundary, one loop per triangle); and a bow
+// tie of separate triangles sharing one vertex (a worst case for the walks).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -78,6 +79,25 @@ void putSoup(int triangles)
     modelLoaded = true;
 }
 
+// Separate triangles that all share vertex 0: one vertex on every boundary loop.
+void putBowTie(int triangles)
+{
+    releaseModel();
+    vertexCount = 1 + 2 * triangles;
+    faceCount = triangles;
+    allocDoubleArray(vertexX, vertexCount);
+    allocDoubleArray(vertexY, vertexCount);
+    allocDoubleArray(vertexZ, vertexCount);
+    allocIntArray(faceA, faceCount);
+    allocIntArray(faceB, faceCount);
+    allocIntArray(faceC, faceCount);
+    for (int f = 0; f < faceCount; ++f) {
+        faceA[f] = 0, faceB[f] = 1 + 2 * f, faceC[f] = 2 + 2 * f;
+        vertexX[1 + 2 * f] = std::cos(f * 1e-3), vertexY[2 + 2 * f] = std::sin(f * 1e-3);
+    }
+    modelLoaded = true;
+}
+
 void report(benchmark::State& state)
 {
     state.counters["triangles"] = faceCount;
@@ -132,6 +152,7 @@ BENCHMARK(buildAfterLoad<putTorus>)->Name("TorusBuildAfterLoad")->Arg(10000)->Ar
 BENCHMARK(rebuild<putTorus>)->Name("TorusRebuild")->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(buildAfterLoad<putPiercedPlate>)->Name("PiercedPlateBuildAfterLoad")->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(buildAfterLoad<putSoup>)->Name("SoupBuildAfterLoad")->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(buildAfterLoad<putBowTie>)->Name("BowTieBuildAfterLoad")->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -4,7 +4,9 @@
 //
 // Edges are looked up through one chain per vertex (the edges whose smaller
 // end is that vertex), which gives exactly the position a scan of the table
-// from its start would give, in time proportional to the mesh.
+// from its start would give, in time proportional to the mesh. A vertex
+// whose chain grows long (the centre of a large fan) moves its edges to a
+// hash table, so that no lookup walks a long chain.
 #include "model/topology.h"
 
 #include <climits>
@@ -22,6 +24,76 @@ namespace {
 std::vector<int> chainHead;
 // Per edge position: next edge of the same chain, -1 at the end.
 std::vector<int> chainNext;
+// Chain length from which a vertex's edges move to the hash table.
+constexpr int longChain = 32;
+// Marks a vertex whose edges are in the hash table, in chainHead.
+constexpr int inHashTable = -2;
+constexpr uint64_t emptyKey = ~uint64_t(0);
+// Open-addressing table of (smaller end << 32 | larger end) -> edge position.
+std::vector<uint64_t> hashKeys;
+std::vector<int> hashEdges;
+size_t hashUsed = 0;
+
+inline uint64_t sideKey(int lo, int hi)
+{
+    return (static_cast<uint64_t>(static_cast<uint32_t>(lo)) << 32) | static_cast<uint32_t>(hi);
+}
+
+inline size_t hashSlot(uint64_t key, size_t mask)
+{
+    key ^= key >> 29;
+    key *= 0xbf58476d1ce4e5b9ULL;
+    key ^= key >> 32;
+    return static_cast<size_t>(key) & mask;
+}
+
+int hashFind(int lo, int hi)
+{
+    const uint64_t key = sideKey(lo, hi);
+    const size_t mask = hashKeys.size() - 1;
+    for (size_t i = hashSlot(key, mask);; i = (i + 1) & mask) {
+        if (hashKeys[i] == key)
+            return hashEdges[i];
+        if (hashKeys[i] == emptyKey)
+            return -1;
+    }
+}
+
+void hashInsert(int lo, int hi, int edge)
+{
+    if (2 * (hashUsed + 1) > hashKeys.size()) {
+        std::vector<uint64_t> oldKeys;
+        std::vector<int> oldEdges;
+        oldKeys.swap(hashKeys);
+        oldEdges.swap(hashEdges);
+        const size_t size = oldKeys.empty() ? 1024 : 2 * oldKeys.size();
+        if (!fillIntArray(hashEdges, size, -1))
+            fatalError(edgeMemoryText);
+        hashKeys.assign(size, emptyKey);
+        hashUsed = 0;
+        for (size_t i = 0; i < oldKeys.size(); ++i)
+            if (oldKeys[i] != emptyKey)
+                hashInsert(static_cast<int>(oldKeys[i] >> 32), static_cast<int>(static_cast<uint32_t>(oldKeys[i])),
+                           oldEdges[i]);
+    }
+    const uint64_t key = sideKey(lo, hi);
+    const size_t mask = hashKeys.size() - 1;
+    size_t i = hashSlot(key, mask);
+    while (hashKeys[i] != emptyKey)
+        i = (i + 1) & mask;
+    hashKeys[i] = key;
+    hashEdges[i] = edge;
+    ++hashUsed;
+}
+
+// Moves the chain of vertex lo into the hash table.
+void moveChainToHash(int lo)
+{
+    for (int e = chainHead[lo]; e >= 0; e = chainNext[e])
+        hashInsert(lo, edgeB[e], e);
+    chainHead[lo] = inHashTable;
+}
+
 // Per vertex: 1 when a triangle uses it.
 std::vector<unsigned char> vertexUsed;
 // Per vertex: its index once the unused vertices are dropped.
@@ -118,6 +190,9 @@ void collectEdges()
     // The first triangle's sides are stored as they come; a side that repeats
     // an earlier one (a triangle with a repeated corner) stays out of the
     // chains, so a lookup still finds the earlier position.
+    std::vector<uint64_t>().swap(hashKeys);
+    std::vector<int>().swap(hashEdges);
+    hashUsed = 0;
     const int seed[3][2] = {{fa[0], fb[0]}, {fb[0], fc[0]}, {fc[0], fa[0]}};
     for (const auto& side : seed) {
         const int lo = side[0] < side[1] ? side[0] : side[1];
@@ -150,20 +225,33 @@ void collectEdges()
             const int lo = u < v ? u : v;
             const int hi = u < v ? v : u;
             int e = head[lo];
-            while (e >= 0 && eb[e] != hi)
-                e = next[e];
+            int steps = 0;
+            if (e == inHashTable) {
+                e = hashFind(lo, hi);
+            } else {
+                while (e >= 0 && eb[e] != hi) {
+                    e = next[e];
+                    ++steps;
+                }
+            }
             if (e >= 0) {
                 if (f2[e] >= 0)
                     fatalError(edgeErrorText);
                 f2[e] = j;
+                continue;
+            }
+            ea[count] = lo;
+            eb[count] = hi;
+            f1[count] = j;
+            if (steps >= longChain)
+                moveChainToHash(lo);
+            if (head[lo] == inHashTable) {
+                hashInsert(lo, hi, count);
             } else {
-                ea[count] = lo;
-                eb[count] = hi;
-                f1[count] = j;
                 next[count] = head[lo];
                 head[lo] = count;
-                ++count;
             }
+            ++count;
         }
     }
     edgeCount = count;

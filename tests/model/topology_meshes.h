@@ -141,6 +141,16 @@ inline TestMesh annulusMesh(int n, int m)
     return mesh;
 }
 
+// n triangles around vertex 0 (spokes 1 .. n, closed into a cone when closed is set).
+inline TestMesh fanMesh(int n, bool closed)
+{
+    TestMesh mesh;
+    mesh.vertexCount = closed ? n + 1 : n + 2;
+    for (int i = 0; i < n; ++i)
+        mesh.faces.push_back({0, 1 + i, closed ? 1 + (i + 1) % n : 2 + i});
+    return mesh;
+}
+
 // Appends the second mesh with its own vertices.
 inline void appendMesh(TestMesh& to, const TestMesh& part)
 {
@@ -196,7 +206,7 @@ struct RandomMeshOptions {
     bool pinchParts = true;  // parts may share one vertex
 };
 
-// A random edge-manifold mesh: one to three parts (grids, tori, rings, fans),
+// A random edge-manifold mesh: one to three parts (grids, tori, rings, fans, bow ties),
 // triangles removed at random (holes of equal and unequal length, pinched
 // rim vertices), parts sometimes pinched together at one vertex, unused
 // vertices, shuffled vertex numbers, triangle order and corner rotation.
@@ -208,7 +218,7 @@ inline TestMesh randomMesh(std::mt19937& rng, const RandomMeshOptions& options =
     std::vector<int> partStart;
     for (int p = 0; p < parts; ++p) {
         TestMesh part;
-        switch (pick(0, 4)) {
+        switch (pick(0, 5)) {
         case 0:
             part = gridMesh(pick(2, 8), pick(2, 8));
             break;
@@ -221,9 +231,12 @@ inline TestMesh randomMesh(std::mt19937& rng, const RandomMeshOptions& options =
         case 3:
             part = annulusMesh(pick(3, 9), pick(3, 9));
             break;
+        case 4:
+            part = fanMesh(pick(3, 90), pick(0, 1) == 1);
+            break;
         default: {
             // Separate triangles around one vertex (a bow tie of many loops).
-            const int blades = pick(1, 24);
+            const int blades = pick(1, 60);
             part.vertexCount = 1 + 2 * blades;
             for (int b = 0; b < blades; ++b)
                 part.faces.push_back({0, 1 + 2 * b, 2 + 2 * b});

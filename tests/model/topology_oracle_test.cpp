@@ -53,6 +53,11 @@ TEST_F(TopologyOracleTest, GeneratedFamiliesMatch)
             SCOPED_TRACE(testing::Message() << "ring " << n << " / " << m);
             expectBuildMatchesOracle(annulusMesh(n, m));
         }
+    // Vertices with many edges (their edges are found through a hash table).
+    for (int n : {3, 31, 32, 33, 64, 200}) {
+        expectBuildMatchesOracle(fanMesh(n, false));
+        expectBuildMatchesOracle(fanMesh(n, true));
+    }
     for (int genus = 1; genus <= 6; ++genus)
         expectBuildMatchesOracle(genusMesh(genus));
 }
