@@ -99,6 +99,9 @@ std::vector<unsigned char> vertexUsed;
 // Per vertex: its index once the unused vertices are dropped.
 std::vector<int> vertexNewIndex;
 
+// The most edges the triangles can have: three each.
+size_t mostEdges() { return faceCount > 0 ? 3 * static_cast<size_t>(faceCount) : 0; }
+
 // Checks every corner and drops the vertices no triangle uses, renumbering the corners.
 void dropUnusedVertices()
 {
@@ -150,11 +153,12 @@ void dropUnusedVertices()
 }
 
 // The edge arrays and the chain links grow together when a mesh needs more
-// edges than the first capacity (high genus, many holes).
+// edges than the first capacity (high genus, many holes); room for three
+// edges per triangle was set aside, so this rarely copies.
 void growEdgeArrays(int edgesSoFar)
 {
-    long long most = 3LL * faceCount;
-    long long wanted = static_cast<long long>(edgeCapacity) * 2;
+    const long long most = 3LL * faceCount;
+    long long wanted = edgeCapacity + edgeCapacity / 8LL + 3;
     if (wanted < edgesSoFar + 3LL)
         wanted = edgesSoFar + 3LL;
     if (wanted > most)
@@ -174,7 +178,7 @@ void collectEdges()
 {
     const int faces = faceCount;
     if (!fillIntArray(chainHead, static_cast<size_t>(vertexCount), -1) ||
-        !fillIntArray(chainNext, static_cast<size_t>(edgeCapacity), -1))
+        !fillIntArray(chainNext, static_cast<size_t>(edgeCapacity), -1, mostEdges()))
         fatalError(edgeMemoryText);
     const int* fa = faceA.data();
     const int* fb = faceB.data();
@@ -288,8 +292,9 @@ void buildTopology()
         fatalError(edgeMemoryText);
     edgeCapacity = static_cast<int>(capacity);
     const size_t n = static_cast<size_t>(capacity);
-    if (!fillIntArray(edgeA, n, 0) || !fillIntArray(edgeB, n, 0) || !fillIntArray(edgeFace1, n, 0) ||
-        !fillIntArray(edgeFace2, n, -1))
+    const size_t room = mostEdges();
+    if (!fillIntArray(edgeA, n, 0, room) || !fillIntArray(edgeB, n, 0, room) || !fillIntArray(edgeFace1, n, 0, room) ||
+        !fillIntArray(edgeFace2, n, -1, room))
         fatalError(edgeMemoryText);
 
     dropUnusedVertices();

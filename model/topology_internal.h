@@ -11,8 +11,10 @@ inline constexpr const char* edgeErrorText = "Une arête est erronée";
 inline constexpr const char* loopErrorText = "La topologie du modèle n'est pas admissible.";
 
 // Makes the array hold n entries, all equal to value, reusing its block when
-// it is large enough. Returns false when the block cannot be allocated.
-bool fillIntArray(std::vector<int>& array, size_t n, int value);
+// it is large enough. Room for up to `room` entries is set aside when the
+// system allows it (untouched, so it costs no memory until used), so that a
+// later lengthening need not copy. Returns false when the block cannot be allocated.
+bool fillIntArray(std::vector<int>& array, size_t n, int value, size_t room = 0);
 // Same for a byte array.
 bool fillByteArray(std::vector<unsigned char>& array, size_t n, unsigned char value);
 // Lengthens the array to n entries, keeping its entries and setting the new

@@ -53,10 +53,11 @@ template <typename T> bool reserveBlock(std::vector<T>& array, size_t n, bool ke
 
 } // namespace
 
-bool fillIntArray(std::vector<int>& array, size_t n, int value)
+bool fillIntArray(std::vector<int>& array, size_t n, int value, size_t room)
 {
-    if (!reserveBlock(array, n, false))
-        return false;
+    if (room <= n || !reserveBlock(array, room, false))
+        if (!reserveBlock(array, n, false))
+            return false;
     array.assign(n, value);
     return true;
 }
