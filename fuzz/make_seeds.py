@@ -104,3 +104,26 @@ session("stale_picks", GRID3, [0, 3, 1] + w(0xFFFE) + [4, 3, 1] + w(0xFFFF) + [4
 session("modes_together", GRID3, [0, 1, 2, 3, 0] + w(4) + [4, 7, 0, 1, 2])
 session("held_button", GRID3, [0, 3, 1] + w(4) + [5, 5, 5, 6, 7, 7])
 session("soup", [4, 6, 5] + [0, 1, 2, 2, 1, 3, 3, 1, 4, 4, 1, 5, 5, 1, 0] + [0], [12, 1] + w(1) + [7, 8, 9])
+
+# ---- parameterization: a shape as above, then per vertex a mode byte
+# (0 keep, 1 coincide with the vertex of the next byte, 2 one coordinate,
+# 3 three coordinates) and its coordinate bytes (0 0.0, 1 1.0, 2 -1.0, 3 0.5,
+# 4 1e-300, 5 1e300, 6 NaN, 7 inf, 8 -inf, 9 denormal, 10 -0.0, 11 1e-8,
+# others (byte >> 4) - 8).
+def param(name, shape, coords):
+    write("parameterize", name, shape + coords)
+
+
+param("grid_as_is", GRID3, [])
+param("disc_as_is", DISC, [])
+param("holes_as_is", GRID4_HOLES, [])
+param("closed", BIPYRAMID, [])
+param("disc_centre_nan", DISC, [3, 6, 0, 0])
+param("disc_centre_inf", DISC, [3, 7, 8, 0])
+param("disc_centre_huge", DISC, [3, 5, 5, 5])
+param("disc_centre_tiny", DISC, [3, 4, 9, 4])
+param("disc_centre_on_rim", DISC, [1, 1])
+param("disc_rim_coincide", DISC, [0, 1, 2])
+param("grid_flat_line", GRID3, [2 + 4 * 1, 0] * 16)
+param("grid_all_zero", GRID3, [3, 0, 0, 0] * 16)
+param("grid_one_nan", GRID3, [0] * 5 + [2, 6])

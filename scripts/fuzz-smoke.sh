@@ -44,8 +44,13 @@ for target in "${targets[@]}"; do
     cp -r "$seeds/." "$corpus/"
   fi
   echo "== $target: ${seconds} s on $(ls "$corpus" | wc -l) seed inputs"
+  # Sessions are worth more when long from the start.
+  options=()
+  case "$target" in
+    edit_sequence_fuzz|parameterize_fuzz) options=(-max_len=512 -len_control=0) ;;
+  esac
   log="$work/$target.log"
-  if build/fuzz/fuzz/"$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
+  if build/fuzz/fuzz/"$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 "${options[@]}" \
       -print_final_stats=1 -artifact_prefix="$findings/$target-" "$corpus" >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units|^Done' "$log" || true
   else
