@@ -26,7 +26,6 @@ namespace {
 bool registerAllSides()
 {
     std::size_t F = static_cast<std::size_t>(faceCount);
-    reserveEmptyBlock(splitSideEntry, 3 * F);
     const int* A = faceA.data();
     const int* B = faceB.data();
     const int* C = faceC.data();
@@ -39,7 +38,6 @@ bool registerAllSides()
             splitEdgeOpposite1[e] = opposite;
         else if (splitEdgeOpposite2[e] < 0)
             splitEdgeOpposite2[e] = opposite;
-        splitSideEntry.push_back(entry);
         return true;
     };
     for (std::size_t t = 0; t < F; ++t) {
@@ -86,14 +84,13 @@ void splitTriangles(std::vector<RingSummary>& ringSummaries, const std::vector<i
     const double* ox = oldX.data();
     const double* oy = oldY.data();
     const double* oz = oldZ.data();
-    const int* sides = splitSideEntry.data();
     const int* opposite2 = splitEdgeOpposite2.data();
     int* newA = faceA.data();
     int* newB = faceB.data();
     int* newC = faceC.data();
     for (std::size_t t = 0; t < static_cast<std::size_t>(F); ++t) {
         int a = oldA[t], b = oldB[t], c = oldC[t];
-        int eAB = sides[3 * t], eBC = sides[3 * t + 1], eCA = sides[3 * t + 2];
+        int eAB = findSplitEdge(a, b), eBC = findSplitEdge(b, c), eCA = findSplitEdge(c, a);
         bool oneAB = opposite2[eAB] < 0, oneBC = opposite2[eBC] < 0, oneCA = opposite2[eCA] < 0;
         double ax = ox[a], ay = oy[a], az = oz[a];
         double bx = ox[b], by = oy[b], bz = oz[b];

@@ -19,7 +19,6 @@ std::vector<double> oldX, oldY, oldZ;
 std::vector<int> splitEdgeLow, splitEdgeHigh, splitEdgeVertex;
 std::vector<int> splitEdgeOpposite1, splitEdgeOpposite2;
 int splitEdgeCount = 0;
-std::vector<int> splitSideEntry;
 
 namespace {
 
@@ -126,7 +125,6 @@ void releaseSplitEdgeTable()
     freeBlock(splitEdgeVertex);
     freeBlock(splitEdgeOpposite1);
     freeBlock(splitEdgeOpposite2);
-    freeBlock(splitSideEntry);
     splitEdgeCount = 0;
 }
 

@@ -47,10 +47,6 @@ struct RingSummary {
     int second;
 };
 
-// Side entries of every old triangle, three per triangle (sides A-B, B-C,
-// C-A), filled while the split-edge table is registered.
-extern std::vector<int> splitSideEntry;
-
 // New positions of the old vertices 0 .. V-1 into vertexX/Y/Z, from the ring
 // sums the triangle loop left there and the summaries; faces and split-edge
 // table still those of the step.

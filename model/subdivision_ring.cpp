@@ -68,7 +68,7 @@ void moveReorderedVertices(const std::vector<int>& listed, const std::vector<Rin
     };
     for (std::size_t t = 0; t < static_cast<std::size_t>(oldFaceCount); ++t) {
         int a = oldA[t], b = oldB[t], c = oldC[t];
-        int eAB = splitSideEntry[3 * t], eBC = splitSideEntry[3 * t + 1], eCA = splitSideEntry[3 * t + 2];
+        int eAB = findSplitEdge(a, b), eBC = findSplitEdge(b, c), eCA = findSplitEdge(c, a);
         if (listOf[static_cast<std::size_t>(a)] >= 0) {
             append(a, b, eAB);
             append(a, c, eCA);
