@@ -6,10 +6,26 @@
 
 #include "texture/texture.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 // Width over height as a double; a view with no height (a minimised window)
 // is taken as one pixel high so the projection stays finite.
 double aspectOf(int width, int height) { return double(width) / double(height > 0 ? height : 1); }
+
+// The GL driver copies every frame's vertex arrays into buffers it allocates
+// and frees again. With the C library's adaptive limits those megabytes are
+// often handed back to the system and mapped afresh, and touching fresh pages
+// costs more than drawing them. Fixed limits keep them in the heap for reuse.
+void keepDrawingMemory()
+{
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+#endif
+}
 
 void setPerspective(int width, int height, double zNear, double zFar)
 {
@@ -39,6 +55,7 @@ void resizeGlView(int width, int height)
 
 void initGLForSize(int width, int height)
 {
+    keepDrawingMemory();
     glEnable(GL_DEPTH_TEST);
     // The start-up projection keeps its own planes until the view is first resized.
     setPerspective(width, height, 0.6, 20.0);

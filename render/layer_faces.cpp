@@ -7,6 +7,7 @@
 // rasterizes a polygon's, which gives the same fragments.
 // The arrays are refilled in every frame (view coordinates and normals follow
 // the camera and the scale) and only reallocated when the mesh grows.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct Corner {
 
 // Three corners per face, in face order (each face's corners as Q, R, P).
 std::vector<Corner> corners;
+
+// Faces handed to GL per draw call (about 3 MB of corners).
+constexpr int facesPerDraw = 32768;
 
 // How the corners of a face get their texture coordinates.
 enum TexCoordRule { texCoordsFromUv, texCoordsFixed, texCoordsNone };
@@ -141,7 +145,10 @@ void drawFaces()
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             glTexCoordPointer(2, GL_FLOAT, stride, &corners[0].s);
         }
-        glDrawArrays(GL_TRIANGLES, 0, 3 * faces);
+        // In slices: GL copies client arrays into its own memory for each draw,
+        // and a slice of moderate size reuses that memory instead of mapping fresh pages.
+        for (int first = 0; first < faces; first += facesPerDraw)
+            glDrawArrays(GL_TRIANGLES, 3 * first, 3 * std::min(facesPerDraw, faces - first));
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_NORMAL_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);

@@ -149,6 +149,8 @@ TEST_F(FastPath, SamePictureAfterTheMeshShrinksAndGrows)
     expectSamePicture("new scale");
     setBumpySheet(40, 5);
     expectSamePicture("grown mesh");
+    setBumpySheet(130, 6);
+    expectSamePicture("more faces than one draw call takes");
 }
 
 TEST_F(FastPath, SamePointsEdgesAndNormals)
