@@ -9,12 +9,11 @@ namespace {
 // Edge-table entries first .. last-1 as segments drawn there and back.
 void borderSegments(int first, int last)
 {
+    const int vertices = drawableVertexCount();
     glBegin(GL_LINES);
     for (int e = first; e < last; ++e) {
-        viewVertex(edgeA[e]);
-        viewVertex(edgeB[e]);
-        viewVertex(edgeB[e]);
-        viewVertex(edgeA[e]);
+        viewSegment(edgeA[e], edgeB[e], vertices);
+        viewSegment(edgeB[e], edgeA[e], vertices);
     }
     glEnd();
 }
@@ -33,14 +32,13 @@ void drawBorders()
 
 void drawBoundary()
 {
-    int loopEnd = drawableEdgeCount(boundaryLoopLength);
+    const int loopEnd = drawableEdgeCount(boundaryLoopLength);
+    const int vertices = drawableVertexCount();
     glColor3d(1.0, 0.0, 0.0);
     glLineWidth(2.0f);
     glBegin(GL_LINES);
-    for (int e = 0; e < loopEnd; ++e) {
-        viewVertex(edgeA[e]);
-        viewVertex(edgeB[e]);
-    }
+    for (int e = 0; e < loopEnd; ++e)
+        viewSegment(edgeA[e], edgeB[e], vertices);
     glEnd();
     glLineWidth(0.6f);
     glColor3d(1.0, 1.0, 1.0);

@@ -34,8 +34,10 @@ constexpr int facesPerDraw = 32768;
 // How the corners of a face get their texture coordinates.
 enum TexCoordRule { texCoordsFromUv, texCoordsFixed, texCoordsNone };
 
-// Writes the corners of faces 0 .. faces-1; w is the viewer direction in model coordinates.
-void fillCorners(const double* v, int faces, const double w[3], TexCoordRule rule, double s)
+// Writes the corners of faces 0 .. faces-1 whose corners are among the first
+// `vertices`; w is the viewer direction in model coordinates. Returns how many
+// faces were written.
+int fillCorners(const double* v, int vertices, int faces, const double w[3], TexCoordRule rule, double s)
 {
     if (corners.size() < 3 * static_cast<size_t>(faces))
         corners.resize(3 * static_cast<size_t>(faces));
@@ -46,8 +48,10 @@ void fillCorners(const double* v, int faces, const double w[3], TexCoordRule rul
     const double* uv = vertexV.data();
     const float fs = static_cast<float>(s);
     Corner* out = corners.data();
-    for (int f = 0; f < faces; ++f, out += 3) {
+    for (int f = 0; f < faces; ++f) {
         const int a = fa[f], b = fb[f], c = fc[f];
+        if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+            continue;
         const double* P = v + 3 * a;
         const double* Q = v + 3 * b;
         const double* R = v + 3 * c;
@@ -99,7 +103,9 @@ void fillCorners(const double* v, int faces, const double w[3], TexCoordRule rul
             out[2].s = 0.0f;
             out[2].t = 0.0f;
         }
+        out += 3;
     }
+    return static_cast<int>(out - corners.data()) / 3;
 }
 } // namespace
 
@@ -135,7 +141,7 @@ void drawFaces()
         rule = texCoordsFixed;
 
     if (faces > 0) {
-        fillCorners(viewPointsOf(vertices), faces, w, rule, s);
+        const int drawn = fillCorners(viewPointsOf(vertices), vertices, faces, w, rule, s);
         const GLsizei stride = sizeof(Corner);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_NORMAL_ARRAY);
@@ -147,8 +153,8 @@ void drawFaces()
         }
         // In slices: GL copies client arrays into its own memory for each draw,
         // and a slice of moderate size reuses that memory instead of mapping fresh pages.
-        for (int first = 0; first < faces; first += facesPerDraw)
-            glDrawArrays(GL_TRIANGLES, 3 * first, 3 * std::min(facesPerDraw, faces - first));
+        for (int first = 0; first < drawn; first += facesPerDraw)
+            glDrawArrays(GL_TRIANGLES, 3 * first, 3 * std::min(facesPerDraw, drawn - first));
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_NORMAL_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);

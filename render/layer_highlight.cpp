@@ -69,6 +69,7 @@ void highlightEdge()
     double p[3];
     cursorToModel(p[0], p[1], p[2]);
     const int edges = drawableEdgeCount(edgeCount);
+    const int vertices = drawableVertexCount();
     if (edges <= 0) {
         pickedElement = -1;
         return;
@@ -77,6 +78,8 @@ void highlightEdge()
     pickedElement = 0;
     for (int e = 0; e < edges; ++e) {
         const int a = edgeA[e], b = edgeB[e];
+        if (!isDrawable(a, vertices) || !isDrawable(b, vertices))
+            continue;
         const double d = distanceTo((normalizedX(a) + normalizedX(b)) / 2.0, (normalizedY(a) + normalizedY(b)) / 2.0,
                                     (normalizedZ(a) + normalizedZ(b)) / 2.0, p);
         if (d < best) {
@@ -87,10 +90,8 @@ void highlightEdge()
     glPushMatrix();
     glColor3d(1.0, 0.0, 0.0);
     glBegin(GL_LINES);
-    viewVertex(edgeA[pickedElement]);
-    viewVertex(edgeB[pickedElement]);
-    viewVertex(edgeB[pickedElement]);
-    viewVertex(edgeA[pickedElement]);
+    viewSegment(edgeA[pickedElement], edgeB[pickedElement], vertices);
+    viewSegment(edgeB[pickedElement], edgeA[pickedElement], vertices);
     glEnd();
     drawBorders();
     glPopMatrix();
@@ -102,6 +103,7 @@ void highlightFace()
     double p[3];
     cursorToModel(p[0], p[1], p[2]);
     const int faces = drawableFaceCount();
+    const int vertices = drawableVertexCount();
     if (faces <= 0) {
         pickedElement = -1;
         return;
@@ -110,6 +112,8 @@ void highlightFace()
     pickedElement = 0;
     for (int f = 0; f < faces; ++f) {
         const int a = faceA[f], b = faceB[f], c = faceC[f];
+        if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+            continue;
         const double d = distanceTo((normalizedX(a) + normalizedX(b) + normalizedX(c)) / 3.0,
                                     (normalizedY(a) + normalizedY(b) + normalizedY(c)) / 3.0,
                                     (normalizedZ(a) + normalizedZ(b) + normalizedZ(c)) / 3.0, p);
@@ -121,12 +125,9 @@ void highlightFace()
     const int a = faceA[pickedElement], b = faceB[pickedElement], c = faceC[pickedElement];
     glColor3d(1.0, 0.0, 0.0);
     glBegin(GL_LINES);
-    viewVertex(a);
-    viewVertex(b);
-    viewVertex(b);
-    viewVertex(c);
-    viewVertex(c);
-    viewVertex(a);
+    viewSegment(a, b, vertices);
+    viewSegment(b, c, vertices);
+    viewSegment(c, a, vertices);
     glEnd();
     glColor3d(1.0, 1.0, 1.0);
 }

@@ -46,14 +46,18 @@ void drawEdges()
         const int* fa = faceA.data();
         const int* fb = faceB.data();
         const int* fc = faceC.data();
-        for (int f = 0; f < faces; ++f, out += 6) {
-            out[0] = out[5] = static_cast<GLuint>(fa[f]);
-            out[1] = out[2] = static_cast<GLuint>(fb[f]);
-            out[3] = out[4] = static_cast<GLuint>(fc[f]);
+        for (int f = 0; f < faces; ++f) {
+            const int a = fa[f], b = fb[f], c = fc[f];
+            if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+                continue;
+            out[0] = out[5] = static_cast<GLuint>(a);
+            out[1] = out[2] = static_cast<GLuint>(b);
+            out[3] = out[4] = static_cast<GLuint>(c);
+            out += 6;
         }
         glEnableClientState(GL_VERTEX_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, viewPointsAsFloats(vertices));
-        glDrawElements(GL_LINES, 6 * faces, GL_UNSIGNED_INT, sideIndices.data());
+        glDrawElements(GL_LINES, static_cast<GLsizei>(out - sideIndices.data()), GL_UNSIGNED_INT, sideIndices.data());
         glDisableClientState(GL_VERTEX_ARRAY);
     }
     glColor3d(1.0, 1.0, 1.0);
@@ -65,14 +69,18 @@ void drawNormals()
     const double length = 0.2 * modelScale;
     glColor3d(0.0, 1.0, 0.0);
     if (faces > 0) {
-        const double* v = viewPointsOf(drawableVertexCount());
+        const int vertices = drawableVertexCount();
+        const double* v = viewPointsOf(vertices);
         if (normalEnds.size() < 6 * static_cast<size_t>(faces))
             normalEnds.resize(6 * static_cast<size_t>(faces));
         float* out = normalEnds.data();
-        for (int f = 0; f < faces; ++f, out += 6) {
-            const double* P = v + 3 * faceA[f];
-            const double* Q = v + 3 * faceB[f];
-            const double* R = v + 3 * faceC[f];
+        for (int f = 0; f < faces; ++f) {
+            const int a = faceA[f], b = faceB[f], c = faceC[f];
+            if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+                continue;
+            const double* P = v + 3 * a;
+            const double* Q = v + 3 * b;
+            const double* R = v + 3 * c;
             const double e1[3] = {Q[0] - P[0], Q[1] - P[1], Q[2] - P[2]};
             const double e2[3] = {R[0] - P[0], R[1] - P[1], R[2] - P[2]};
             double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
@@ -87,8 +95,9 @@ void drawNormals()
                 out[k] = static_cast<float>(centroid - length * n[k]);
                 out[3 + k] = static_cast<float>(centroid + length * n[k]);
             }
+            out += 6;
         }
-        drawFloatPoints(GL_LINES, normalEnds.data(), 2 * faces);
+        drawFloatPoints(GL_LINES, normalEnds.data(), static_cast<GLsizei>(out - normalEnds.data()) / 3);
     }
     glColor3d(1.0, 1.0, 1.0);
 }

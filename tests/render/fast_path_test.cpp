@@ -1,5 +1,6 @@
 // The array drawing of the face, edge, vertex and normal layers gives exactly
 // the picture of the literal immediate-mode drawing, colour and depth.
+#include <algorithm>
 #include <random>
 
 #include "tests/render/face_oracle.h"
@@ -169,4 +170,36 @@ TEST_F(FastPath, SamePointsEdgesAndNormals)
     }
     modelScale = 0.4;
     expectSameLayer(drawNormalsImmediate, drawNormals, "normals at another scale");
+}
+
+TEST_F(FastPath, SameUvPlane)
+{
+    setBumpySheet(12, 2);
+    // The edge table of the sheet: every side of every face once, in a fixed order.
+    std::vector<std::array<int, 2>> sides;
+    for (int f = 0; f < faceCount; ++f) {
+        int corner[3] = {faceA[f], faceB[f], faceC[f]};
+        for (int k = 0; k < 3; ++k) {
+            int a = std::min(corner[k], corner[(k + 1) % 3]), b = std::max(corner[k], corner[(k + 1) % 3]);
+            if (a != b && std::find(sides.begin(), sides.end(), std::array<int, 2>{a, b}) == sides.end())
+                sides.push_back({a, b});
+        }
+    }
+    edgeCount = static_cast<int>(sides.size());
+    allocIntArray(edgeA, edgeCount);
+    allocIntArray(edgeB, edgeCount);
+    for (int e = 0; e < edgeCount; ++e) {
+        edgeA[e] = sides[e][0];
+        edgeB[e] = sides[e][1];
+    }
+    topologyBuilt = true;
+    for (float width : {1.0f, 0.6f}) {
+        glLineWidth(width);
+        beginFrame();
+        drawUvEdgesImmediate();
+        auto expected = allPixels();
+        beginFrame();
+        drawUvPlane();
+        EXPECT_EQ(allPixels(), expected);
+    }
 }

@@ -388,3 +388,43 @@ TEST_F(Layers, AnEmptyStoreDrawsNothing)
         layer();
     EXPECT_EQ(allPixels(), before);
 }
+
+TEST_F(Layers, FacesAndEdgesNamingMissingVerticesAreLeftOut)
+{
+    std::vector<std::array<double, 3>> v;
+    std::vector<std::array<int, 3>> f;
+    addSquare(v, f, 1.0, 0.0);
+    v.push_back({0.2, 0.7, 0.4});
+    f.push_back({0, 2, 4});
+    viewAngleY = 35.0;
+    auto picture = [](bool highlights) {
+        beginFrame();
+        drawFaces();
+        drawEdges();
+        drawNormals();
+        drawBorders();
+        if (highlights) {
+            highlightEdge();
+            highlightFace();
+        }
+        return allPixels();
+    };
+    setMesh(v, f);
+    faceCount = 2; // the square alone
+    setEdges({{0, 1}, {1, 2}, {2, 3}, {0, 3}}, 4, 4);
+    const auto expected = picture(false);
+    // The same store with a third face and a fifth edge naming vertex 4, which is not in use.
+    faceCount = 3;
+    vertexCount = 4;
+    setEdges({{0, 1}, {1, 2}, {2, 3}, {0, 3}, {2, 4}}, 4, 5);
+    EXPECT_EQ(picture(false), expected);
+    // Indices past every array, and negative ones.
+    faceC[2] = 1000000;
+    edgeB[4] = -7;
+    EXPECT_EQ(picture(false), expected);
+    putCursor(viewWidth / 2, viewHeight / 2);
+    picture(true);
+    faceA[0] = -1;
+    picture(true);
+    EXPECT_EQ(pickedElement, 1);
+}

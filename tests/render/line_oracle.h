@@ -64,3 +64,19 @@ inline void drawNormalsImmediate()
     }
     glColor3d(1.0, 1.0, 1.0);
 }
+
+// The (u,v) edges of drawUvPlane's step 3, drawn literally.
+inline void drawUvEdgesImmediate()
+{
+    glColor3d(0.8, 0.8, 0.8);
+    glBegin(GL_LINES);
+    for (int e = 0; e < edgeCount; ++e) {
+        const int a = edgeA[e], b = edgeB[e];
+        glVertex3d(vertexU[a], vertexV[a], 0.0);
+        glVertex3d(vertexU[b], vertexV[b], 0.0);
+        glVertex3d(vertexU[b], vertexV[b], 0.0);
+        glVertex3d(vertexU[a], vertexV[a], 0.0);
+    }
+    glEnd();
+    glColor3d(1.0, 1.0, 1.0);
+}
