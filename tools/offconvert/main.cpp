@@ -4,6 +4,7 @@
 // file behind and exits 1 (2 for a missing argument).
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -33,8 +34,14 @@ int main(int argc, char** argv)
     // The output is written under a temporary name and renamed on success,
     // so a failed conversion never leaves a partial file.
     std::string outputPath = outputPathFor(inputPath);
-    std::string temporary = outputPath + ".tmp" + std::to_string(getpid());
-    std::FILE* out = std::fopen(temporary.c_str(), "wbx");
+    std::string temporary;
+    std::FILE* out = nullptr;
+    for (int attempt = 0; attempt < 100 && !out; ++attempt) {
+        temporary = outputPath + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
+        out = std::fopen(temporary.c_str(), "wbx");
+        if (!out && errno != EEXIST)
+            break;
+    }
     if (!out) {
         std::fclose(in);
         return fail("impossible de créer le fichier de sortie " + outputPath);
