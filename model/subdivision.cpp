@@ -1,16 +1,24 @@
 // One step of Loop subdivision on the store's mesh.
 //
-// The step runs in linear time: the split-edge table is registered once from
-// the triangles (with the first two corners opposite each edge, in the order
-// a scan of the triangles meets them), then one loop over the old triangles
-// sums every vertex ring in list order, makes the edge vertices in the order
-// it first meets their edges and writes the four new triangles; a last loop
-// over the old vertices moves them. Everything that can refuse the step
-// (a face outside the vertices, counts that would overflow, memory) is
-// settled before the store is touched.
+// The step runs in linear time. The split-edge table is registered once from
+// the triangles, keeping for each edge the first two corners opposite it in
+// the order a scan of the triangles meets them. Then one loop over the old
+// triangles makes the edge vertices in the order it first meets their edges
+// and writes the four new triangles, while another sums every vertex ring in
+// list order, after which the old vertices move. Everything that can refuse
+// the step (a face outside the vertices, counts that would overflow, memory)
+// is settled before the store is touched.
+//
+// On a large mesh the independent parts run on two threads: the new face
+// arrays are allocated (their first touch is most of their cost) while the
+// table is registered, and the rings are summed while the triangles are split.
+// Each value is still computed by one thread with the same operations in the
+// same order, so the result does not depend on the threads.
 #include <climits>
 #include <new>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #include "app/messages.h"
 #include "model/store.h"
@@ -19,7 +27,39 @@
 #include "model/topology.h"
 #include "param/parameterize.h"
 
+int subdivisionThreadFaceCount = 50000;
+
 namespace {
+
+// Runs a task on a second thread, or at once on this one when the step is
+// small or no thread can be had; wait() returns once the task has finished.
+class SecondThread {
+public:
+    explicit SecondThread(bool wanted) : wanted_(wanted) {}
+    ~SecondThread() { wait(); }
+    template <typename Task> void run(Task task)
+    {
+        wait();
+        if (wanted_) {
+            try {
+                thread_ = std::thread(task);
+                return;
+            } catch (const std::system_error&) {
+                wanted_ = false;
+            }
+        }
+        task();
+    }
+    void wait()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    bool wanted_;
+    std::thread thread_;
+};
 
 // Registers the three sides of every triangle (A-B, B-C, C-A) and keeps, for
 // each edge, the first two corners opposite it. False if a side found no room.
@@ -48,66 +88,26 @@ bool registerAllSides()
     return true;
 }
 
-// Adds ring entry r of vertex j to j's ring sum and notes it when it occurs
-// only once in the ring (r is not j itself and its edge has one triangle).
-inline void gatherRing(RingSummary* rings, double* X, double* Y, double* Z, int j, int r, bool oneTriangle,
-                       double rx, double ry, double rz)
-{
-    X[j] += rx;
-    Y[j] += ry;
-    Z[j] += rz;
-    if (oneTriangle && r != j) {
-        RingSummary& ring = rings[j];
-        if (ring.singles == 0)
-            ring.first = r;
-        else if (ring.singles == 1)
-            ring.second = r;
-        ++ring.singles;
-    }
-}
-
 inline int edgeVertex(int entry)
 {
     int v = splitEdgeVertex[static_cast<std::size_t>(entry)];
     return v >= 0 ? v : makeEdgeVertex(entry);
 }
 
-// The loop over the old triangles: ring sums into vertexX/Y/Z 0 .. V-1, edge
-// vertices from V on, and the four triangles of each old one.
-void splitTriangles(std::vector<RingSummary>& ringSummaries, const std::vector<int>& oldA,
-                    const std::vector<int>& oldB, const std::vector<int>& oldC, int F)
+// The loop over the old triangles: for triangle t with corners (A, B, C) the
+// edge vertices d (side B-C), f (C-A), h (A-B), made from V on in the order
+// first met; then the middle triangle (d, f, h) at t and the corner triangles
+// (A, h, f), (B, d, h), (C, f, d) at F + 3t, F + 3t + 1, F + 3t + 2.
+void splitTriangles(const std::vector<int>& oldA, const std::vector<int>& oldB, const std::vector<int>& oldC, int F)
 {
-    RingSummary* rings = ringSummaries.data();
-    double* X = vertexX.data();
-    double* Y = vertexY.data();
-    double* Z = vertexZ.data();
-    const double* ox = oldX.data();
-    const double* oy = oldY.data();
-    const double* oz = oldZ.data();
-    const int* opposite2 = splitEdgeOpposite2.data();
     int* newA = faceA.data();
     int* newB = faceB.data();
     int* newC = faceC.data();
     for (std::size_t t = 0; t < static_cast<std::size_t>(F); ++t) {
         int a = oldA[t], b = oldB[t], c = oldC[t];
-        int eAB = findSplitEdge(a, b), eBC = findSplitEdge(b, c), eCA = findSplitEdge(c, a);
-        bool oneAB = opposite2[eAB] < 0, oneBC = opposite2[eBC] < 0, oneCA = opposite2[eCA] < 0;
-        double ax = ox[a], ay = oy[a], az = oz[a];
-        double bx = ox[b], by = oy[b], bz = oz[b];
-        double cx = ox[c], cy = oy[c], cz = oz[c];
-        gatherRing(rings, X, Y, Z, a, b, oneAB, bx, by, bz);
-        gatherRing(rings, X, Y, Z, a, c, oneCA, cx, cy, cz);
-        ++rings[a].corners;
-        gatherRing(rings, X, Y, Z, b, c, oneBC, cx, cy, cz);
-        gatherRing(rings, X, Y, Z, b, a, oneAB, ax, ay, az);
-        ++rings[b].corners;
-        gatherRing(rings, X, Y, Z, c, a, oneCA, ax, ay, az);
-        gatherRing(rings, X, Y, Z, c, b, oneBC, bx, by, bz);
-        ++rings[c].corners;
-
-        int d = edgeVertex(eBC);
-        int f = edgeVertex(eCA);
-        int h = edgeVertex(eAB);
+        int d = edgeVertex(findSplitEdge(b, c));
+        int f = edgeVertex(findSplitEdge(c, a));
+        int h = edgeVertex(findSplitEdge(a, b));
         std::size_t k = static_cast<std::size_t>(F) + 3 * t;
         newA[k] = a, newB[k] = h, newC[k] = f;
         newA[k + 1] = b, newB[k + 1] = d, newC[k + 1] = h;
@@ -122,6 +122,19 @@ void releaseStepTemporaries()
     freeBlock(oldX);
     freeBlock(oldY);
     freeBlock(oldZ);
+}
+
+// Allocates the arrays, catching only a failed allocation.
+template <typename Allocate> bool allocated(Allocate allocate)
+{
+    try {
+        allocate();
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -142,29 +155,45 @@ bool refineLoopStep()
     }
 
     // Everything that may refuse the step comes before the store changes.
-    std::vector<double> newX, newY, newZ;
-    std::vector<int> newA, newB, newC;
+    const std::size_t newFaceCount = 4 * static_cast<std::size_t>(F);
+    std::vector<int> freshA, freshB, freshC;
+    std::vector<double> freshX, freshY, freshZ;
     std::vector<RingSummary> rings;
     const char* refusal = nullptr;
-    try {
-        if (!prepareSplitEdgeTable() || !registerAllSides())
+    {
+        SecondThread second(F >= subdivisionThreadFaceCount);
+        bool facesAllocated = false, yzAllocated = false;
+        second.run([&] {
+            facesAllocated = allocated([&] {
+                allocZeroedBlock(freshA, newFaceCount);
+                allocZeroedBlock(freshB, newFaceCount);
+                allocZeroedBlock(freshC, newFaceCount);
+                allocZeroedBlock(rings, static_cast<std::size_t>(V));
+            });
+        });
+        bool registered = false;
+        if (!allocated([&] { registered = prepareSplitEdgeTable() && registerAllSides(); }))
+            refusal = subdivisionMemoryText;
+        else if (!registered)
             refusal = impossibleModelText;
         else if (V > INT_MAX - splitEdgeCount)
             refusal = tooLargeModelText;
+        second.wait();
+        if (!refusal && !facesAllocated)
+            refusal = subdivisionMemoryText;
         if (!refusal) {
             std::size_t newVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(splitEdgeCount);
-            allocZeroedBlock(newX, newVertexCount);
-            allocZeroedBlock(newY, newVertexCount);
-            allocZeroedBlock(newZ, newVertexCount);
-            allocZeroedBlock(newA, 4 * static_cast<std::size_t>(F));
-            allocZeroedBlock(newB, 4 * static_cast<std::size_t>(F));
-            allocZeroedBlock(newC, 4 * static_cast<std::size_t>(F));
-            allocZeroedBlock(rings, static_cast<std::size_t>(V));
+            second.run([&] {
+                yzAllocated = allocated([&] {
+                    allocZeroedBlock(freshY, newVertexCount);
+                    allocZeroedBlock(freshZ, newVertexCount);
+                });
+            });
+            bool xAllocated = allocated([&] { allocZeroedBlock(freshX, newVertexCount); });
+            second.wait();
+            if (!xAllocated || !yzAllocated)
+                refusal = subdivisionMemoryText;
         }
-    } catch (const std::bad_alloc&) {
-        refusal = subdivisionMemoryText;
-    } catch (const std::length_error&) {
-        refusal = subdivisionMemoryText;
     }
     if (refusal) {
         releaseStepTemporaries();
@@ -177,18 +206,28 @@ bool refineLoopStep()
     oldX.swap(vertexX);
     oldY.swap(vertexY);
     oldZ.swap(vertexZ);
-    vertexX.swap(newX);
-    vertexY.swap(newY);
-    vertexZ.swap(newZ);
-    std::vector<int>& oldA = newA;
-    std::vector<int>& oldB = newB;
-    std::vector<int>& oldC = newC;
+    vertexX.swap(freshX);
+    vertexY.swap(freshY);
+    vertexZ.swap(freshZ);
+    std::vector<int> oldA, oldB, oldC;
     oldA.swap(faceA);
     oldB.swap(faceB);
     oldC.swap(faceC);
+    faceA.swap(freshA);
+    faceB.swap(freshB);
+    faceC.swap(freshC);
 
-    splitTriangles(rings, oldA, oldB, oldC, F);
-    moveOldVertices(rings, oldA, oldB, oldC, F);
+    {
+        // The rings only read the old mesh and the table and write vertices
+        // 0 .. V-1; the split writes the faces and vertices V and on.
+        SecondThread second(F >= subdivisionThreadFaceCount);
+        second.run([&] {
+            sumRings(rings, oldA, oldB, oldC, F);
+            moveOldVertices(rings);
+        });
+        splitTriangles(oldA, oldB, oldC, F);
+    }
+    moveReorderedVertices(rings, oldA, oldB, oldC, F);
     faceCount = 4 * F;
 
     freeBlock(rings);

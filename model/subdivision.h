@@ -18,10 +18,15 @@
 // does not exist, gets an error box and leaves the mesh as it was.
 void subdivideLoop();
 
-// The refinement alone (the step without renewing the derived data): true when
-// the store now holds the refined mesh, false when it was refused (error box
-// shown, store unchanged).
+// The step without rebuilding the derived data: the refined mesh replaces the
+// old one and the edge table and (u,v) coordinates are discarded (flags
+// cleared). True when done; false when refused (error box shown, store
+// unchanged) or when no model is loaded.
 bool refineLoopStep();
+
+// Number of triangles from which a step uses a second thread (below it a
+// thread costs more than it saves); the result is the same either way.
+extern int subdivisionThreadFaceCount;
 
 // Loop's beta for a vertex with n triangles around it.
 double loopBeta(int n);

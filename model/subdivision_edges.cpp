@@ -146,6 +146,12 @@ int registerSplitEdge(int v1, int v2)
     return entry;
 }
 
+int lookupSplitEdge(int v1, int v2)
+{
+    const int* slot = locate(std::min(v1, v2), std::max(v1, v2));
+    return slot ? *slot : -1;
+}
+
 int findSplitEdge(int v1, int v2)
 {
     int* slot = locate(std::min(v1, v2), std::max(v1, v2));

@@ -47,8 +47,22 @@ struct RingSummary {
     int second;
 };
 
-// New positions of the old vertices 0 .. V-1 into vertexX/Y/Z, from the ring
-// sums the triangle loop left there and the summaries; faces and split-edge
-// table still those of the step.
-void moveOldVertices(const std::vector<RingSummary>& rings, const std::vector<int>& oldA,
-                     const std::vector<int>& oldB, const std::vector<int>& oldC, int oldFaceCount);
+// The split-edge table's entry for the pair, or -1, without any message
+// (safe to call from a second thread while the table does not change).
+int lookupSplitEdge(int v1, int v2);
+
+// Sums the ring of every old vertex in list order into vertexX/Y/Z 0 .. V-1
+// (zero beforehand) and fills the summaries (zero beforehand), from the old
+// triangles and the complete split-edge table. Touches no other store data.
+void sumRings(std::vector<RingSummary>& rings, const std::vector<int>& oldA, const std::vector<int>& oldB,
+              const std::vector<int>& oldC, int oldFaceCount);
+// Whether the vertex's ring has one, three or more entries occurring once, so
+// that the exchanges reorder it before it is summed.
+bool needsReordering(const RingSummary& ring);
+// Moves every old vertex whose ring needs no reordering to its new position,
+// from the sums sumRings left and oldX/Y/Z.
+void moveOldVertices(const std::vector<RingSummary>& rings);
+// Moves the vertices whose ring needs reordering: their lists rebuilt from the
+// old triangles, exchanged, summed.
+void moveReorderedVertices(const std::vector<RingSummary>& rings, const std::vector<int>& oldA,
+                           const std::vector<int>& oldB, const std::vector<int>& oldC, int oldFaceCount);

@@ -6,11 +6,12 @@
 // 6/8 of itself plus 1/8 of each; otherwise Loop's beta weighs the sum S of
 // the ring entries taken in list order.
 //
-// The triangle loop of the step has already summed each ring in list order
-// into vertexX/Y/Z and counted the entries occurring once. When none occur
-// once the list order is the triangle order, so that sum is S. The rare vertex
-// with one, three or more such entries has its list rebuilt here and reordered
-// as the exchanges leave it before S is formed.
+// One loop over the old triangles sums every ring in list order into
+// vertexX/Y/Z and counts the entries occurring once: an entry r of vertex j
+// occurs once exactly when r is not j and the edge j-r has one triangle. When
+// no entry occurs once, no exchange happens and that sum is S. The rare vertex
+// with one, three or more such entries has its list rebuilt and reordered as
+// the exchanges leave it before S is formed.
 #include <cmath>
 
 #include "model/store.h"
@@ -44,18 +45,112 @@ inline void placeInterior(std::size_t j, double beta, double own, double sx, dou
     vertexZ[j] = beta * sz / 2.0 + own * oldZ[j];
 }
 
-// Rebuilds the ring lists of the listed vertices in triangle order, applies the
-// exchanges and the interior rule.
-void moveReorderedVertices(const std::vector<int>& listed, const std::vector<RingSummary>& rings,
-                           const std::vector<int>& oldA, const std::vector<int>& oldB, const std::vector<int>& oldC,
-                           int oldFaceCount)
+// Whether ring entry r of vertex j, from a side whose table entry is given,
+// occurs only once in j's ring.
+inline bool occursOnce(int j, int r, int entry, const int* opposite2)
 {
-    std::vector<int> listOf(rings.size(), -1);
-    std::vector<std::size_t> start(listed.size() + 1, 0);
-    for (std::size_t k = 0; k < listed.size(); ++k) {
-        listOf[static_cast<std::size_t>(listed[k])] = static_cast<int>(k);
-        start[k + 1] = start[k] + 2 * static_cast<std::size_t>(rings[static_cast<std::size_t>(listed[k])].corners);
+    return r != j && entry >= 0 && opposite2[entry] < 0;
+}
+
+// Adds ring entry r of vertex j to j's sum and notes it when it occurs once.
+inline void gather(RingSummary* rings, double* X, double* Y, double* Z, int j, int r, bool once, double rx,
+                   double ry, double rz)
+{
+    X[j] += rx;
+    Y[j] += ry;
+    Z[j] += rz;
+    if (once && r != j) {
+        RingSummary& ring = rings[j];
+        if (ring.singles == 0)
+            ring.first = r;
+        else if (ring.singles == 1)
+            ring.second = r;
+        ++ring.singles;
     }
+}
+
+} // namespace
+
+double loopBeta(int n)
+{
+    const double pi = 3.141592653589793;
+    double c = 0.375 + 0.25 * std::cos(2.0 * pi / n);
+    return (1.0 / n) * (0.625 - c * c);
+}
+
+void sumRings(std::vector<RingSummary>& summaries, const std::vector<int>& oldA, const std::vector<int>& oldB,
+              const std::vector<int>& oldC, int oldFaceCount)
+{
+    RingSummary* rings = summaries.data();
+    double* X = vertexX.data();
+    double* Y = vertexY.data();
+    double* Z = vertexZ.data();
+    const double* ox = oldX.data();
+    const double* oy = oldY.data();
+    const double* oz = oldZ.data();
+    const int* opposite2 = splitEdgeOpposite2.data();
+    for (std::size_t t = 0; t < static_cast<std::size_t>(oldFaceCount); ++t) {
+        int a = oldA[t], b = oldB[t], c = oldC[t];
+        int eAB = lookupSplitEdge(a, b), eBC = lookupSplitEdge(b, c), eCA = lookupSplitEdge(c, a);
+        bool oneAB = eAB >= 0 && opposite2[eAB] < 0;
+        bool oneBC = eBC >= 0 && opposite2[eBC] < 0;
+        bool oneCA = eCA >= 0 && opposite2[eCA] < 0;
+        double ax = ox[a], ay = oy[a], az = oz[a];
+        double bx = ox[b], by = oy[b], bz = oz[b];
+        double cx = ox[c], cy = oy[c], cz = oz[c];
+        gather(rings, X, Y, Z, a, b, oneAB, bx, by, bz);
+        gather(rings, X, Y, Z, a, c, oneCA, cx, cy, cz);
+        ++rings[a].corners;
+        gather(rings, X, Y, Z, b, c, oneBC, cx, cy, cz);
+        gather(rings, X, Y, Z, b, a, oneAB, ax, ay, az);
+        ++rings[b].corners;
+        gather(rings, X, Y, Z, c, a, oneCA, ax, ay, az);
+        gather(rings, X, Y, Z, c, b, oneBC, bx, by, bz);
+        ++rings[c].corners;
+    }
+}
+
+bool needsReordering(const RingSummary& ring) { return ring.corners > 0 && ring.singles != 0 && ring.singles != 2; }
+
+void moveOldVertices(const std::vector<RingSummary>& rings)
+{
+    static const Weights weights = makeWeights();
+    std::size_t V = rings.size();
+    for (std::size_t j = 0; j < V; ++j) {
+        const RingSummary& ring = rings[j];
+        if (ring.corners == 0) {
+            vertexX[j] = oldX[j];
+            vertexY[j] = oldY[j];
+            vertexZ[j] = oldZ[j];
+        } else if (ring.singles == 2) {
+            std::size_t r0 = static_cast<std::size_t>(ring.first), r1 = static_cast<std::size_t>(ring.second);
+            vertexX[j] = (6.0 * oldX[j] + oldX[r0] + oldX[r1]) / 8.0;
+            vertexY[j] = (6.0 * oldY[j] + oldY[r0] + oldY[r1]) / 8.0;
+            vertexZ[j] = (6.0 * oldZ[j] + oldZ[r0] + oldZ[r1]) / 8.0;
+        } else if (ring.singles == 0) {
+            int n = ring.corners;
+            double beta = n <= tabledValences ? weights.beta[n] : loopBeta(n);
+            double own = n <= tabledValences ? weights.own[n] : 1.0 - n * beta;
+            placeInterior(j, beta, own, vertexX[j], vertexY[j], vertexZ[j]);
+        }
+    }
+}
+
+void moveReorderedVertices(const std::vector<RingSummary>& rings, const std::vector<int>& oldA,
+                           const std::vector<int>& oldB, const std::vector<int>& oldC, int oldFaceCount)
+{
+    // Where each listed vertex's ring goes in one block of lists.
+    std::vector<int> listOf(rings.size(), -1);
+    std::vector<int> listed;
+    std::vector<std::size_t> start(1, 0);
+    for (std::size_t j = 0; j < rings.size(); ++j)
+        if (needsReordering(rings[j])) {
+            listOf[j] = static_cast<int>(listed.size());
+            listed.push_back(static_cast<int>(j));
+            start.push_back(start.back() + 2 * static_cast<std::size_t>(rings[j].corners));
+        }
+    if (listed.empty())
+        return;
     std::vector<int> entry(start.back());
     std::vector<unsigned char> once(start.back());
     std::vector<std::size_t> fill(start.begin(), start.end() - 1);
@@ -63,21 +158,25 @@ void moveReorderedVertices(const std::vector<int>& listed, const std::vector<Rin
     auto append = [&](int j, int r, int sideEntry) {
         std::size_t& at = fill[static_cast<std::size_t>(listOf[static_cast<std::size_t>(j)])];
         entry[at] = r;
-        once[at] = r != j && opposite2[sideEntry] < 0;
+        once[at] = occursOnce(j, r, sideEntry, opposite2);
         ++at;
     };
     for (std::size_t t = 0; t < static_cast<std::size_t>(oldFaceCount); ++t) {
         int a = oldA[t], b = oldB[t], c = oldC[t];
-        int eAB = findSplitEdge(a, b), eBC = findSplitEdge(b, c), eCA = findSplitEdge(c, a);
-        if (listOf[static_cast<std::size_t>(a)] >= 0) {
+        bool atA = listOf[static_cast<std::size_t>(a)] >= 0, atB = listOf[static_cast<std::size_t>(b)] >= 0,
+             atC = listOf[static_cast<std::size_t>(c)] >= 0;
+        if (!atA && !atB && !atC)
+            continue;
+        int eAB = lookupSplitEdge(a, b), eBC = lookupSplitEdge(b, c), eCA = lookupSplitEdge(c, a);
+        if (atA) {
             append(a, b, eAB);
             append(a, c, eCA);
         }
-        if (listOf[static_cast<std::size_t>(b)] >= 0) {
+        if (atB) {
             append(b, c, eBC);
             append(b, a, eAB);
         }
-        if (listOf[static_cast<std::size_t>(c)] >= 0) {
+        if (atC) {
             append(c, a, eCA);
             append(c, b, eBC);
         }
@@ -107,43 +206,4 @@ void moveReorderedVertices(const std::vector<int>& listed, const std::vector<Rin
         double beta = loopBeta(n);
         placeInterior(j, beta, 1.0 - n * beta, sx, sy, sz);
     }
-}
-
-} // namespace
-
-double loopBeta(int n)
-{
-    const double pi = 3.141592653589793;
-    double c = 0.375 + 0.25 * std::cos(2.0 * pi / n);
-    return (1.0 / n) * (0.625 - c * c);
-}
-
-void moveOldVertices(const std::vector<RingSummary>& rings, const std::vector<int>& oldA,
-                     const std::vector<int>& oldB, const std::vector<int>& oldC, int oldFaceCount)
-{
-    static const Weights weights = makeWeights();
-    std::vector<int> reordered;
-    std::size_t V = rings.size();
-    for (std::size_t j = 0; j < V; ++j) {
-        const RingSummary& ring = rings[j];
-        if (ring.corners == 0) {
-            vertexX[j] = oldX[j];
-            vertexY[j] = oldY[j];
-            vertexZ[j] = oldZ[j];
-        } else if (ring.singles == 2) {
-            std::size_t r0 = static_cast<std::size_t>(ring.first), r1 = static_cast<std::size_t>(ring.second);
-            vertexX[j] = (6.0 * oldX[j] + oldX[r0] + oldX[r1]) / 8.0;
-            vertexY[j] = (6.0 * oldY[j] + oldY[r0] + oldY[r1]) / 8.0;
-            vertexZ[j] = (6.0 * oldZ[j] + oldZ[r0] + oldZ[r1]) / 8.0;
-        } else if (ring.singles == 0) {
-            int n = ring.corners;
-            double beta = n <= tabledValences ? weights.beta[n] : loopBeta(n);
-            double own = n <= tabledValences ? weights.own[n] : 1.0 - n * beta;
-            placeInterior(j, beta, own, vertexX[j], vertexY[j], vertexZ[j]);
-        } else {
-            reordered.push_back(static_cast<int>(j));
-        }
-    }
-    if (!reordered.empty())
-        moveReorderedVertices(reordered, rings, oldA, oldB, oldC, oldFaceCount);
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <numeric>
@@ -99,15 +100,16 @@ void load(const Mesh& mesh, Start start)
 // Runs `steps` steps both ways from the same mesh and compares the stores
 // after every step. Whole steps (with the topology) need a mesh the topology
 // builder accepts; refinements alone take any triangles.
-void compareSteps(const Mesh& mesh, Start start, int steps, bool whole)
+void compareStepsOnce(const Mesh& mesh, Start start, int steps, bool whole)
 {
     std::vector<Image> literal;
+    size_t before = scriptBoxes.size();
     load(mesh, start);
     for (int s = 0; s < steps; ++s) {
         whole ? subdivideLoopLiteral() : refineLoopLiteral();
         literal.push_back(capture());
     }
-    size_t boxes = scriptBoxes.size();
+    size_t literalBoxes = scriptBoxes.size() - before;
     load(mesh, start);
     for (int s = 0; s < steps; ++s) {
         SCOPED_TRACE(testing::Message() << "step " << s + 1);
@@ -117,7 +119,19 @@ void compareSteps(const Mesh& mesh, Start start, int steps, bool whole)
             ASSERT_TRUE(refineLoopStep());
         expectSameImage(capture(), literal[static_cast<size_t>(s)]);
     }
-    EXPECT_EQ(scriptBoxes.size(), 2 * boxes);
+    EXPECT_EQ(scriptBoxes.size() - before, 2 * literalBoxes);
+}
+
+// The same, once on one thread and once with every step split between two.
+void compareSteps(const Mesh& mesh, Start start, int steps, bool whole)
+{
+    const int usual = subdivisionThreadFaceCount;
+    for (int threadFrom : {INT_MAX, 0}) {
+        SCOPED_TRACE(threadFrom ? "one thread" : "two threads");
+        subdivisionThreadFaceCount = threadFrom;
+        compareStepsOnce(mesh, start, steps, whole);
+    }
+    subdivisionThreadFaceCount = usual;
 }
 
 double randomCoordinate(std::mt19937& rng)
