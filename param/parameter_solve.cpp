@@ -2,6 +2,7 @@
 // solves are independent and each gives the same result as alone).
 #include "param/parameter_solve.h"
 
+#include "param/amg_solve.h"
 #include "param/gmres.h"
 #include "param/lu_solve.h"
 #include "param/row_matrix.h"
@@ -62,12 +63,38 @@ bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhs
             ++shortCount;
         }
     }
-    bool solved = true;
     lastSolvePath = solvedByGmres;
+    bool solved = true;
     if (shortCount > 0) {
-        lastSolvePath = solvedByFactorization;
-        solved = solveByFactorization(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A,
-                                      shortCount, shortRhs, shortX, finishTolerance);
+        for (int s = 0; s < shortCount; ++s)
+            if (!std::all_of(shortX[s], shortX[s] + n, [](double e) { return std::isfinite(e); }))
+                std::fill(shortX[s], shortX[s] + n, 0.0);
+        // Multigrid first (the short systems side by side), then sparse LU for
+        // whatever it leaves above the bound.
+        MultigridHierarchy hierarchy;
+        if (buildMultigrid(n, A, hierarchy)) {
+            lastSolvePath = solvedByMultigrid;
+            auto finish = [&](int s) { solveByMultigrid(hierarchy, shortRhs[s], shortX[s], 0.5 * finishTolerance); };
+            if (shortCount == 2) {
+                std::thread second(finish, 1);
+                finish(0);
+                second.join();
+            } else {
+                finish(0);
+            }
+        }
+        int stillShort = 0;
+        for (int s = 0; s < shortCount; ++s)
+            if (!(residualNorm(n, A, shortX[s], shortRhs[s]) <= finishTolerance * norm(n, shortRhs[s]))) {
+                shortRhs[stillShort] = shortRhs[s];
+                shortX[stillShort] = shortX[s];
+                ++stillShort;
+            }
+        if (stillShort > 0) {
+            lastSolvePath = solvedByFactorization;
+            solved = solveByFactorization(n, matrix.count, matrix.rows.data(), matrix.cols.data(),
+                                          matrix.values.data(), A, stillShort, shortRhs, shortX, finishTolerance);
+        }
         for (int s = 0; s < 2; ++s)
             left[s] = residualNorm(n, A, x[s], rhs[s]);
     }
