@@ -155,20 +155,30 @@ bool refineLoopStep()
     }
 
     // Everything that may refuse the step comes before the store changes.
+    // With the topology built, its edge count is the number of entries the
+    // split-edge table will hold, so the new vertex arrays are allocated with
+    // the faces while the table is registered (checked once it stands).
     const std::size_t newFaceCount = 4 * static_cast<std::size_t>(F);
+    const std::size_t expectedVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(edgeCount);
+    const bool expectEdges = topologyBuilt && edgeCount >= 0 && edgeCount <= INT_MAX - V;
     std::vector<int> freshA, freshB, freshC;
     std::vector<double> freshX, freshY, freshZ;
     std::vector<RingSummary> rings;
     const char* refusal = nullptr;
     {
         SecondThread second(F >= subdivisionThreadFaceCount);
-        bool facesAllocated = false, yzAllocated = false;
+        bool allocatedAside = false, yzAllocated = false;
         second.run([&] {
-            facesAllocated = allocated([&] {
+            allocatedAside = allocated([&] {
                 allocZeroedBlock(freshA, newFaceCount);
                 allocZeroedBlock(freshB, newFaceCount);
                 allocZeroedBlock(freshC, newFaceCount);
                 allocZeroedBlock(rings, static_cast<std::size_t>(V));
+                if (expectEdges) {
+                    allocZeroedBlock(freshX, expectedVertexCount);
+                    allocZeroedBlock(freshY, expectedVertexCount);
+                    allocZeroedBlock(freshZ, expectedVertexCount);
+                }
             });
         });
         bool registered = false;
@@ -179,10 +189,10 @@ bool refineLoopStep()
         else if (V > INT_MAX - splitEdgeCount)
             refusal = tooLargeModelText;
         second.wait();
-        if (!refusal && !facesAllocated)
+        if (!refusal && !allocatedAside)
             refusal = subdivisionMemoryText;
-        if (!refusal) {
-            std::size_t newVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(splitEdgeCount);
+        std::size_t newVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(splitEdgeCount);
+        if (!refusal && (!expectEdges || newVertexCount != expectedVertexCount)) {
             second.run([&] {
                 yzAllocated = allocated([&] {
                     allocZeroedBlock(freshY, newVertexCount);

@@ -302,6 +302,28 @@ TEST_F(SubdivisionOracleTest, HighValenceCone)
     }
 }
 
+TEST_F(SubdivisionOracleTest, EdgeCountThatDoesNotMatchTheTriangles)
+{
+    // The step takes the built topology's edge count as a hint only.
+    std::mt19937 rng(31);
+    for (int wrong : {-40, -1, 1, 1000}) {
+        SCOPED_TRACE(wrong);
+        Mesh mesh = holedGrid(rng, 7, 0.2);
+        auto start = [&] {
+            load(mesh, Start::topology);
+            edgeCount = std::max(0, edgeCount + wrong);
+        };
+        start();
+        refineLoopLiteral();
+        Image literal = capture();
+        start();
+        subdivisionThreadFaceCount = 0;
+        EXPECT_TRUE(refineLoopStep());
+        subdivisionThreadFaceCount = 50000;
+        expectSameImage(capture(), literal);
+    }
+}
+
 TEST_F(SubdivisionOracleTest, ParameterizedMeshTwoSteps)
 {
     std::mt19937 rng(5);
