@@ -61,35 +61,16 @@ private:
     std::thread thread_;
 };
 
-// Registers the three sides of every triangle (A-B, B-C, C-A) and keeps, for
-// each edge, the first two corners opposite it. False if a side found no room.
-bool registerAllSides()
+// The vertex of the side's edge, made now if this is the first time the loop
+// meets the edge. A side missing from the table (never, when the table holds
+// every side) gets the message from findSplitEdge.
+inline int sideVertex(int v1, int v2)
 {
-    std::size_t F = static_cast<std::size_t>(faceCount);
-    const int* A = faceA.data();
-    const int* B = faceB.data();
-    const int* C = faceC.data();
-    auto side = [](int v1, int v2, int opposite) {
-        int entry = registerSplitEdge(v1, v2);
-        if (entry < 0)
-            return false;
-        std::size_t e = static_cast<std::size_t>(entry);
-        if (splitEdgeOpposite1[e] < 0)
-            splitEdgeOpposite1[e] = opposite;
-        else if (splitEdgeOpposite2[e] < 0)
-            splitEdgeOpposite2[e] = opposite;
-        return true;
-    };
-    for (std::size_t t = 0; t < F; ++t) {
-        int a = A[t], b = B[t], c = C[t];
-        if (!side(a, b, c) || !side(b, c, a) || !side(c, a, b))
-            return false;
-    }
-    return true;
-}
-
-inline int edgeVertex(int entry)
-{
+    int entry = lookupSplitEdge(v1, v2);
+    if (entry < 0)
+        entry = findSplitEdge(v1, v2);
+    if (entry < 0)
+        return -1;
     int v = splitEdgeVertex[static_cast<std::size_t>(entry)];
     return v >= 0 ? v : makeEdgeVertex(entry);
 }
@@ -105,9 +86,9 @@ void splitTriangles(const std::vector<int>& oldA, const std::vector<int>& oldB, 
     int* newC = faceC.data();
     for (std::size_t t = 0; t < static_cast<std::size_t>(F); ++t) {
         int a = oldA[t], b = oldB[t], c = oldC[t];
-        int d = edgeVertex(findSplitEdge(b, c));
-        int f = edgeVertex(findSplitEdge(c, a));
-        int h = edgeVertex(findSplitEdge(a, b));
+        int d = sideVertex(b, c);
+        int f = sideVertex(c, a);
+        int h = sideVertex(a, b);
         std::size_t k = static_cast<std::size_t>(F) + 3 * t;
         newA[k] = a, newB[k] = h, newC[k] = f;
         newA[k + 1] = b, newB[k + 1] = d, newC[k + 1] = h;
@@ -182,7 +163,7 @@ bool refineLoopStep()
             });
         });
         bool registered = false;
-        if (!allocated([&] { registered = prepareSplitEdgeTable() && registerAllSides(); }))
+        if (!allocated([&] { registered = prepareSplitEdgeTable() && registerTriangleSides(); }))
             refusal = subdivisionMemoryText;
         else if (!registered)
             refusal = impossibleModelText;

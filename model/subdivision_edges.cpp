@@ -20,56 +20,20 @@ std::vector<int> splitEdgeLow, splitEdgeHigh, splitEdgeVertex;
 std::vector<int> splitEdgeOpposite1, splitEdgeOpposite2;
 int splitEdgeCount = 0;
 
+std::vector<std::size_t> splitBucketStart;
+std::vector<int> splitBucketSlot;
+int splitBucketVertexCount = 0;
+
 namespace {
-
-// Buckets of at most this many slots are searched from their start.
-constexpr std::size_t smallBucket = 16;
-
-// Slot range of each vertex's bucket: bucketStart[p] .. bucketStart[p+1]-1.
-std::vector<std::size_t> bucketStart;
-// Entry held by each slot, -1 when free.
-std::vector<int> bucketSlot;
-// Number of vertices the buckets were made for.
-int bucketVertexCount = 0;
 
 std::size_t bucketSizeFor(std::size_t sides)
 {
-    if (sides <= smallBucket)
+    if (sides <= smallSplitBucket)
         return sides;
     std::size_t size = 1;
     while (size < 2 * sides)
         size *= 2;
     return size;
-}
-
-std::size_t slotHash(int high, std::size_t mask)
-{
-    std::uint32_t h = static_cast<std::uint32_t>(high) * 0x9E3779B1u;
-    return (h ^ (h >> 15)) & mask;
-}
-
-// The slot that holds the pair's entry, or the free slot where it belongs, or
-// null when the pair cannot be in the table (a vertex outside the buckets, or
-// a full bucket without it).
-int* locate(int low, int high)
-{
-    if (low < 0 || high >= bucketVertexCount)
-        return nullptr;
-    std::size_t begin = bucketStart[static_cast<std::size_t>(low)];
-    std::size_t size = bucketStart[static_cast<std::size_t>(low) + 1] - begin;
-    int* slot = bucketSlot.data() + begin;
-    if (size <= smallBucket) {
-        for (std::size_t i = 0; i < size; ++i)
-            if (slot[i] < 0 || splitEdgeHigh[static_cast<std::size_t>(slot[i])] == high)
-                return slot + i;
-        return nullptr;
-    }
-    std::size_t mask = size - 1;
-    std::size_t i = slotHash(high, mask);
-    for (std::size_t probes = 0; probes < size; ++probes, i = (i + 1) & mask)
-        if (slot[i] < 0 || splitEdgeHigh[static_cast<std::size_t>(slot[i])] == high)
-            return slot + i;
-    return nullptr;
 }
 
 } // namespace
@@ -81,9 +45,9 @@ bool prepareSplitEdgeTable()
     std::size_t F = static_cast<std::size_t>(std::max(faceCount, 0));
     if (faceA.size() < F || faceB.size() < F || faceC.size() < F)
         return false;
-    bucketVertexCount = V;
-    allocZeroedBlock(bucketStart, static_cast<std::size_t>(V) + 1);
-    std::size_t* count = bucketStart.data();
+    splitBucketVertexCount = V;
+    allocZeroedBlock(splitBucketStart, static_cast<std::size_t>(V) + 1);
+    std::size_t* count = splitBucketStart.data();
     const int* A = faceA.data();
     const int* B = faceB.data();
     const int* C = faceC.data();
@@ -106,8 +70,8 @@ bool prepareSplitEdgeTable()
         total += size;
     }
     count[V] = total;
-    reserveEmptyBlock(bucketSlot, total);
-    bucketSlot.assign(total, -1);
+    reserveEmptyBlock(splitBucketSlot, total);
+    splitBucketSlot.assign(total, -1);
     for (std::vector<int>* entries :
          {&splitEdgeLow, &splitEdgeHigh, &splitEdgeVertex, &splitEdgeOpposite1, &splitEdgeOpposite2})
         reserveEmptyBlock(*entries, 3 * F);
@@ -117,9 +81,9 @@ bool prepareSplitEdgeTable()
 
 void releaseSplitEdgeTable()
 {
-    freeBlock(bucketStart);
-    freeBlock(bucketSlot);
-    bucketVertexCount = 0;
+    freeBlock(splitBucketStart);
+    freeBlock(splitBucketSlot);
+    splitBucketVertexCount = 0;
     freeBlock(splitEdgeLow);
     freeBlock(splitEdgeHigh);
     freeBlock(splitEdgeVertex);
@@ -131,7 +95,7 @@ void releaseSplitEdgeTable()
 int registerSplitEdge(int v1, int v2)
 {
     int low = std::min(v1, v2), high = std::max(v1, v2);
-    int* slot = locate(low, high);
+    int* slot = locateSplitEdge(low, high);
     if (!slot)
         return -1;
     if (*slot >= 0)
@@ -146,19 +110,38 @@ int registerSplitEdge(int v1, int v2)
     return entry;
 }
 
-int lookupSplitEdge(int v1, int v2)
-{
-    const int* slot = locate(std::min(v1, v2), std::max(v1, v2));
-    return slot ? *slot : -1;
-}
-
 int findSplitEdge(int v1, int v2)
 {
-    int* slot = locate(std::min(v1, v2), std::max(v1, v2));
+    int* slot = locateSplitEdge(std::min(v1, v2), std::max(v1, v2));
     if (slot && *slot >= 0)
         return *slot;
     showError(impossibleModelText);
     return splitEdgeCount > 0 ? 0 : -1;
+}
+
+bool registerTriangleSides()
+{
+    std::size_t F = static_cast<std::size_t>(std::max(faceCount, 0));
+    const int* A = faceA.data();
+    const int* B = faceB.data();
+    const int* C = faceC.data();
+    auto side = [](int v1, int v2, int opposite) {
+        int entry = registerSplitEdge(v1, v2);
+        if (entry < 0)
+            return false;
+        std::size_t e = static_cast<std::size_t>(entry);
+        if (splitEdgeOpposite1[e] < 0)
+            splitEdgeOpposite1[e] = opposite;
+        else if (splitEdgeOpposite2[e] < 0)
+            splitEdgeOpposite2[e] = opposite;
+        return true;
+    };
+    for (std::size_t t = 0; t < F; ++t) {
+        int a = A[t], b = B[t], c = C[t];
+        if (!side(a, b, c) || !side(b, c, a) || !side(c, a, b))
+            return false;
+    }
+    return true;
 }
 
 int makeEdgeVertex(int entry)

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
+
+#include "model/subdivision.h"
 
 // Error texts of the step.
 inline constexpr const char* impossibleModelText = "Modèle impossible";
@@ -47,9 +50,58 @@ struct RingSummary {
     int second;
 };
 
+// Buckets of the split-edge table: vertex p's bucket, the slots
+// splitBucketStart[p] .. splitBucketStart[p+1]-1, holds the entries whose
+// smaller end is p. It has one slot per triangle side whose smaller end is p,
+// so it never runs out; a bucket of at most smallSplitBucket slots is searched
+// from its start, a larger one (a vertex of high valence) is an open-addressed
+// table of twice that size, which keeps every lookup short.
+extern std::vector<std::size_t> splitBucketStart;
+// Entry held by each bucket slot, -1 when free.
+extern std::vector<int> splitBucketSlot;
+// Number of vertices the buckets were made for.
+extern int splitBucketVertexCount;
+inline constexpr std::size_t smallSplitBucket = 16;
+
+// The slot that holds the pair's entry, or the free slot where it belongs, or
+// null when the pair cannot be in the table (a vertex outside the buckets, or
+// a full bucket without it).
+inline int* locateSplitEdge(int low, int high)
+{
+    if (low < 0 || high >= splitBucketVertexCount)
+        return nullptr;
+    std::size_t begin = splitBucketStart[static_cast<std::size_t>(low)];
+    std::size_t size = splitBucketStart[static_cast<std::size_t>(low) + 1] - begin;
+    int* slot = splitBucketSlot.data() + begin;
+    const int* highs = splitEdgeHigh.data();
+    if (size <= smallSplitBucket) {
+        for (std::size_t i = 0; i < size; ++i)
+            if (slot[i] < 0 || highs[slot[i]] == high)
+                return slot + i;
+        return nullptr;
+    }
+    std::size_t mask = size - 1;
+    std::uint32_t hash = static_cast<std::uint32_t>(high) * 0x9E3779B1u;
+    std::size_t i = (hash ^ (hash >> 15)) & mask;
+    for (std::size_t probes = 0; probes < size; ++probes, i = (i + 1) & mask)
+        if (slot[i] < 0 || highs[slot[i]] == high)
+            return slot + i;
+    return nullptr;
+}
+
 // The split-edge table's entry for the pair, or -1, without any message
 // (safe to call from a second thread while the table does not change).
-int lookupSplitEdge(int v1, int v2);
+inline int lookupSplitEdge(int v1, int v2)
+{
+    const int* slot = v1 < v2 ? locateSplitEdge(v1, v2) : locateSplitEdge(v2, v1);
+    return slot ? *slot : -1;
+}
+
+// Registers the three sides of every triangle (A-B, B-C, C-A) in the
+// prepared table and keeps, for each edge, the first two corners opposite it.
+// False if a side found no room (never, for the triangles the table was
+// prepared from).
+bool registerTriangleSides();
 
 // Sums the ring of every old vertex in list order into vertexX/Y/Z 0 .. V-1
 // (zero beforehand) and fills the summaries (zero beforehand), from the old
