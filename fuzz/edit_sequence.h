@@ -5,6 +5,7 @@
 // test on pseudo-random bytes. Header only, so that both can use it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cmath>
@@ -199,9 +200,58 @@ inline void pick(int kind, std::uint16_t word)
     pickedElement = pickFrom(word, counts[kind]);
 }
 
+// The mesh as a user sees it: vertices with their coordinates, and the set
+// of triangles (each turned to start at its smallest corner, orientation
+// kept), whatever their order in the store.
+struct MeshShape {
+    int vertices = 0;
+    std::vector<std::array<double, 3>> points;
+    std::vector<std::array<int, 3>> triangles;
+
+    static MeshShape take()
+    {
+        MeshShape m;
+        m.vertices = vertexCount;
+        for (int i = 0; i < vertexCount; ++i)
+            m.points.push_back({vertexX[i], vertexY[i], vertexZ[i]});
+        for (int f = 0; f < faceCount; ++f) {
+            std::array<int, 3> t = {faceA[f], faceB[f], faceC[f]};
+            while (t[0] > t[1] || t[0] > t[2])
+                t = {t[1], t[2], t[0]};
+            m.triangles.push_back(t);
+        }
+        std::sort(m.triangles.begin(), m.triangles.end());
+        return m;
+    }
+    bool operator==(const MeshShape& o) const
+    {
+        if (vertices != o.vertices || triangles != o.triangles)
+            return false;
+        for (size_t i = 0; i < points.size(); ++i)
+            for (int k = 0; k < 3; ++k)
+                if (!(points[i][k] == o.points[i][k]) && !(std::isnan(points[i][k]) && std::isnan(o.points[i][k])))
+                    return false;
+        return true;
+    }
+};
+
+// How a session ended.
+struct SessionResult {
+    // Empty when every step kept the store coherent; otherwise the fault and the step that broke it.
+    std::string fault;
+    // Steps run.
+    int steps = 0;
+    // Steps after which the mesh had other vertex or triangle counts.
+    int meshChanges = 0;
+    // Cuts followed by Enter whose undo was compared with the mesh before the cut.
+    int undosChecked = 0;
+    // The program ended through its fatal box (a mesh the builder refused).
+    bool endedFatally = false;
+};
+
 // One step decoded from the bytes. Returns a description of what was done
-// (for failure reports).
-inline std::string step(InputBytes& in)
+// (for failure reports); result.fault is set when the step itself went wrong.
+inline std::string step(InputBytes& in, SessionResult& result)
 {
     int op = in.byte() % 16;
     switch (op) {
@@ -261,28 +311,29 @@ inline std::string step(InputBytes& in)
         return "two edge clicks";
     }
     case 14: {
-        // A click then Enter: a cut and its undo.
+        // A click then Enter: a cut and its undo. With one mode on, a click
+        // that cut must be undone by the Enter that follows, exactly.
+        // The pick is of the kind of the mode on, as its highlight makes it.
+        const int modesOn = vertexCutMode + edgeCutMode + faceCutMode;
         int kind = 1 + in.byte() % 3;
+        if (modesOn == 1)
+            kind = vertexCutMode ? 1 : edgeCutMode ? 2 : 3;
         pick(kind, in.word());
+        const MeshShape before = MeshShape::take();
+        const int facesBefore = faceCount;
         frame(true, false);
+        const bool cut = vertexCount != before.vertices || faceCount != facesBefore;
         frame(false, true);
+        if (cut && modesOn == 1) {
+            ++result.undosChecked;
+            if (!(MeshShape::take() == before))
+                result.fault = "Enter after the cut does not give the mesh back";
+        }
         return "click and Enter";
     }
     default: onMenuCommand(cmdShowAxes); return "another menu command";
     }
 }
-
-// How a session ended.
-struct SessionResult {
-    // Empty when every step kept the store coherent; otherwise the fault and the step that broke it.
-    std::string fault;
-    // Steps run.
-    int steps = 0;
-    // Steps after which the mesh had other vertex or triangle counts.
-    int meshChanges = 0;
-    // The program ended through its fatal box (a mesh the builder refused).
-    bool endedFatally = false;
-};
 
 // A whole session on the bytes. The caller resets the program state first.
 // With trace set, every step is printed with the counts it leaves.
@@ -302,7 +353,7 @@ inline SessionResult runSession(InputBytes& in, bool trace = false)
     while (!in.done() && result.steps < stepLimit) {
         const int verticesBefore = vertexCount, facesBefore = faceCount;
         try {
-            done = step(in);
+            done = step(in, result);
         } catch (const FatalExit& exit) {
             result.endedFatally = true;
             if (trace)
@@ -321,7 +372,8 @@ inline SessionResult runSession(InputBytes& in, bool trace = false)
             std::fprintf(stderr, "%3d %-28s V %d F %d E %d B %d L %d uv %d modes %d%d%d\n", result.steps, done.c_str(),
                          vertexCount, faceCount, edgeCount, boundaryEdgeCount, boundaryLoopLength, uvComputed,
                          vertexCutMode, edgeCutMode, faceCutMode);
-        result.fault = stepFault();
+        if (result.fault.empty())
+            result.fault = stepFault();
         if (!result.fault.empty()) {
             result.fault = "step " + std::to_string(result.steps) + " (" + done + "): " + result.fault;
             return result;

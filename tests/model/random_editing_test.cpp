@@ -2,7 +2,8 @@
 // modes, picks, clicks, Enter undos, subdivision steps and parameterizations,
 // with the store's coherence (corners in range, every vertex used, an edge
 // table that matches the triangles and the literal build, counts and flags
-// that agree) checked after every step. The sessions are the ones the
+// that agree) checked after every step, and every cut made in one mode and
+// followed by Enter undone exactly. The sessions are the ones the
 // editing fuzz target decodes, here from seeded pseudo-random bytes.
 #include <gtest/gtest.h>
 
@@ -75,9 +76,14 @@ std::vector<std::uint8_t> sessionBytes(unsigned seed)
     const int steps = 10 + static_cast<int>(random() % 40);
     for (int s = 0; s < steps; ++s) {
         int op = byte(random) % 24;
-        // 16 .. 23: a cut gesture (12), a click with Enter (14) or two edge clicks (13).
-        if (op >= 16)
-            op = op < 20 ? 12 : op < 22 ? 14 : 13;
+        // 16 .. 23: a cut gesture (12), a mode switched on then a click with
+        // Enter (0, 1 or 2, then 14), or two edge clicks (13).
+        if (op >= 16 && op < 19) {
+            bytes.push_back(static_cast<std::uint8_t>(op - 16));
+            op = 14;
+        } else if (op >= 16) {
+            op = op < 22 ? 12 : 13;
+        }
         bytes.push_back(static_cast<std::uint8_t>(op));
         for (int k = 0; k < argumentBytes(op); ++k)
             bytes.push_back(static_cast<std::uint8_t>(byte(random)));
@@ -87,7 +93,7 @@ std::vector<std::uint8_t> sessionBytes(unsigned seed)
 
 TEST_F(RandomEditingTest, EveryStepKeepsTheStoreCoherent)
 {
-    int sessions = 0, steps = 0, changes = 0, fatalEnds = 0;
+    int sessions = 0, steps = 0, changes = 0, undos = 0, fatalEnds = 0;
     for (unsigned seed = 1; seed <= 400; ++seed) {
         resetProgramState();
         std::vector<std::uint8_t> bytes = sessionBytes(seed);
@@ -97,13 +103,16 @@ TEST_F(RandomEditingTest, EveryStepKeepsTheStoreCoherent)
         sessions += result.steps > 0;
         steps += result.steps;
         changes += result.meshChanges;
+        undos += result.undosChecked;
         fatalEnds += result.endedFatally;
     }
     // The sessions really edit: most run, and the mesh changes often.
     EXPECT_GT(sessions, 300);
     EXPECT_GT(changes, steps / 10);
+    EXPECT_GT(undos, 50);
     RecordProperty("steps", steps);
     RecordProperty("meshChanges", changes);
+    RecordProperty("undosChecked", undos);
     RecordProperty("fatalEnds", fatalEnds);
 }
 
