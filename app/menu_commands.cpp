@@ -57,10 +57,9 @@ const std::vector<PlatformMenuEntry> menuTable = {
 const char* const shortHelpText = "Pour une aide simple voir le guidage dans la barre d'état."
                                   "\n\nEt pour voir l'aide complète cliquez sur : Aide en html";
 
-const char* const aboutText =
-    "Vormelin 0.35 : visualisation et édition de maillages triangulaires (fichiers OFF).\n"
-    "\n"
-    "Contact et documentation : la page d'aide aide.html (menu Aide en html) et le dépôt du projet.";
+const char* const aboutText = "Vormelin 0.35 : visualiseur et éditeur de maillages OFF.\n"
+                              "\n"
+                              "Aide et contact : aide.html (menu Aide en html) et le dépôt du projet.";
 
 std::string statisticsText()
 {

@@ -277,6 +277,7 @@ bool platformCreateMainWindow(const std::string& title, int outerWidth, int oute
     qtIdleTimer->setInterval(0);
     QObject::connect(qtIdleTimer, &QTimer::timeout, qtIdleStep);
     qtMainWindow->show();
+    qtMainWindow->activateWindow();
     qtGlContainer->setFocus();
     QCoreApplication::processEvents();
     // Without a context the program runs on and draws nothing, after the box.

@@ -106,6 +106,13 @@ int runChildScenario(const std::string& scenario, const std::string& model)
             qtMainWindow->close();
         else if (scenario == "quit")
             menuAction(203)->trigger();
+        else if (scenario == "altf4") {
+            // No window manager here: the window is made active by hand, as
+            // a desktop does when it is shown.
+            qtMainWindow->activateWindow();
+            if (QApplication::activeWindow() == qtMainWindow)
+                QTest::keyClick(qtGlView, Qt::Key_F4, Qt::AltModifier);
+        }
     });
     act->start();
     return runViewer(model);

@@ -361,9 +361,9 @@ private slots:
         delete child;
     }
 
-    void closingTheWindowOrQuittingEndsWithZero()
+    void closingTheWindowQuittingOrAltF4EndsWithZero()
     {
-        for (const char* scenario : {"close", "quit"}) {
+        for (const char* scenario : {"close", "quit", "altf4"}) {
             QProcess* child = startChild(scenario, QString::fromStdString(dataDir + "cube.off"));
             QVERIFY(child->waitForFinished(60000));
             QCOMPARE(child->exitStatus(), QProcess::NormalExit);
