@@ -109,6 +109,10 @@ TEST_F(SubdivisionTest, TetrahedronGrowsToTenThenThirtyFourVertices)
     EXPECT_EQ(edgeCount, 96);
     EXPECT_EQ(boundaryEdgeCount, 0);
     EXPECT_EQ(boundaryLoopLength, 0);
+    // Closed and without (u,v): only the topology is renewed, silently.
+    EXPECT_TRUE(topologyBuilt);
+    EXPECT_FALSE(uvComputed);
+    EXPECT_TRUE(scriptBoxes.empty());
 }
 
 TEST_F(SubdivisionTest, BoundaryVerticesAndEdgesIgnoreTheInside)
@@ -178,16 +182,6 @@ TEST_F(SubdivisionTest, ParameterizedMeshIsParameterizedAgain)
     EXPECT_EQ(vertexCount, 25 + 56);
     for (int v = 0; v < vertexCount; ++v)
         EXPECT_LE(std::hypot(vertexU[v], vertexV[v]), 1 + 1e-12);
-}
-
-TEST_F(SubdivisionTest, ClosedMeshWithoutCoordinatesOnlyGetsItsTopology)
-{
-    setTetrahedron();
-    buildTopology();
-    subdivideLoop();
-    EXPECT_TRUE(topologyBuilt);
-    EXPECT_FALSE(uvComputed);
-    EXPECT_TRUE(scriptBoxes.empty());
 }
 
 // Everything the store holds, to tell that a refused step changed nothing.
