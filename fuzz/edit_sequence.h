@@ -23,6 +23,7 @@
 #include "render/mouse.h"
 #include "tests/support/mesh_builder.h"
 #include "tests/support/store_invariants.h"
+#include "tests/support/subdivision_oracle.h"
 #include "tests/support/topology_oracle.h"
 
 namespace edit_sequence {
@@ -33,6 +34,8 @@ namespace edit_sequence {
 inline constexpr int subdivideFaceLimit = 400;
 inline constexpr int parameterizeVertexLimit = 600;
 inline constexpr int oracleFaceLimit = 200;
+// Subdivision steps are compared with the literal step up to this many triangles.
+inline constexpr int literalSubdivisionFaceLimit = 150;
 // Longest session, in steps.
 inline constexpr int stepLimit = 80;
 
@@ -235,6 +238,107 @@ struct MeshShape {
     }
 };
 
+// Every value of the model store, to run two versions of a step from the same start.
+struct StoreState {
+    int vertices, faces, edges, boundaryEdges, loopLength;
+    std::vector<double> x, y, z, u, v;
+    std::vector<int> fa, fb, fc, ea, eb, e1, e2;
+    bool loaded, built, uv, warned;
+
+    static StoreState take()
+    {
+        return {vertexCount, faceCount, edgeCount, boundaryEdgeCount, boundaryLoopLength, vertexX, vertexY,
+                vertexZ,     vertexU,   vertexV,   faceA,             faceB,              faceC,   edgeA,
+                edgeB,       edgeFace1, edgeFace2, modelLoaded,       topologyBuilt,      uvComputed, closedWarned};
+    }
+    void putBack() const
+    {
+        vertexCount = vertices, faceCount = faces, edgeCount = edges;
+        boundaryEdgeCount = boundaryEdges, boundaryLoopLength = loopLength;
+        vertexX = x, vertexY = y, vertexZ = z, vertexU = u, vertexV = v;
+        faceA = fa, faceB = fb, faceC = fc;
+        edgeA = ea, edgeB = eb, edgeFace1 = e1, edgeFace2 = e2;
+        modelLoaded = loaded, topologyBuilt = built, uvComputed = uv, closedWarned = warned;
+    }
+};
+
+inline bool sameDoubles(const std::vector<double>& a, const std::vector<double>& b, int count)
+{
+    for (int i = 0; i < count; ++i)
+        if (!(a[i] == b[i]) && !(std::isnan(a[i]) && std::isnan(b[i])))
+            return false;
+    return true;
+}
+
+inline bool sameInts(const std::vector<int>& a, const std::vector<int>& b, int count)
+{
+    return std::equal(a.begin(), a.begin() + count, b.begin());
+}
+
+// Empty when the store holds what the literal step left in expected.
+inline std::string differenceFrom(const StoreState& expected)
+{
+    const StoreState& e = expected;
+    if (vertexCount != e.vertices || faceCount != e.faces || edgeCount != e.edges ||
+        boundaryEdgeCount != e.boundaryEdges || boundaryLoopLength != e.loopLength)
+        return "counts differ";
+    if (modelLoaded != e.loaded || topologyBuilt != e.built || uvComputed != e.uv || closedWarned != e.warned)
+        return "flags differ";
+    if (!sameDoubles(vertexX, e.x, vertexCount) || !sameDoubles(vertexY, e.y, vertexCount) ||
+        !sameDoubles(vertexZ, e.z, vertexCount))
+        return "coordinates differ";
+    if (uvComputed && (!sameDoubles(vertexU, e.u, vertexCount) || !sameDoubles(vertexV, e.v, vertexCount)))
+        return "(u,v) pairs differ";
+    if (!sameInts(faceA, e.fa, faceCount) || !sameInts(faceB, e.fb, faceCount) || !sameInts(faceC, e.fc, faceCount))
+        return "triangles differ";
+    if (topologyBuilt && (!sameInts(edgeA, e.ea, edgeCount) || !sameInts(edgeB, e.eb, edgeCount) ||
+                          !sameInts(edgeFace1, e.e1, edgeCount) || !sameInts(edgeFace2, e.e2, edgeCount)))
+        return "edge tables differ";
+    return "";
+}
+
+// The subdivision command; on small meshes the literal step is run first
+// from the same store, and both must end alike (same store, same boxes, or
+// the same fatal box). Returns a fault description, empty when none.
+inline std::string subdivideAndCompare()
+{
+    if (!modelLoaded || faceCount > literalSubdivisionFaceLimit) {
+        onMenuCommand(cmdSubdivide);
+        return "";
+    }
+    const StoreState before = StoreState::take();
+    const size_t boxes = scriptBoxes.size();
+    std::string literalFatal;
+    StoreState literal = before;
+    try {
+        subdivideLoopLiteral();
+        literal = StoreState::take();
+    } catch (const FatalExit&) {
+        literalFatal = lastFatalText();
+    }
+    std::vector<std::string> literalBoxes;
+    for (size_t i = boxes; i < scriptBoxes.size(); ++i)
+        literalBoxes.push_back(scriptBoxes[i].text);
+    scriptBoxes.resize(boxes);
+    before.putBack();
+    try {
+        onMenuCommand(cmdSubdivide);
+    } catch (const FatalExit&) {
+        if (lastFatalText() != literalFatal)
+            return "the step ends with \"" + lastFatalText() + "\", the literal step with \"" + literalFatal + "\"";
+        throw;
+    }
+    if (!literalFatal.empty())
+        return "the literal step ends with \"" + literalFatal + "\", the step goes on";
+    std::vector<std::string> stepBoxes;
+    for (size_t i = boxes; i < scriptBoxes.size(); ++i)
+        stepBoxes.push_back(scriptBoxes[i].text);
+    if (stepBoxes != literalBoxes)
+        return "the step and the literal step show other boxes";
+    std::string difference = differenceFrom(literal);
+    return difference.empty() ? "" : "subdivision against the literal step: " + difference;
+}
+
 // How a session ended.
 struct SessionResult {
     // Empty when every step kept the store coherent; otherwise the fault and the step that broke it.
@@ -273,7 +377,7 @@ inline std::string step(InputBytes& in, SessionResult& result)
     case 8:
         if (faceCount > subdivideFaceLimit)
             return "subdivision skipped";
-        onMenuCommand(cmdSubdivide);
+        result.fault = subdivideAndCompare();
         return "subdivision";
     case 9:
         if (vertexCount > parameterizeVertexLimit)

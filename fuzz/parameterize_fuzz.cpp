@@ -1,12 +1,12 @@
-// The parameterization (and a subdivision step after it) on small meshes
-// whose coordinates come from the input: coincident vertices, zeros, NaN,
-// infinities, huge and tiny values. Either the (u,v) pairs are computed and
+// The parameterization (and a subdivision step after it, compared with the
+// literal step) on small meshes whose coordinates come from the input:
+// coincident vertices, zeros, NaN, infinities, huge and tiny values. Either the (u,v) pairs are computed and
 // finite, or an information box says why not; the store stays coherent.
+// (The edit_sequence.h pieces give the shapes and the literal comparison.)
 #include <cmath>
 #include <limits>
 
 #include "fuzz/edit_sequence.h"
-#include "model/subdivision.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             boxes = scriptBoxes.size();
             const bool hadUv = uvComputed;
             const bool warned = closedWarned;
-            subdivideLoop();
+            requireNoFault(edit_sequence::subdivideAndCompare(), "subdivision");
             if (hadUv)
                 checkParameterized(boxes, warned);
             requireNoFault(storeInvariantFault(), "store after the subdivision");
