@@ -99,7 +99,7 @@ void splitTriangles(const std::vector<int>& oldA, const std::vector<int>& oldB, 
 
 void releaseStepTemporaries()
 {
-    releaseSplitEdgeTable();
+    emptySplitEdgeTable();
     freeBlock(oldX);
     freeBlock(oldY);
     freeBlock(oldZ);
@@ -144,7 +144,7 @@ bool refineLoopStep()
     const bool expectEdges = topologyBuilt && edgeCount >= 0 && edgeCount <= INT_MAX - V;
     std::vector<int> freshA, freshB, freshC;
     std::vector<double> freshX, freshY, freshZ;
-    std::vector<RingSummary> rings;
+    std::vector<RingSummary>& rings = ringSummaries;
     const char* refusal = nullptr;
     {
         SecondThread second(F >= subdivisionThreadFaceCount);
@@ -154,7 +154,7 @@ bool refineLoopStep()
                 allocZeroedBlock(freshA, newFaceCount);
                 allocZeroedBlock(freshB, newFaceCount);
                 allocZeroedBlock(freshC, newFaceCount);
-                allocZeroedBlock(rings, static_cast<std::size_t>(V));
+                filledBlock(rings, static_cast<std::size_t>(V), RingSummary{});
                 if (expectEdges) {
                     allocZeroedBlock(freshX, expectedVertexCount);
                     allocZeroedBlock(freshY, expectedVertexCount);
@@ -221,7 +221,7 @@ bool refineLoopStep()
     moveReorderedVertices(rings, oldA, oldB, oldC, F);
     faceCount = 4 * F;
 
-    freeBlock(rings);
+    rings.clear();
     freeBlock(oldA);
     freeBlock(oldB);
     freeBlock(oldC);

@@ -40,13 +40,13 @@ std::size_t bucketSizeFor(std::size_t sides)
 
 bool prepareSplitEdgeTable()
 {
-    releaseSplitEdgeTable();
+    emptySplitEdgeTable();
     int V = std::max(vertexCount, 0);
     std::size_t F = static_cast<std::size_t>(std::max(faceCount, 0));
     if (faceA.size() < F || faceB.size() < F || faceC.size() < F)
         return false;
     splitBucketVertexCount = V;
-    allocZeroedBlock(splitBucketStart, static_cast<std::size_t>(V) + 1);
+    filledBlock(splitBucketStart, static_cast<std::size_t>(V) + 1, std::size_t(0));
     std::size_t* count = splitBucketStart.data();
     const int* A = faceA.data();
     const int* B = faceB.data();
@@ -56,7 +56,7 @@ bool prepareSplitEdgeTable()
         int a = A[t], b = B[t], c = C[t];
         if (static_cast<unsigned>(a) >= limit || static_cast<unsigned>(b) >= limit ||
             static_cast<unsigned>(c) >= limit) {
-            releaseSplitEdgeTable();
+            emptySplitEdgeTable();
             return false;
         }
         ++count[std::min(a, b)];
@@ -70,13 +70,23 @@ bool prepareSplitEdgeTable()
         total += size;
     }
     count[V] = total;
-    reserveEmptyBlock(splitBucketSlot, total);
-    splitBucketSlot.assign(total, -1);
+    filledBlock(splitBucketSlot, total, -1);
     for (std::vector<int>* entries :
          {&splitEdgeLow, &splitEdgeHigh, &splitEdgeVertex, &splitEdgeOpposite1, &splitEdgeOpposite2})
-        reserveEmptyBlock(*entries, 3 * F);
+        emptyBlock(*entries, 3 * F);
     splitEdgeCount = 0;
     return true;
+}
+
+void emptySplitEdgeTable()
+{
+    splitBucketVertexCount = 0;
+    splitBucketStart.clear();
+    splitBucketSlot.clear();
+    for (std::vector<int>* entries :
+         {&splitEdgeLow, &splitEdgeHigh, &splitEdgeVertex, &splitEdgeOpposite1, &splitEdgeOpposite2})
+        entries->clear();
+    splitEdgeCount = 0;
 }
 
 void releaseSplitEdgeTable()

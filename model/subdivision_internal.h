@@ -17,24 +17,40 @@ inline constexpr const char* subdivisionMemoryText = "Mémoire insuffisante pour
 // by page costs more than the arithmetic.
 void adviseStepBlock(void* data, std::size_t bytes);
 
-// Makes the array exactly n entries long, all zero, in a fresh advised block.
-// Throws std::bad_alloc (or std::length_error) when it cannot be had.
+// Makes the array exactly n entries long, all zero, in a fresh advised block
+// (whatever it held is freed first). Throws std::bad_alloc (or
+// std::length_error) when it cannot be had.
 template <typename T> void allocZeroedBlock(std::vector<T>& array, std::size_t n)
 {
-    std::vector<T> fresh;
-    fresh.reserve(n);
-    adviseStepBlock(fresh.data(), n * sizeof(T));
-    fresh.resize(n);
-    array.swap(fresh);
+    std::vector<T>().swap(array);
+    array.reserve(n);
+    adviseStepBlock(array.data(), n * sizeof(T));
+    array.resize(n);
 }
 
-// Empties the array and gives it room for n entries, not yet touched.
-template <typename T> void reserveEmptyBlock(std::vector<T>& array, std::size_t n)
+// Makes the array exactly n entries long, all equal to value, reusing its
+// block when it is large enough (scratch arrays are kept from step to step:
+// touching a fresh page costs more than filling it).
+template <typename T> void filledBlock(std::vector<T>& array, std::size_t n, const T& value)
 {
-    std::vector<T> fresh;
-    fresh.reserve(n);
-    adviseStepBlock(fresh.data(), n * sizeof(T));
-    array.swap(fresh);
+    if (array.capacity() < n) {
+        std::vector<T>().swap(array);
+        array.reserve(n);
+        adviseStepBlock(array.data(), n * sizeof(T));
+    }
+    array.assign(n, value);
+}
+
+// Empties the array and gives it room for n entries, reusing its block when
+// it is large enough.
+template <typename T> void emptyBlock(std::vector<T>& array, std::size_t n)
+{
+    array.clear();
+    if (array.capacity() < n) {
+        std::vector<T>().swap(array);
+        array.reserve(n);
+        adviseStepBlock(array.data(), n * sizeof(T));
+    }
 }
 
 // Frees the array's block.
@@ -49,6 +65,9 @@ struct RingSummary {
     int first;
     int second;
 };
+
+// The ring summaries of the step's old vertices (kept from step to step).
+extern std::vector<RingSummary> ringSummaries;
 
 // Buckets of the split-edge table: vertex p's bucket, the slots
 // splitBucketStart[p] .. splitBucketStart[p+1]-1, holds the entries whose
@@ -96,6 +115,9 @@ inline int lookupSplitEdge(int v1, int v2)
     const int* slot = v1 < v2 ? locateSplitEdge(v1, v2) : locateSplitEdge(v2, v1);
     return slot ? *slot : -1;
 }
+
+// Empties the split-edge table, keeping its blocks for the next step.
+void emptySplitEdgeTable();
 
 // Registers the three sides of every triangle (A-B, B-C, C-A) in the
 // prepared table and keeps, for each edge, the first two corners opposite it.

@@ -18,6 +18,8 @@
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
 
+std::vector<RingSummary> ringSummaries;
+
 namespace {
 
 // Beta and the vertex's own weight 1 - n beta for the usual valences.
