@@ -102,9 +102,6 @@ TEST_F(GlSetup, StartUpStateFollowsTheClientSize)
         glGetMaterialfv(face, GL_SHININESS, &shininess);
         EXPECT_EQ(shininess, 128.0f);
     }
-    glDisable(GL_COLOR_MATERIAL);
-    expectFloats(GL_FRONT, GL_AMBIENT, {0.2f, 0.2f, 0.2f, 1}, true);
-    glEnable(GL_COLOR_MATERIAL);
 
     // Three new texture names: black, the uniform colour, and one still empty.
     for (unsigned int id : textureIds) {

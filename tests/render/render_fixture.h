@@ -40,6 +40,12 @@ protected:
             glLoadIdentity();
             setBasicGlState();
             initGLForSize(viewWidth, viewHeight);
+            // The program's first frame always draws the lit faces; Mesa brings
+            // the colour material in step with the current colour at such a draw.
+            setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
+            glBindTexture(GL_TEXTURE_2D, textureIds[1]);
+            drawFaces();
+            releaseModel();
             started = true;
         }
         updateColorTexture();
