@@ -2,9 +2,9 @@
 // toward the viewer, textured through the texture bound for the frame.
 //
 // The picture is that of one polygon per face in immediate mode; the triangles
-// are handed to GL in one vertex-array draw instead, in the same order, with
-// the same single-precision values and each triangle's corners in the order GL
-// rasterizes a polygon's, which gives the same fragments.
+// are handed to GL in a few large vertex-array draws instead, in the same order,
+// with the same single-precision values and each triangle's corners in the order
+// GL rasterizes a polygon's, which gives the same fragments.
 // The arrays are refilled in every frame (view coordinates and normals follow
 // the camera and the scale) and only reallocated when the mesh grows.
 #include <algorithm>
