@@ -7,6 +7,7 @@
 #include "model/store.h"
 #include "model/topology.h"
 #include "param/big_array.h"
+#include "param/ijasolve.h"
 #include "param/mean_value_weights.h"
 #include "param/parameter_solve.h"
 #include "param/parameterize_internal.h"
@@ -19,6 +20,10 @@
 #include <thread>
 
 namespace {
+
+// The solver of the systems: 1 restarted GMRES (checked and finished when
+// short), 2 the conjugate-gradient least-squares solver.
+constexpr int solverChoice = 1;
 
 const char* const noOpeningText = "Le modèle n'a pas d'ouverture.\n\nLa paramétrisation est impossible.\n\n"
                                   "Les affichages de la frontière, du plan (u,v)\n et du modèle texturé "
@@ -219,6 +224,12 @@ void parameterize()
         // The only entry is the diagonal.
         xU[0] = rhsU[0] / matrix.values[0];
         xV[0] = rhsV[0] / matrix.values[0];
+    } else if (solverChoice == 2) {
+        double residualSquared = 0.0;
+        ijasolve(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), rhsU.data(),
+                 xU.data(), residualSquared);
+        ijasolve(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), rhsV.data(),
+                 xV.data(), residualSquared);
     } else if (!solveParameterSystems(matrix, n, rhsU.data(), rhsV.data(), xU.data(), xV.data())) {
         showInfo(unsolvedText);
         return;
