@@ -12,7 +12,7 @@ void adviseStepBlock(void* data, std::size_t bytes)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     constexpr std::size_t hugePage = std::size_t(2) << 20;
-    if (bytes < 2 * hugePage)
+    if (bytes < hugePage)
         return;
     std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data) + hugePage - 1) & ~(hugePage - 1);
     std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(hugePage - 1);

@@ -141,18 +141,21 @@ void moveOldVertices(const std::vector<RingSummary>& rings)
 void moveReorderedVertices(const std::vector<RingSummary>& rings, const std::vector<int>& oldA,
                            const std::vector<int>& oldB, const std::vector<int>& oldC, int oldFaceCount)
 {
+    std::size_t first = 0;
+    while (first < rings.size() && !needsReordering(rings[first]))
+        ++first;
+    if (first == rings.size())
+        return;
     // Where each listed vertex's ring goes in one block of lists.
     std::vector<int> listOf(rings.size(), -1);
     std::vector<int> listed;
     std::vector<std::size_t> start(1, 0);
-    for (std::size_t j = 0; j < rings.size(); ++j)
+    for (std::size_t j = first; j < rings.size(); ++j)
         if (needsReordering(rings[j])) {
             listOf[j] = static_cast<int>(listed.size());
             listed.push_back(static_cast<int>(j));
             start.push_back(start.back() + 2 * static_cast<std::size_t>(rings[j].corners));
         }
-    if (listed.empty())
-        return;
     std::vector<int> entry(start.back());
     std::vector<unsigned char> once(start.back());
     std::vector<std::size_t> fill(start.begin(), start.end() - 1);
