@@ -2,7 +2,10 @@
 // dialog and read as the program reads it. Either the model loads with a
 // coherent store, or the fatal box ends the run with the model released.
 // A loaded model is also saved and read back, which must give the same mesh.
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cmath>
 #include <cstdio>
@@ -19,16 +22,25 @@
 
 namespace {
 
-// A folder of this process for the model file and the saved copies.
-std::string workFolder()
+std::string folder;
+
+// Removes the folder and what the run left in it at the process end.
+void removeWorkFolder()
 {
-    static std::string folder;
+    unlink((folder + "/model.off").c_str());
+    unlink((folder + "/model_n.off").c_str());
+    rmdir(folder.c_str());
+}
+
+// A folder of this process for the model file and the saved copies.
+const std::string& workFolder()
+{
     if (folder.empty()) {
         const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         folder = std::string(base) + "/vormelin-fuzz-" + std::to_string(getpid());
-        std::string command = "mkdir -p " + folder;
-        if (std::system(command.c_str()) != 0)
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
             std::abort();
+        std::atexit(removeWorkFolder);
     }
     return folder;
 }
