@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -133,6 +135,9 @@ inline bool setUpMesh(InputBytes& in)
     if (f.empty())
         return false;
     setMesh(v, f);
+    // Where a save writes ("session_n.off" next to it), one name per process.
+    const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    modelPath = std::string(folder) + "/vormelin-session-" + std::to_string(getpid()) + ".off";
     try {
         buildTopology();
     } catch (const FatalExit&) {
@@ -193,6 +198,14 @@ inline void frame(bool leftDown, bool enterDown)
     trackMouse();
     scriptKeys[keyLeftButton] = false;
     scriptKeys[keyEnter] = false;
+}
+
+// A click as the user makes it: frames with the button up go by before it
+// (a mode switched on sees the button released), one frame with it down.
+inline void click()
+{
+    frame(false, false);
+    frame(true, false);
 }
 
 // The pick a highlight of the given kind (1 vertex, 2 edge, 3 face) makes.
@@ -368,7 +381,7 @@ inline std::string step(InputBytes& in, SessionResult& result)
         return "pick kind " + std::to_string(kind) + " element " + std::to_string(pickedElement);
     }
     case 4:
-        frame(true, false);
+        click();
         frame(false, false);
         return "click";
     case 5: frame(true, false); return "button held";
@@ -398,7 +411,7 @@ inline std::string step(InputBytes& in, SessionResult& result)
         if (*modes[kind] == 0)
             onMenuCommand(commands[kind]);
         pick(kind, in.word());
-        frame(true, false);
+        click();
         frame(false, false);
         return "cut kind " + std::to_string(kind) + " at " + std::to_string(pickedElement);
     }
@@ -407,10 +420,9 @@ inline std::string step(InputBytes& in, SessionResult& result)
         if (edgeCutMode == 0)
             onMenuCommand(cmdCutEdge);
         pick(2, in.word());
-        frame(true, false);
-        frame(false, false);
+        click();
         pick(2, in.word());
-        frame(true, false);
+        click();
         frame(false, false);
         return "two edge clicks";
     }
@@ -425,7 +437,7 @@ inline std::string step(InputBytes& in, SessionResult& result)
         pick(kind, in.word());
         const MeshShape before = MeshShape::take();
         const int facesBefore = faceCount;
-        frame(true, false);
+        click();
         const bool cut = vertexCount != before.vertices || faceCount != facesBefore;
         frame(false, true);
         if (cut && modesOn == 1) {
@@ -435,7 +447,20 @@ inline std::string step(InputBytes& in, SessionResult& result)
         }
         return "click and Enter";
     }
-    default: onMenuCommand(cmdShowAxes); return "another menu command";
+    default:
+        switch (in.byte() % 4) {
+        case 2: {
+            // The model saved, then the saved file opened in its place.
+            onMenuCommand(cmdSaveModel);
+            const std::string saved = modelPath;
+            scriptFileAnswers.push_back(saved);
+            onMenuCommand(cmdOpenModel);
+            std::remove(saved.c_str());
+            return "save and open again";
+        }
+        case 3: onMenuCommand(cmdOpenModel); return "open cancelled";
+        default: onMenuCommand(cmdShowAxes); return "another menu command";
+        }
     }
 }
 

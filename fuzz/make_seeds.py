@@ -76,7 +76,8 @@ topology("fan_disc_7", 8, [(0, 1 + i, 1 + (i + 1) % 7) for i in range(7)])
 # Steps: 0/1/2 modes, 3 pick (kind, word), 4 click, 5 held, 6 up, 7 Enter,
 # 8 subdivide, 9 parameterize, 10 boundary display, 11 statistics,
 # 12 gesture (kind, word), 13 two edge clicks (word, word), 14 click+Enter
-# (kind, word), 15 another command.
+# (kind, word), 15 another command (byte: 2 save and open again, 3 open
+# cancelled, others the axes display).
 def w(v):
     return [v >> 8 & 0xFF, v & 0xFF]
 
@@ -103,6 +104,7 @@ session("holes_boundary", GRID4_HOLES, [10, 9, 12, 2] + w(4) + [14, 3] + w(2) + 
 session("stale_picks", GRID3, [0, 3, 1] + w(0xFFFE) + [4, 3, 1] + w(0xFFFF) + [4, 1, 3, 2] + w(0xFFFE) + [4])
 session("modes_together", GRID3, [0, 1, 2, 3, 0] + w(4) + [4, 7, 0, 1, 2])
 session("held_button", GRID3, [0, 3, 1] + w(4) + [5, 5, 5, 6, 7, 7])
+session("save_and_open_between_cuts", GRID3, [0, 15, 2, 14, 1] + w(5) + [12, 2] + w(4) + [15, 2, 7, 15, 3, 8, 15, 2])
 session("soup", [4, 6, 5] + [0, 1, 2, 2, 1, 3, 3, 1, 4, 4, 1, 5, 5, 1, 0] + [0], [12, 1] + w(1) + [7, 8, 9])
 
 # ---- parameterization: a shape as above, then per vertex a mode byte
