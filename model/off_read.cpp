@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "model/cutting.h"
 #include "model/off_file.h"
 #include "model/store.h"
 #include "model/topology.h"
@@ -41,6 +42,8 @@ void loadModelFile(const std::string& path)
     topologyBuilt = false;
     uvComputed = false;
     closedWarned = false;
+    // An edge picked on the previous model means nothing on this one.
+    forgetPendingCut();
     buildTopology();
 }
 

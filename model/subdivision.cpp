@@ -22,6 +22,7 @@
 
 #include "app/messages.h"
 #include "model/store.h"
+#include "model/cutting.h"
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
 #include "model/topology.h"
@@ -245,6 +246,8 @@ void subdivideLoop()
     bool parameterized = uvComputed;
     if (!refineLoopStep())
         return;
+    // The refined mesh renumbers every edge: a pending edge pick is void.
+    forgetPendingCut();
     if (parameterized)
         parameterize();
     else

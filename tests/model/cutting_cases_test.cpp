@@ -1,6 +1,11 @@
 // The three cuts and their undos on small built meshes.
 #include "tests/model/cutting_support.h"
 
+#include <string>
+
+#include "model/off_file.h"
+#include "model/subdivision.h"
+
 namespace {
 
 int edgeOf(int a, int b)
@@ -215,6 +220,23 @@ TEST_F(EdgeCut, PendingEdgeIsForgottenWhenTheMeshChanges)
     EXPECT_GE(pendingEdge, 0);
     toggleFaceCut();
     clickOn(0);
+    EXPECT_EQ(pendingEdge, -1);
+}
+
+TEST_F(EdgeCut, SubdivisionAndANewModelForgetThePendingEdge)
+{
+    buildBipyramid(6);
+    toggleEdgeCut();
+    clickOn(edgeOf(0, 2));
+    ASSERT_GE(pendingEdge, 0);
+    subdivideLoop();
+    EXPECT_EQ(pendingEdge, -1);
+
+    clickOn(0); // any edge of the closed refined mesh starts a two-click cut
+    ASSERT_GE(pendingEdge, 0);
+    scriptFileAnswers.push_back(std::string(SOURCE_DIR) + "/data/tore.off");
+    openModel();
+    ASSERT_TRUE(topologyBuilt);
     EXPECT_EQ(pendingEdge, -1);
 }
 
