@@ -43,7 +43,7 @@ void scriptReset()
     scriptPresentCount = 0;
     scriptSleeps.clear();
     scriptOpenedDocuments.clear();
-    scriptProgramDir = ".";
+    scriptProgramDir.assign(1, '.');
     scriptQuits.clear();
     platformExitHook = nullptr;
 }
