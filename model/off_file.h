@@ -45,6 +45,10 @@ bool parseModelText(const char* text, size_t size);
 // kept from call to call; a file that ends early or cannot be read is faulty.
 bool parseModelFile(int fd, size_t size);
 
+// Sets modelCenter to the mean of the vertices in use and modelRadius to the
+// largest distance from it along one axis (0 and a zero centre with no vertex).
+void computeCenterAndRadius();
+
 // Reads the model file at path into the model store (everything openModel
 // does after the dialog): the title, the parse, quads split, centre and
 // radius, the view reset and the topology. A faulty file ends the program.

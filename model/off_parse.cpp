@@ -160,29 +160,6 @@ void splitQuads(const std::vector<int>& quads, int fileVertices, int fileFaces)
     faceCount = newFaces;
 }
 
-// modelCenter: the mean of all vertices; modelRadius: the largest distance
-// from it along one axis.
-void computeCenterAndRadius()
-{
-    double sum[3] = {0.0, 0.0, 0.0};
-    for (int i = 0; i < vertexCount; ++i) {
-        sum[0] += vertexX[i];
-        sum[1] += vertexY[i];
-        sum[2] += vertexZ[i];
-    }
-    for (int k = 0; k < 3; ++k)
-        modelCenter[k] = sum[k] / vertexCount;
-    modelRadius = 0.0;
-    for (int i = 0; i < vertexCount; ++i) {
-        double d[3] = {std::fabs(vertexX[i] - modelCenter[0]), std::fabs(vertexY[i] - modelCenter[1]),
-                       std::fabs(vertexZ[i] - modelCenter[2])};
-        for (double x : d)
-            if (x > modelRadius)
-                modelRadius = x;
-    }
-}
-
-
 // The text being parsed: what stands between cursor and end (a NUL) is held
 // in memory; for a file, `unread` more bytes follow in the file.
 struct TextSource {
@@ -330,6 +307,28 @@ constexpr size_t fileWindowSize = 256 * 1024;
 std::vector<char> fileWindow;
 
 } // namespace
+
+// modelCenter: the mean of all vertices; modelRadius: the largest distance
+// from it along one axis.
+void computeCenterAndRadius()
+{
+    double sum[3] = {0.0, 0.0, 0.0};
+    for (int i = 0; i < vertexCount; ++i) {
+        sum[0] += vertexX[i];
+        sum[1] += vertexY[i];
+        sum[2] += vertexZ[i];
+    }
+    for (int k = 0; k < 3; ++k)
+        modelCenter[k] = vertexCount > 0 ? sum[k] / vertexCount : 0.0;
+    modelRadius = 0.0;
+    for (int i = 0; i < vertexCount; ++i) {
+        double d[3] = {std::fabs(vertexX[i] - modelCenter[0]), std::fabs(vertexY[i] - modelCenter[1]),
+                       std::fabs(vertexZ[i] - modelCenter[2])};
+        for (double x : d)
+            if (x > modelRadius)
+                modelRadius = x;
+    }
+}
 
 bool parseModelText(const char* text, size_t size)
 {

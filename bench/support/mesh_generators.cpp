@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/off_file.h"
 #include "model/store.h"
 
 namespace {
@@ -136,22 +137,7 @@ void putMeshInStore(const GeneratedMesh& mesh)
     faceB = mesh.b;
     faceC = mesh.c;
     modelLoaded = true;
-    double sum[3] = {0, 0, 0};
-    for (int i = 0; i < vertexCount; ++i) {
-        sum[0] += vertexX[i];
-        sum[1] += vertexY[i];
-        sum[2] += vertexZ[i];
-    }
-    for (int k = 0; k < 3; ++k)
-        modelCenter[k] = vertexCount > 0 ? sum[k] / vertexCount : 0.0;
-    modelRadius = 0.0;
-    for (int i = 0; i < vertexCount; ++i) {
-        double d[3] = {std::fabs(vertexX[i] - modelCenter[0]), std::fabs(vertexY[i] - modelCenter[1]),
-                       std::fabs(vertexZ[i] - modelCenter[2])};
-        for (double x : d)
-            if (x > modelRadius)
-                modelRadius = x;
-    }
+    computeCenterAndRadius();
 }
 
 namespace {
