@@ -61,7 +61,15 @@ struct OffWriter {
             std::to_chars(&buffer[used], &buffer[0] + buffer.size(), value, std::chars_format::fixed, 6).ptr -
             &buffer[0]);
     }
+    // The shortest text that reads back as the same double (exponent notation for large values).
+    void shortestReal(double value)
+    {
+        used = static_cast<size_t>(std::to_chars(&buffer[used], &buffer[0] + buffer.size(), value).ptr - &buffer[0]);
+    }
 };
+
+// The reader refuses lines longer than this.
+constexpr size_t longestReadableLine = 150;
 
 // Writes the header, counts, vertex and face lines of the current model to fd.
 bool writeModel(int fd)
@@ -74,12 +82,25 @@ bool writeModel(int fd)
     out.text("  0\n");
     for (int i = 0; i < vertexCount; ++i) {
         out.makeRoom();
+        size_t lineStart = out.used;
         out.text("  ");
         out.real(vertexX[i]);
         out.text("  ");
         out.real(vertexY[i]);
         out.text("  ");
         out.real(vertexZ[i]);
+        if (out.used - lineStart > longestReadableLine) {
+            // Six decimals of a coordinate of 1e30 or more make a line the
+            // reader would refuse: such a vertex is written in exponent
+            // notation instead, so the saved model always opens again.
+            out.used = lineStart;
+            out.text("  ");
+            out.shortestReal(vertexX[i]);
+            out.text("  ");
+            out.shortestReal(vertexY[i]);
+            out.text("  ");
+            out.shortestReal(vertexZ[i]);
+        }
         out.text("\n");
     }
     for (int i = 0; i < faceCount; ++i) {

@@ -100,7 +100,7 @@ TEST_F(OffSaveTest, CoordinatesAreWrittenAsFixedSixDecimalsLikeFormattedOutput)
 {
     // Every kind of value, checked against the C library's "%f".
     std::mt19937_64 rng(7);
-    std::vector<double> values = {0.0000005, 0.0000015, 0.0078125, 2.5e-7, -2.5e-7, 1e300, -1e-300,
+    std::vector<double> values = {0.0000005, 0.0000015, 0.0078125, 2.5e-7, -2.5e-7, 1e35, -1e-300,
                                   123456789.1234565, 0.5, -0.0, INFINITY, -INFINITY, NAN, 4.35, 1e22};
     for (int i = 0; i < 3000; ++i) {
         std::uniform_real_distribution<double> mantissa(-10, 10);
@@ -148,6 +148,22 @@ TEST_F(OffSaveTest, ASavedModelReadsBackTheSame)
         EXPECT_NEAR(vertexY[i], y[i], 5e-7);
         EXPECT_NEAR(vertexZ[i], z[i], 5e-7);
     }
+}
+
+TEST_F(OffSaveTest, HugeCoordinatesAreWrittenSoThatTheFileOpensAgain)
+{
+    setMesh({{0, 0, 0}, {1e30, -2.5e200, 0.5}, {0, 1, 0}}, {{0, 1, 2}});
+    modelPath = folder + "/huge.off";
+    saveModel();
+    std::string text = readFile(folder + "/huge_n.off");
+    // Ordinary vertices keep the six-decimal format; the huge one fits the reader's line limit.
+    EXPECT_NE(text.find("\n  0.000000  0.000000  0.000000\n"), std::string::npos);
+    EXPECT_NE(text.find("\n  1e+30  -2.5e+200  0.5\n"), std::string::npos);
+    releaseModel();
+    ASSERT_TRUE(parseModelText(text.c_str(), text.size()));
+    EXPECT_EQ(vertexX[1], 1e30);
+    EXPECT_EQ(vertexY[1], -2.5e200);
+    EXPECT_EQ(vertexZ[1], 0.5);
 }
 
 TEST_F(OffSaveTest, AFailedSaveReportsAnErrorAndChangesNothing)
