@@ -71,6 +71,17 @@ struct OffWriter {
 // The reader refuses lines longer than this.
 constexpr size_t longestReadableLine = 150;
 
+// Writes vertex i's three coordinates, each after two spaces, in the given notation.
+void vertexLine(OffWriter& out, int i, void (OffWriter::*number)(double))
+{
+    out.text("  ");
+    (out.*number)(vertexX[i]);
+    out.text("  ");
+    (out.*number)(vertexY[i]);
+    out.text("  ");
+    (out.*number)(vertexZ[i]);
+}
+
 // Writes the header, counts, vertex and face lines of the current model to fd.
 bool writeModel(int fd)
 {
@@ -83,23 +94,13 @@ bool writeModel(int fd)
     for (int i = 0; i < vertexCount; ++i) {
         out.makeRoom();
         size_t lineStart = out.used;
-        out.text("  ");
-        out.real(vertexX[i]);
-        out.text("  ");
-        out.real(vertexY[i]);
-        out.text("  ");
-        out.real(vertexZ[i]);
+        vertexLine(out, i, &OffWriter::real);
         if (out.used - lineStart > longestReadableLine) {
             // Six decimals of a coordinate of 1e30 or more make a line the
             // reader would refuse: such a vertex is written in exponent
             // notation instead, so the saved model always opens again.
             out.used = lineStart;
-            out.text("  ");
-            out.shortestReal(vertexX[i]);
-            out.text("  ");
-            out.shortestReal(vertexY[i]);
-            out.text("  ");
-            out.shortestReal(vertexZ[i]);
+            vertexLine(out, i, &OffWriter::shortestReal);
         }
         out.text("\n");
     }

@@ -5,17 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/huge_pages.h"
 #include "model/subdivision.h"
 
 // Error texts of the step.
 inline constexpr const char* impossibleModelText = "Modèle impossible";
 inline constexpr const char* tooLargeModelText = "Modèle trop grand pour être subdivisé";
 inline constexpr const char* subdivisionMemoryText = "Mémoire insuffisante pour la subdivision";
-
-// Asks the system to back a large block with huge pages: a step on a million
-// triangles writes a hundred megabytes of fresh memory, and touching it page
-// by page costs more than the arithmetic.
-void adviseStepBlock(void* data, std::size_t bytes);
 
 // Makes the array exactly n entries long, all zero, in a fresh advised block
 // (whatever it held is freed first). Throws std::bad_alloc (or
@@ -24,7 +20,7 @@ template <typename T> void allocZeroedBlock(std::vector<T>& array, std::size_t n
 {
     std::vector<T>().swap(array);
     array.reserve(n);
-    adviseStepBlock(array.data(), n * sizeof(T));
+    adviseHugePages(array.data(), n * sizeof(T));
     array.resize(n);
 }
 
@@ -36,7 +32,7 @@ template <typename T> void filledBlock(std::vector<T>& array, std::size_t n, con
     if (array.capacity() < n) {
         std::vector<T>().swap(array);
         array.reserve(n);
-        adviseStepBlock(array.data(), n * sizeof(T));
+        adviseHugePages(array.data(), n * sizeof(T));
     }
     array.assign(n, value);
 }
@@ -49,7 +45,7 @@ template <typename T> void emptyBlock(std::vector<T>& array, std::size_t n)
     if (array.capacity() < n) {
         std::vector<T>().swap(array);
         array.reserve(n);
-        adviseStepBlock(array.data(), n * sizeof(T));
+        adviseHugePages(array.data(), n * sizeof(T));
     }
 }
 

@@ -7,29 +7,10 @@
 #include <new>
 #include <stdexcept>
 
+#include "model/huge_pages.h"
 #include "model/topology_internal.h"
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 namespace {
-
-void adviseLargeBlock(void* data, size_t bytes)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr size_t hugePage = size_t(2) << 20;
-    if (bytes < 2 * hugePage)
-        return;
-    uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + hugePage - 1) & ~(hugePage - 1);
-    uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(hugePage - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
 
 // Gives the array a block of at least n entries without touching it yet.
 template <typename T> bool reserveBlock(std::vector<T>& array, size_t n, bool keep)
@@ -39,7 +20,7 @@ template <typename T> bool reserveBlock(std::vector<T>& array, size_t n, bool ke
     try {
         std::vector<T> fresh;
         fresh.reserve(n);
-        adviseLargeBlock(fresh.data(), n * sizeof(T));
+        adviseHugePages(fresh.data(), n * sizeof(T));
         if (keep)
             fresh.assign(array.begin(), array.end());
         array.swap(fresh);

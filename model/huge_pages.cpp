@@ -1,14 +1,15 @@
-// Large blocks of the subdivision step, asked to be backed by huge pages where
-// the system offers them.
-#include <cstdint>
+// Large working blocks of the model code (edge tables, subdivision arrays),
+// asked to be backed by huge pages where the system offers them: at a million
+// triangles, touching fresh memory page by page costs more than the work.
+#include "model/huge_pages.h"
 
-#include "model/subdivision_internal.h"
+#include <cstdint>
 
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
 
-void adviseStepBlock(void* data, std::size_t bytes)
+void adviseHugePages(void* data, std::size_t bytes)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     constexpr std::size_t hugePage = std::size_t(2) << 20;
