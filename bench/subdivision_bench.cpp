@@ -36,80 +36,33 @@ void report(benchmark::State& state, int triangles)
     state.counters["result"] = faceCount;
 }
 
-// The refinement alone: new vertices and triangles, derived data discarded.
-// The mesh starts as a loaded one does, with its topology built.
-void refineTorus(benchmark::State& state)
+// Runs `steps` steps on the mesh, which starts as a loaded one does, with its
+// topology built. The refinement alone (refineLoopStep) makes the new vertices
+// and triangles and discards derived data; the whole menu step (subdivideLoop)
+// also builds the topology of the refined mesh.
+template <const GeneratedMesh& (*make)(int), void (*step)(), int steps>
+void runSteps(benchmark::State& state)
 {
-    const GeneratedMesh& mesh = torus(static_cast<int>(state.range(0)));
+    const GeneratedMesh& mesh = make(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         putMeshInStore(mesh);
         buildTopology();
         state.ResumeTiming();
-        refineLoopStep();
+        for (int i = 0; i < steps; ++i)
+            step();
     }
     report(state, mesh.faceCount());
     releaseModel();
 }
 
-void refineGrid(benchmark::State& state)
-{
-    const GeneratedMesh& mesh = grid(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        putMeshInStore(mesh);
-        buildTopology();
-        state.ResumeTiming();
-        refineLoopStep();
-    }
-    report(state, mesh.faceCount());
-    releaseModel();
-}
+void refine() { refineLoopStep(); }
 
-// The whole menu command: refinement and the topology of the refined mesh.
-void subdivideTorus(benchmark::State& state)
-{
-    const GeneratedMesh& mesh = torus(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        putMeshInStore(mesh);
-        buildTopology();
-        state.ResumeTiming();
-        subdivideLoop();
-    }
-    report(state, mesh.faceCount());
-    releaseModel();
-}
-
-void twoStepsTorus(benchmark::State& state)
-{
-    const GeneratedMesh& mesh = torus(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        putMeshInStore(mesh);
-        buildTopology();
-        state.ResumeTiming();
-        subdivideLoop();
-        subdivideLoop();
-    }
-    report(state, mesh.faceCount());
-    releaseModel();
-}
-
-void twoRefinementsTorus(benchmark::State& state)
-{
-    const GeneratedMesh& mesh = torus(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        putMeshInStore(mesh);
-        buildTopology();
-        state.ResumeTiming();
-        refineLoopStep();
-        refineLoopStep();
-    }
-    report(state, mesh.faceCount());
-    releaseModel();
-}
+void refineTorus(benchmark::State& state) { runSteps<torus, refine, 1>(state); }
+void refineGrid(benchmark::State& state) { runSteps<grid, refine, 1>(state); }
+void subdivideTorus(benchmark::State& state) { runSteps<torus, subdivideLoop, 1>(state); }
+void twoRefinementsTorus(benchmark::State& state) { runSteps<torus, refine, 2>(state); }
+void twoStepsTorus(benchmark::State& state) { runSteps<torus, subdivideLoop, 2>(state); }
 
 } // namespace
 
