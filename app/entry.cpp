@@ -4,10 +4,8 @@
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/messages.h"
-#include "app/status_guidance.h"
-#include "model/off_file.h"
+#include "app/model_commands.h"
 #include "platform/platform_app.h"
-#include "render/gl_setup.h"
 
 // Outer size of the main window at start, frame included.
 static constexpr int startWindowSize = 640;

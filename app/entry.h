@@ -8,3 +8,4 @@
 // dialog when it is empty; a cancelled dialog leaves the store empty), the
 // GL scene, then the message loop. Returns the program's exit status.
 int runViewer(const std::string& startModel);
+

@@ -1,9 +1,14 @@
 // The main window's event handling.
 #include "app/main_window.h"
 
-#include "app/status_guidance.h"
-#include "model/store.h"
+#include "app/cut_modes.h"
+#include "app/menu_commands.h"
+#include "base/store.h"
 #include "render/frame.h"
+#include "render/gl_setup.h"
+#include "render/mouse.h"
+#include "render/view_state.h"
+#include "texture/texture.h"
 
 int clientWidth = 640;
 int clientHeight = 640;
@@ -43,4 +48,34 @@ void onMainWindowDestroyed()
     renderActive = false;
     releaseModel();
     platformQuit(0);
+}
+
+void sampleMouse()
+{
+    const MouseActions actions = trackMouse();
+    if (actions.cutClick)
+        applyCut();
+    if (actions.undoKey)
+        undoCut();
+}
+
+void paintFrame()
+{
+    sampleMouse();
+    renderFrame();
+    platformPresent();
+}
+
+void initGL() { initGLForSize(clientWidth, clientHeight); }
+
+void resetProgramState()
+{
+    releaseModel();
+    initViewState();
+    initCutModes();
+    initMouseState();
+    initTextureState();
+    clientWidth = 640;
+    clientHeight = 640;
+    renderActive = true;
 }

@@ -1,5 +1,5 @@
 // The main window's reactions to the window system: resizing, keys, menu
-// highlighting, idle time and the end of the window. The window itself is
+// highlighting, idle time with its frames, and the end of the window. The window itself is
 // made by the platform layer; this is what the program does with its events.
 #pragma once
 
@@ -34,3 +34,18 @@ void onMenuTrackingEnd();
 void onIdle();
 // The main window is going away: the model is released and the program ends with status 0.
 void onMainWindowDestroyed();
+
+// Samples the mouse for a frame and runs what it asks: a click in a cut mode
+// cuts, Enter after it undoes.
+void sampleMouse();
+// One frame of the GL view: the mouse sampled, the frame drawn, the back buffer presented.
+void paintFrame();
+// The full OpenGL state of the GL view, once at start, for its current client
+// size (clientWidth x clientHeight).
+void initGL();
+
+// Puts every module back to its state at program start: the model released,
+// the view, the cut modes and their record, the mouse, the textures and the
+// main window's size. For tests and fuzz targets, which run many sessions in
+// one process.
+void resetProgramState();

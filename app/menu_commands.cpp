@@ -1,58 +1,14 @@
-// The menu table and the menu commands.
+// The command table, the display commands, and the guidance read from the table.
 #include "app/menu_commands.h"
 
+#include "app/cut_modes.h"
 #include "app/main_window.h"
 #include "app/messages.h"
-#include "model/cutting.h"
-#include "model/off_file.h"
-#include "model/store.h"
-#include "model/subdivision.h"
-#include "param/parameterize.h"
+#include "app/model_commands.h"
+#include "base/store.h"
 #include "platform/platform.h"
 #include "render/mouse.h"
 #include "render/view_state.h"
-#include "texture/texture.h"
-
-const std::vector<PlatformMenuEntry> menuTable = {
-    {menuPopup, "Fichier", 0},
-    {menuItem, "Ouvrir un modèle", cmdOpenModel},
-    {menuItem, "Sauver le modèle", cmdSaveModel},
-    {menuSeparator, "", 0},
-    {menuItem, "Quitter\tAlt+F4", cmdQuit},
-    {menuPopup, "Affichage", 0},
-    {menuItem, "Des axes", cmdShowAxes},
-    {menuItem, "Des sommets", cmdShowVertices},
-    {menuItem, "Des arêtes", cmdShowEdges},
-    {menuItem, "Des faces", cmdShowFaces},
-    {menuItem, "Des normales", cmdShowNormals},
-    {menuItem, "Des bordures", cmdShowBorders},
-    {menuItem, "De la frontière", cmdShowBoundary},
-    {menuItem, "Du plan (u,v)", cmdShowUvPlane},
-    {menuItem, "De la texture", cmdShowTexture},
-    {menuSeparator, "", 0},
-    {menuItem, "Modèle texturé", cmdTexturedModel},
-    {menuSeparator, "", 0},
-    {menuItem, "Avec transparence", cmdTransparency},
-    {menuItem, "Avec animation", cmdAnimation},
-    {menuSeparator, "", 0},
-    {menuItem, "Conditions initiales", cmdInitialView},
-    {menuPopup, "Modèle", 0},
-    {menuItem, "Découper un sommet", cmdCutVertex},
-    {menuItem, "Découper une arête", cmdCutEdge},
-    {menuItem, "Découper une face", cmdCutFace},
-    {menuSeparator, "", 0},
-    {menuItem, "Subdivision de Loop", cmdSubdivide},
-    {menuSeparator, "", 0},
-    {menuItem, "Statistiques du modèle actuel", cmdStatistics},
-    {menuPopup, "Texture", 0},
-    {menuItem, "Charger une texture", cmdLoadTexture},
-    {menuItem, "Choisir la couleur unie", cmdChooseColor},
-    {menuPopup, "Aide", 0},
-    {menuItem, "Pour l'aide", cmdShortHelp},
-    {menuItem, "Aide en html", cmdHtmlHelp},
-    {menuSeparator, "", 0},
-    {menuItem, "A propos", cmdAbout},
-};
 
 const char* const shortHelpText = "Pour une aide simple voir le guidage dans la barre d'état."
                                   "\n\nEt pour voir l'aide complète cliquez sur : Aide en html";
@@ -85,6 +41,16 @@ std::string helpPagePath() { return platformProgramDir() + "/" + helpPageName; }
 
 namespace {
 
+// ---- The display commands
+
+void toggleAxes() { showAxes = !showAxes; }
+void toggleVertices() { showVertices = !showVertices; }
+void toggleEdges() { showEdges = !showEdges; }
+void toggleNormals() { showNormals = !showNormals; }
+void toggleBorders() { showBorders = !showBorders; }
+void toggleTransparency() { withTransparency = !withTransparency; }
+void toggleAnimation() { withAnimation = !withAnimation; }
+
 void toggleFaces()
 {
     showFaces = !showFaces;
@@ -92,17 +58,31 @@ void toggleFaces()
         faceMode = savedFaceMode;
     } else {
         savedFaceMode = faceMode;
-        faceMode = 0;
+        faceMode = faceModeBlack;
     }
 }
 
 void toggleBoundary()
 {
     if (!uvComputed)
-        parameterize();
+        parameterizeModel();
     if (closedWarned)
         return;
     showBoundary = !showBoundary;
+}
+
+// Entering a flat display keeps the view to return to; leaving it brings that view back.
+void enterFlatView()
+{
+    saveView();
+    flatViewSaved = true;
+}
+
+void leaveFlatView()
+{
+    if (flatViewSaved)
+        restoreView();
+    flatViewSaved = false;
 }
 
 void toggleUvPlane()
@@ -110,17 +90,16 @@ void toggleUvPlane()
     if (showTexture || texturedModelOn || closedWarned)
         return;
     if (!uvComputed)
-        parameterize();
+        parameterizeModel();
     if (!uvComputed)
         return;
     if (showUvPlane) {
-        // The view saved by the layer's first frame comes back; without such
-        // a frame there is no saved copy of this display to go back to.
-        if (flatViewSaved)
-            restoreView();
-        flatViewSaved = false;
+        leaveFlatView();
+        showUvPlane = false;
+    } else {
+        enterFlatView();
+        showUvPlane = true;
     }
-    showUvPlane = !showUvPlane;
 }
 
 void toggleTextureView()
@@ -128,13 +107,12 @@ void toggleTextureView()
     if (showUvPlane || texturedModelOn)
         return;
     if (showTexture) {
-        // The view saved by the layer's first frame comes back; without such
-        // a frame there is no saved copy of this display to go back to.
-        if (flatViewSaved)
-            restoreView();
-        flatViewSaved = false;
+        leaveFlatView();
+        showTexture = false;
+    } else {
+        enterFlatView();
+        showTexture = true;
     }
-    showTexture = !showTexture;
 }
 
 void toggleTexturedModel()
@@ -149,49 +127,119 @@ void toggleTexturedModel()
     saveView();
     resetView();
     if (!uvComputed)
-        parameterize();
-    faceMode = 2;
+        parameterizeModel();
+    faceMode = faceModeImage;
     texturedModelOn = true;
 }
 
-void chooseUniformColor()
-{
-    platformChooseColor(uniformColor);
-    updateColorTexture();
-}
+// ---- The other commands that fit in a line
+
+void showStatistics() { showInfo(statisticsText()); }
+void showShortHelp() { showInfo(shortHelpText); }
+void openHelpPage() { platformOpenDocument(helpPagePath()); }
+void showAbout() { showInfo(aboutText); }
 
 } // namespace
+
+const std::vector<MenuCommand> commandTable = {
+    {menuPopup, 0, "Fichier", "Menu Fichier", nullptr},
+    {menuItem, cmdOpenModel, "Ouvrir un modèle", "Pour ouvrir un nouveau modèle.", openModel},
+    {menuItem, cmdSaveModel, "Sauver le modèle", "Pour sauvegarder le modèle actuel.", saveModel},
+    {menuSeparator, 0, "", nullptr, nullptr},
+    {menuItem, cmdQuit, "Quitter\tAlt+F4", "Pour quitter l'application.", onMainWindowDestroyed},
+    {menuPopup, 0, "Affichage", "Menu Affichage", nullptr},
+    {menuItem, cmdShowAxes, "Des axes", "Pour afficher les axes ( Ox:rouge Oy:vert  Oz:bleu ).", toggleAxes},
+    {menuItem, cmdShowVertices, "Des sommets", "Pour afficher les sommets.", toggleVertices},
+    {menuItem, cmdShowEdges, "Des arêtes", "Pour afficher les arêtes.", toggleEdges},
+    {menuItem, cmdShowFaces, "Des faces", "Pour afficher les faces.", toggleFaces},
+    {menuItem, cmdShowNormals, "Des normales", "Pour afficher les normales des faces.", toggleNormals},
+    {menuItem, cmdShowBorders, "Des bordures", "Pour afficher toutes les bordures.", toggleBorders},
+    {menuItem, cmdShowBoundary, "De la frontière", "Pour afficher uniquement la frontière.", toggleBoundary},
+    {menuItem, cmdShowUvPlane, "Du plan (u,v)", "Pour afficher le plan (u,v).", toggleUvPlane},
+    {menuItem, cmdShowTexture, "De la texture", "Pour afficher la texture.", toggleTextureView},
+    {menuSeparator, 0, "", nullptr, nullptr},
+    {menuItem, cmdTexturedModel, "Modèle texturé", "Pour afficher le modèle texturé.", toggleTexturedModel},
+    {menuSeparator, 0, "", nullptr, nullptr},
+    {menuItem, cmdTransparency, "Avec transparence", "Pour afficher avec transparence.", toggleTransparency},
+    {menuItem, cmdAnimation, "Avec animation", "Pour afficher avec animation.", toggleAnimation},
+    {menuSeparator, 0, "", nullptr, nullptr},
+    {menuItem, cmdInitialView, "Conditions initiales", "Pour revenir aux conditions initiales d'affichage.",
+     resetView},
+    {menuPopup, 0, "Modèle", "Menu Modèle", nullptr},
+    {menuItem, cmdCutVertex, "Découper un sommet", "Pour découper un sommet.", toggleVertexCut},
+    {menuItem, cmdCutEdge, "Découper une arête", "Pour découper une arête (parfois deux).", toggleEdgeCut},
+    {menuItem, cmdCutFace, "Découper une face", "Pour découper une face (suppression).", toggleFaceCut},
+    {menuSeparator, 0, "", nullptr, nullptr},
+    {menuItem, cmdSubdivide, "Subdivision de Loop", "Pour faire une itération de subdivision de C. Loop.",
+     subdivideLoop},
+    {menuSeparator, 0, "", nullptr, nullptr},
+    {menuItem, cmdStatistics, "Statistiques du modèle actuel", "Pour avoir la composition du modèle actuel.",
+     showStatistics},
+    {menuPopup, 0, "Texture", "Menu Texture", nullptr},
+    {menuItem, cmdLoadTexture, "Charger une texture", "Pour charger une nouvelle image servant de texture.",
+     loadTexture},
+    {menuItem, cmdChooseColor, "Choisir la couleur unie", "Une autre couleur unie pour le modèle non texturé.",
+     chooseUniformColor},
+    {menuPopup, 0, "Aide", "Menu Aide", nullptr},
+    {menuItem, cmdShortHelp, "Pour l'aide", "Pour avoir de l'aide.", showShortHelp},
+    {menuItem, cmdHtmlHelp, "Aide en html", "Pour voir l'aide html en ligne.", openHelpPage},
+    {menuSeparator, 0, "", nullptr, nullptr},
+    {menuItem, cmdAbout, "A propos", "A propos ...", showAbout},
+};
+
+namespace {
+std::vector<PlatformMenuEntry> menuBarOf(const std::vector<MenuCommand>& table)
+{
+    std::vector<PlatformMenuEntry> bar;
+    for (const MenuCommand& c : table)
+        bar.push_back({c.kind, c.label, c.id});
+    return bar;
+}
+} // namespace
+
+const std::vector<PlatformMenuEntry> menuTable = menuBarOf(commandTable);
 
 void onMenuCommand(int id)
 {
     cutPickPending = false;
-    switch (id) {
-    case cmdOpenModel: openModel(); break;
-    case cmdSaveModel: saveModel(); break;
-    case cmdQuit: onMainWindowDestroyed(); break;
-    case cmdShowAxes: showAxes = !showAxes; break;
-    case cmdShowVertices: showVertices = !showVertices; break;
-    case cmdShowEdges: showEdges = !showEdges; break;
-    case cmdShowFaces: toggleFaces(); break;
-    case cmdShowNormals: showNormals = !showNormals; break;
-    case cmdShowBorders: showBorders = !showBorders; break;
-    case cmdShowBoundary: toggleBoundary(); break;
-    case cmdShowUvPlane: toggleUvPlane(); break;
-    case cmdShowTexture: toggleTextureView(); break;
-    case cmdTexturedModel: toggleTexturedModel(); break;
-    case cmdTransparency: withTransparency = !withTransparency; break;
-    case cmdAnimation: withAnimation = !withAnimation; break;
-    case cmdInitialView: resetView(); break;
-    case cmdCutVertex: toggleVertexCut(); break;
-    case cmdCutEdge: toggleEdgeCut(); break;
-    case cmdCutFace: toggleFaceCut(); break;
-    case cmdSubdivide: subdivideLoop(); break;
-    case cmdStatistics: showInfo(statisticsText()); break;
-    case cmdLoadTexture: loadTexture(); break;
-    case cmdChooseColor: chooseUniformColor(); break;
-    case cmdShortHelp: showInfo(shortHelpText); break;
-    case cmdHtmlHelp: platformOpenDocument(helpPagePath()); break;
-    case cmdAbout: showInfo(aboutText); break;
-    default: break;
-    }
+    for (const MenuCommand& c : commandTable)
+        if (c.kind == menuItem && c.id == id) {
+            c.run();
+            return;
+        }
+}
+
+// ---- Status-bar guidance
+
+const char* popupGuidanceText(int position)
+{
+    int p = 0;
+    for (const MenuCommand& c : commandTable)
+        if (c.kind == menuPopup && p++ == position)
+            return c.guidance;
+    return nullptr;
+}
+
+const char* commandGuidanceText(int id)
+{
+    for (const MenuCommand& c : commandTable)
+        if (c.kind == menuItem && c.id == id)
+            return c.guidance;
+    return nullptr;
+}
+
+void setStatusText(const std::string& text) { platformSetStatusText(text); }
+
+void showPopupGuidance(int position)
+{
+    cursorTracked = false;
+    if (const char* text = popupGuidanceText(position))
+        setStatusText(text);
+}
+
+void showCommandGuidance(int id)
+{
+    cursorTracked = false;
+    if (const char* text = commandGuidanceText(id))
+        setStatusText(text);
 }

@@ -1,4 +1,6 @@
-// The menu bar and what each of its commands does.
+// The menu: one table of every top-level menu, item and separator, each item
+// with its command id, label, status-bar guidance and the function that runs
+// it; the menu bar, the guidance and the dispatch are all read from it.
 #pragma once
 
 #include <string>
@@ -36,7 +38,19 @@ enum MenuCommandId {
     cmdAbout = 283,
 };
 
-// The menu bar, in order: five top-level menus with their items and separators.
+// One entry of the menu: a top-level menu (label and guidance), an item of the
+// last top-level menu (all fields) or a separator in it.
+struct MenuCommand {
+    PlatformMenuKind kind;
+    int id;
+    const char* label;
+    const char* guidance;
+    void (*run)();
+};
+
+// The whole menu, in order.
+extern const std::vector<MenuCommand> commandTable;
+// The menu bar as the platform builds it, read from commandTable.
 extern const std::vector<PlatformMenuEntry> menuTable;
 
 // The text of "Pour l'aide".
@@ -45,6 +59,8 @@ extern const char* const shortHelpText;
 extern const char* const aboutText;
 // The help page's file name, next to the program.
 inline constexpr const char* helpPageName = "aide.html";
+// The status bar's text when no menu is highlighted.
+inline constexpr const char* defaultStatusText = "Ici votre guidage ...";
 
 // Runs the command with the given id; ids without a command do nothing.
 // Every command first ends the possibility to undo the last cut with Enter.
@@ -54,3 +70,19 @@ void onMenuCommand(int id);
 std::string statisticsText();
 // The full path of the help page next to the running program.
 std::string helpPagePath();
+
+// Guidance for the top-level menu at the given position (0 Fichier .. 4 Aide),
+// or null for any other position.
+const char* popupGuidanceText(int position);
+// Guidance for the menu item with the given command id, or null when the id
+// has none (a separator, the end of menu tracking, an unknown id).
+const char* commandGuidanceText(int id);
+
+// Replaces the status bar's text.
+void setStatusText(const std::string& text);
+// Clears cursorTracked and shows the guidance of the top-level menu at the
+// position; an unknown position leaves the status bar as it is.
+void showPopupGuidance(int position);
+// Clears cursorTracked and shows the guidance of the item with the command id;
+// an id without guidance leaves the status bar as it is.
+void showCommandGuidance(int id);

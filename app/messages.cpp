@@ -1,7 +1,7 @@
 // Message boxes shown through the platform layer.
 #include "app/messages.h"
 
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform.h"
 
 std::string messageText;
@@ -23,4 +23,10 @@ void fatalError(const std::string& text)
     releaseModel();
     platformQuit(0);
     platformExitProcess(255);
+}
+
+void fatalUnlessOk(Outcome outcome)
+{
+    if (outcome != outcomeOk)
+        fatalError(outcomeText(outcome));
 }

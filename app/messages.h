@@ -1,7 +1,10 @@
-// The viewer's message boxes: information, non-fatal error and fatal error.
+// The viewer's message boxes: information, non-fatal error and fatal error,
+// and the box each outcome of the core gets.
 #pragma once
 
 #include <string>
+
+#include "base/outcome.h"
 
 // Caption of every box and the main window's title.
 inline constexpr const char* appTitle = "Vormelin 0.35";
@@ -16,3 +19,5 @@ void showError(const std::string& text);
 // Modal box "Erreur irrémédiable\n\nL'application va se terminer\n\n" + text,
 // then releases the model and ends the process with status 255.
 [[noreturn]] void fatalError(const std::string& text);
+// fatalError with the outcome's text, unless the outcome is outcomeOk.
+void fatalUnlessOk(Outcome outcome);

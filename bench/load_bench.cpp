@@ -7,8 +7,9 @@
 #include <sstream>
 
 #include "bench/support/mesh_generators.h"
+#include "app/model_commands.h"
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 

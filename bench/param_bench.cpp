@@ -3,8 +3,9 @@
 // parameterize() call, its assembly alone and its solve alone. Counters give
 // the relative residual reached and the solve path (0 GMRES alone, 1 GMRES
 // finished by multigrid, 2 finished by sparse LU, 3 failed).
+#include "app/main_window.h"
 #include "bench/support/mesh_generators.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "param/parameter_solve.h"
 #include "param/parameterize.h"
@@ -33,8 +34,7 @@ const GeneratedMesh& mesh(int shape, int vertices)
 // The store holds the mesh with its topology built, nothing parameterized.
 void prepare(int shape, int vertices)
 {
-    releaseModel();
-    initViewState();
+    resetProgramState();
     scriptReset();
     putMeshInStore(mesh(shape, vertices));
     buildTopology();

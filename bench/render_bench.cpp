@@ -12,13 +12,14 @@
 #include <ctime>
 
 #include "bench/support/mesh_generators.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "render/gl_setup.h"
 #include "render/layers.h"
 #include "render/view_state.h"
 #include "tests/render/face_oracle.h"
 #include "tests/render/line_oracle.h"
 #include "tests/support/egl_context.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 namespace {

@@ -6,7 +6,8 @@
 #include <map>
 
 #include "bench/support/mesh_generators.h"
-#include "model/store.h"
+#include "app/model_commands.h"
+#include "base/store.h"
 #include "model/subdivision.h"
 #include "model/topology.h"
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 
 namespace {

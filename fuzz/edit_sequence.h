@@ -14,10 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
+#include "render/view_state.h"
 #include "app/menu_commands.h"
+#include "app/model_commands.h"
 #include "fuzz/fuzz_support.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
 #include "platform/platform_script.h"
@@ -195,7 +198,7 @@ inline void frame(bool leftDown, bool enterDown)
 {
     scriptKeys[keyLeftButton] = leftDown;
     scriptKeys[keyEnter] = enterDown;
-    trackMouse();
+    sampleMouse();
     scriptKeys[keyLeftButton] = false;
     scriptKeys[keyEnter] = false;
 }
@@ -395,7 +398,7 @@ inline std::string step(InputBytes& in, SessionResult& result)
     case 9:
         if (vertexCount > parameterizeVertexLimit)
             return "parameterization skipped";
-        parameterize();
+        parameterizeModel();
         return "parameterization";
     case 10:
         if (vertexCount > parameterizeVertexLimit)

@@ -9,11 +9,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    resetProgramState();
+    resetHarnessState();
     InputBytes in{data, size};
     static const bool trace = std::getenv("VORMELIN_FUZZ_TRACE") != nullptr;
     edit_sequence::SessionResult result = edit_sequence::runSession(in, trace);
     requireNoFault(result.fault, "editing session");
-    resetProgramState();
+    resetHarnessState();
     return 0;
 }

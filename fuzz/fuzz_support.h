@@ -10,8 +10,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/main_window.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/layers.h"
 #include "render/mouse.h"
@@ -25,15 +26,12 @@ struct FatalExit {
 
 [[noreturn]] inline void throwFatalExit(int status) { throw FatalExit{status}; }
 
-// Puts the store, the view, the cut and mouse state and the scripted platform
-// back to program start, and installs the hook that throws FatalExit.
-inline void resetProgramState()
+// Puts the program and the scripted platform back to program start, and
+// installs the hook that throws FatalExit.
+inline void resetHarnessState()
 {
-    releaseModel();
+    resetProgramState();
     modelPath.clear();
-    initViewState();
-    initCutState();
-    initMouseState();
     pickedElement = -1;
     scriptReset();
     platformExitHook = throwFatalExit;

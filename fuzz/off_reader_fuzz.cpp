@@ -14,9 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/model_commands.h"
 #include "fuzz/fuzz_support.h"
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "tests/support/store_invariants.h"
 
@@ -115,7 +116,7 @@ void saveAndReadBack()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    resetProgramState();
+    resetHarnessState();
     std::string path = workFolder() + "/model.off";
     if (!writeFile(path, data, size))
         std::abort();
@@ -140,6 +141,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             requireNoFault("a load showed a box: " + scriptBoxes.back().text, "load");
         saveAndReadBack();
     }
-    resetProgramState();
+    resetHarnessState();
     return 0;
 }

@@ -12,7 +12,7 @@
 #include "convert.h"
 #include "fuzz/fuzz_support.h"
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 
 namespace {
 

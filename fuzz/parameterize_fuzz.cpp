@@ -71,15 +71,15 @@ void checkParameterized(size_t boxesBefore, bool warnedBefore)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    resetProgramState();
+    resetHarnessState();
     InputBytes in{data, size};
     if (!edit_sequence::setUpMesh(in) || !setCoordinates(in)) {
-        resetProgramState();
+        resetHarnessState();
         return 0;
     }
     try {
         size_t boxes = scriptBoxes.size();
-        parameterize();
+        parameterizeModel();
         checkParameterized(boxes, false);
         if (faceCount <= 200) {
             boxes = scriptBoxes.size();
@@ -91,13 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             requireNoFault(storeInvariantFault(), "store after the subdivision");
             boxes = scriptBoxes.size();
             const bool warnedBefore = closedWarned;
-            parameterize();
+            parameterizeModel();
             checkParameterized(boxes, warnedBefore);
         }
     } catch (const FatalExit&) {
         if (lastFatalText().empty() || modelLoaded)
             requireNoFault("the program ended without its fatal box", "fatal path");
     }
-    resetProgramState();
+    resetHarnessState();
     return 0;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "tests/support/store_invariants.h"
@@ -68,7 +68,7 @@ std::string differenceFrom(const TopologyOracleResult& r)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    resetProgramState();
+    resetHarnessState();
     InputBytes in{data, size};
     const int vertices = 1 + in.word() % 400;
     const int faces = static_cast<int>((size - in.at) / 6);
@@ -95,32 +95,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     modelLoaded = true;
 
     const TopologyOracleResult expected = topologyOracleOfStore();
-    bool refused = false;
-    try {
-        buildTopology();
-    } catch (const FatalExit&) {
-        refused = true;
-    }
-    if (refused != !expected.fatalText.empty() || (refused && lastFatalText() != expected.fatalText))
-        requireNoFault("builder ends with \"" + lastFatalText() + "\", the literal build with \"" + expected.fatalText +
-                           "\"",
+    const Outcome built = buildTopology();
+    const bool refused = built != outcomeOk;
+    const std::string refusal = outcomeText(built);
+    if (refused != !expected.fatalText.empty() || (refused && refusal != expected.fatalText))
+        requireNoFault("builder ends with \"" + refusal + "\", the literal build with \"" + expected.fatalText + "\"",
                        "refusal");
-    requireNoFault(storeInvariantFault(), refused ? "store after a refusal" : "store after the build");
+    // A refused mesh stays as it was given, corners out of range included; only
+    // the edge table must be gone.
     if (refused) {
-        if (modelLoaded)
-            requireNoFault("the model survived the fatal path", "refusal");
-        resetProgramState();
+        if (topologyBuilt || edgeCount != 0)
+            requireNoFault("an edge table survived the refusal", "refusal");
+        resetHarnessState();
         return 0;
     }
+    requireNoFault(storeInvariantFault(), "store after the build");
     requireNoFault(differenceFrom(expected), "builder against the literal build");
 
     // Built again on its own result, the table must come out the same.
     const TopologyOracleResult again = topologyOracleOfStore();
-    try {
-        rebuildTopology();
-    } catch (const FatalExit&) {
-        requireNoFault("a built mesh is refused when built again: " + lastFatalText(), "rebuild");
-    }
+    const Outcome rebuilt = rebuildTopology();
+    if (rebuilt != outcomeOk)
+        requireNoFault(std::string("a built mesh is refused when built again: ") + outcomeText(rebuilt), "rebuild");
     requireNoFault(differenceFrom(again), "rebuild against the literal build");
     requireNoFault(differenceFrom(expected), "rebuild against the first build");
 
@@ -138,6 +134,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                std::to_string(findEdge(u, v)) + ", the scan " + std::to_string(literal),
                            "findEdge");
     }
-    resetProgramState();
+    resetHarnessState();
     return 0;
 }

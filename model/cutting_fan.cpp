@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "model/store.h"
+#include "base/store.h"
 
 namespace {
 // Slot of each triangle in slotEdges while it holds a moved vertex, -1 otherwise

@@ -1,14 +1,9 @@
-// What the cut operations share among themselves: the undo record, the way a
-// cut leaves its mode, and the fan walks over the edge table.
+// What the cut operations share among themselves: the undo record, the
+// vertices added and dropped, and the fan walks over the edge table.
 #pragma once
 
 #include <vector>
 
-// Kind of the cut that made the last change of the mesh and can still be
-// undone (1 vertex, 2 edge, 3 face), 0 when there is none.
-extern int undoRecordKind;
-// The vertex split by the last vertex cut.
-extern int undoVertex;
 // Digest of the mesh as the last cut left it; the undo runs only on that mesh.
 extern unsigned long long undoFingerprint;
 // What the pending first edge was picked in: its ends and the mesh's digest,
@@ -30,11 +25,6 @@ void recordUndo(int kind);
 // Marks the mesh as changed by a cut or an undo: the pending edge and any
 // older undo record no longer describe it.
 void meshChangedByCut();
-
-// Switches the vertex, edge or face mode off if it is on (a cut leaving its mode).
-void leaveVertexCut();
-void leaveEdgeCut();
-void leaveFaceCut();
 
 // Makes every vertex array hold at least n entries (old values kept, new ones 0).
 void ensureVertexRoom(int n);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
+
 // Longest accepted line of a model file, line feed not counted (a carriage return is counted).
 inline constexpr int offMaxLineLength = 150;
 
@@ -30,11 +32,6 @@ int nextDataLine(const char*& cursor, std::string_view& line, int maxLength);
 // True when the line is blank: every character except its last one is a space.
 bool isBlankLine(std::string_view line);
 
-// Asks the user for a model file and replaces the current model by its
-// content; a cancelled dialog changes nothing. A faulty or unreadable file
-// ends the program with "Fichier modèle erroné".
-void openModel();
-
 // Parses a whole OFF text of size bytes (text[size] must be a NUL) into the
 // model store, which must be empty: vertices, faces, quads split, centre and
 // radius. Returns false when the text is faulty (the store then holds
@@ -49,17 +46,18 @@ bool parseModelFile(int fd, size_t size);
 // largest distance from it along one axis (0 and a zero centre with no vertex).
 void computeCenterAndRadius();
 
-// Reads the model file at path into the model store (everything openModel
-// does after the dialog): the title, the parse, quads split, centre and
-// radius, the view reset and the topology. A faulty file ends the program.
-void loadModelFile(const std::string& path);
+// Replaces the model in the store by the content of the file at path: the
+// store is released, the file opened (modelPath then names it), parsed, quads
+// split, centre and radius computed, the derived flags cleared. A file that
+// does not open, is not a regular file or is faulty gives outcomeFaultyModel.
+// Nothing else is touched (no view, no topology).
+Outcome readModelFile(const std::string& path);
 
-// Writes the current model next to modelPath as "<name>_n.off", makes it the
-// current modelPath, updates the title and confirms. A file that cannot be
-// written is reported as an error and changes nothing. Does nothing without a model.
-void saveModel();
+// Writes the current model as a triangle-only OFF file at path, through a
+// temporary file renamed into place once complete. False when it could not
+// be written (an existing file is then left as it was).
+bool writeModelFile(const std::string& path);
 
-// The file name of a path: the part after its last '/'.
-std::string modelFileName(const std::string& path);
-// "Vormelin 0.35 - modèle affiché : " followed by the file name of path.
-std::string modelWindowTitle(const std::string& path);
+// The name the model is saved under: path with its ".off" (last four
+// characters of the file name) replaced by "_n.off".
+std::string savedModelPath(const std::string& path);

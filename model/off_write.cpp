@@ -11,10 +11,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/messages.h"
 #include "model/off_file.h"
-#include "model/store.h"
-#include "platform/platform.h"
+#include "base/store.h"
 
 namespace {
 
@@ -118,6 +116,8 @@ bool writeModel(int fd)
     return !out.failed;
 }
 
+} // namespace
+
 // Writes the model to a fresh temporary file next to path and renames it to path.
 bool writeModelFile(const std::string& path)
 {
@@ -149,20 +149,4 @@ std::string savedModelPath(const std::string& path)
     size_t nameLength = slash == std::string::npos ? path.size() : path.size() - slash - 1;
     std::string base = nameLength >= 4 ? path.substr(0, path.size() - 4) : path;
     return base + "_n.off";
-}
-
-} // namespace
-
-void saveModel()
-{
-    if (!modelLoaded)
-        return;
-    std::string path = savedModelPath(modelPath);
-    if (!writeModelFile(path)) {
-        showError("Le fichier " + path + " n'a pas pu être écrit : le modèle n'est pas archivé.");
-        return;
-    }
-    modelPath = path;
-    platformSetWindowTitle(modelWindowTitle(path));
-    showInfo("Le nouveau modèle : " + modelFileName(path) + " est archivé.");
 }

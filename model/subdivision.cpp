@@ -20,13 +20,9 @@
 #include <system_error>
 #include <thread>
 
-#include "app/messages.h"
-#include "model/store.h"
-#include "model/cutting.h"
+#include "base/store.h"
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
-#include "model/topology.h"
-#include "param/parameterize.h"
 
 int subdivisionThreadFaceCount = 50000;
 
@@ -121,20 +117,16 @@ template <typename Allocate> bool allocated(Allocate allocate)
 
 } // namespace
 
-bool refineLoopStep()
+Outcome refineLoopStep()
 {
     if (!modelLoaded)
-        return false;
+        return outcomeImpossibleModel;
     const int V = vertexCount, F = faceCount;
-    if (F > INT_MAX / 4) {
-        showError(tooLargeModelText);
-        return false;
-    }
+    if (F > INT_MAX / 4)
+        return outcomeTooLargeModel;
     if (V < 0 || F < 0 || vertexX.size() < static_cast<std::size_t>(V) ||
-        vertexY.size() < static_cast<std::size_t>(V) || vertexZ.size() < static_cast<std::size_t>(V)) {
-        showError(impossibleModelText);
-        return false;
-    }
+        vertexY.size() < static_cast<std::size_t>(V) || vertexZ.size() < static_cast<std::size_t>(V))
+        return outcomeImpossibleModel;
 
     // Everything that may refuse the step comes before the store changes.
     // With the topology built, its edge count is the number of entries the
@@ -146,7 +138,7 @@ bool refineLoopStep()
     std::vector<int> freshA, freshB, freshC;
     std::vector<double> freshX, freshY, freshZ;
     std::vector<RingSummary>& rings = ringSummaries;
-    const char* refusal = nullptr;
+    Outcome refusal = outcomeOk;
     {
         SecondThread second(F >= subdivisionThreadFaceCount);
         bool allocatedAside = false, yzAllocated = false;
@@ -165,16 +157,16 @@ bool refineLoopStep()
         });
         bool registered = false;
         if (!allocated([&] { registered = prepareSplitEdgeTable() && registerTriangleSides(); }))
-            refusal = subdivisionMemoryText;
+            refusal = outcomeSubdivisionMemory;
         else if (!registered)
-            refusal = impossibleModelText;
+            refusal = outcomeImpossibleModel;
         else if (V > INT_MAX - splitEdgeCount)
-            refusal = tooLargeModelText;
+            refusal = outcomeTooLargeModel;
         second.wait();
-        if (!refusal && !allocatedAside)
-            refusal = subdivisionMemoryText;
+        if (refusal == outcomeOk && !allocatedAside)
+            refusal = outcomeSubdivisionMemory;
         std::size_t newVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(splitEdgeCount);
-        if (!refusal && (!expectEdges || newVertexCount != expectedVertexCount)) {
+        if (refusal == outcomeOk && (!expectEdges || newVertexCount != expectedVertexCount)) {
             second.run([&] {
                 yzAllocated = allocated([&] {
                     allocZeroedBlock(freshY, newVertexCount);
@@ -184,14 +176,14 @@ bool refineLoopStep()
             bool xAllocated = allocated([&] { allocZeroedBlock(freshX, newVertexCount); });
             second.wait();
             if (!xAllocated || !yzAllocated)
-                refusal = subdivisionMemoryText;
+                refusal = outcomeSubdivisionMemory;
         }
     }
-    if (refusal) {
+    if (refusal != outcomeOk) {
         releaseStepTemporaries();
-        showError(refusal);
-        return false;
+        return refusal;
     }
+    splitEdgeMissing = false;
 
     // The old coordinates and triangles stay aside, read-only, while the new
     // arrays take their place in the store.
@@ -238,18 +230,7 @@ bool refineLoopStep()
     freeBlock(vertexU);
     freeBlock(vertexV);
     uvComputed = false;
-    return true;
-}
-
-void subdivideLoop()
-{
-    bool parameterized = uvComputed;
-    if (!refineLoopStep())
-        return;
-    // The refined mesh renumbers every edge: a pending edge pick is void.
-    forgetPendingCut();
-    if (parameterized)
-        parameterize();
-    else
-        buildTopology();
+    // A side the table did not hold (it holds every side it was registered
+    // from, so this means a fault of the step) is reported once the step is done.
+    return splitEdgeMissing ? outcomeImpossibleModel : outcomeOk;
 }

@@ -9,8 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
 
@@ -19,6 +18,7 @@ std::vector<double> oldX, oldY, oldZ;
 std::vector<int> splitEdgeLow, splitEdgeHigh, splitEdgeVertex;
 std::vector<int> splitEdgeOpposite1, splitEdgeOpposite2;
 int splitEdgeCount = 0;
+bool splitEdgeMissing = false;
 
 std::vector<std::size_t> splitBucketStart;
 std::vector<int> splitBucketSlot;
@@ -125,7 +125,7 @@ int findSplitEdge(int v1, int v2)
     int* slot = locateSplitEdge(std::min(v1, v2), std::max(v1, v2));
     if (slot && *slot >= 0)
         return *slot;
-    showError(impossibleModelText);
+    splitEdgeMissing = true;
     return splitEdgeCount > 0 ? 0 : -1;
 }
 

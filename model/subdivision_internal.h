@@ -8,10 +8,46 @@
 #include "model/huge_pages.h"
 #include "model/subdivision.h"
 
-// Error texts of the step.
-inline constexpr const char* impossibleModelText = "Modèle impossible";
-inline constexpr const char* tooLargeModelText = "Modèle trop grand pour être subdivisé";
-inline constexpr const char* subdivisionMemoryText = "Mémoire insuffisante pour la subdivision";
+// Coordinates of vertices 0 .. V-1 as they were before the step; every new
+// position is computed from these. Exist only during a step.
+extern std::vector<double> oldX, oldY, oldZ;
+
+// ---- The split-edge table: one entry per distinct edge of the triangles being
+// split, in the order of first registration. Exists only during a step (or
+// between prepareSplitEdgeTable and releaseSplitEdgeTable).
+
+// Smaller end vertex of each entry.
+extern std::vector<int> splitEdgeLow;
+// Larger end vertex of each entry.
+extern std::vector<int> splitEdgeHigh;
+// New vertex made on each entry's edge, -1 until it is made.
+extern std::vector<int> splitEdgeVertex;
+// The first two corners opposite the edge, in triangle order and within a
+// triangle sides A-B, B-C, C-A; the second is -1 on an edge of one triangle.
+extern std::vector<int> splitEdgeOpposite1, splitEdgeOpposite2;
+// Number of entries in the table.
+extern int splitEdgeCount;
+
+// Makes an empty table with room for every side of the store's faceCount
+// triangles. False (and no table) when a corner lies outside 0 .. vertexCount-1
+// or the face arrays are shorter than faceCount. May throw std::bad_alloc.
+bool prepareSplitEdgeTable();
+// A lookup missed a side during the step in progress.
+extern bool splitEdgeMissing;
+// Frees the table.
+void releaseSplitEdgeTable();
+// Adds the unordered pair unless it is there; returns its entry either way.
+int registerSplitEdge(int v1, int v2);
+// The entry of the unordered pair. A pair that is not in the table sets
+// splitEdgeMissing and gives entry 0 (or -1 when the table is empty).
+int findSplitEdge(int v1, int v2);
+// Computes the vertex of an entry's edge from the coordinates before the step
+// (midpoint on an edge of one triangle, 3/8 3/8 1/8 1/8 otherwise), stores it
+// at index vertexCount, records it in splitEdgeVertex, increases vertexCount
+// and returns its index.
+int makeEdgeVertex(int entry);
+
+
 
 // Makes the array exactly n entries long, all zero, in a fresh advised block
 // (whatever it held is freed first). Throws std::bad_alloc (or

@@ -14,7 +14,7 @@
 // the exchanges leave it before S is formed.
 #include <cmath>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
 

@@ -10,11 +10,73 @@
 #include "model/topology.h"
 
 #include <climits>
+#include <stdexcept>
+#include <algorithm>
 #include <cstdint>
+#include <new>
 
-#include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
+#include "model/huge_pages.h"
 #include "model/topology_internal.h"
+
+// ---- Working arrays
+//
+// Large blocks are asked to be backed by huge pages where the system offers
+// them: a mesh of a million triangles needs tens of megabytes of edge arrays,
+// and touching them page by page costs more than building the table.
+
+namespace {
+
+// Gives the array a block of at least n entries without touching it yet.
+template <typename T> bool reserveBlock(std::vector<T>& array, size_t n, bool keep)
+{
+    if (array.capacity() >= n)
+        return true;
+    try {
+        std::vector<T> fresh;
+        fresh.reserve(n);
+        adviseHugePages(fresh.data(), n * sizeof(T));
+        if (keep)
+            fresh.assign(array.begin(), array.end());
+        array.swap(fresh);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool fillIntArray(std::vector<int>& array, size_t n, int value, size_t room)
+{
+    if (room <= n || !reserveBlock(array, room, false))
+        if (!reserveBlock(array, n, false))
+            return false;
+    array.assign(n, value);
+    return true;
+}
+
+bool fillByteArray(std::vector<unsigned char>& array, size_t n, unsigned char value)
+{
+    if (!reserveBlock(array, n, false))
+        return false;
+    array.assign(n, value);
+    return true;
+}
+
+bool lengthenIntArray(std::vector<int>& array, size_t n, int value)
+{
+    if (n <= array.size())
+        return true;
+    if (!reserveBlock(array, n, true))
+        return false;
+    array.resize(n, value);
+    return true;
+}
+
+// ---- The edge table
 
 int edgeCapacity = 0;
 
@@ -68,7 +130,7 @@ void hashInsert(int lo, int hi, int edge)
         oldEdges.swap(hashEdges);
         const size_t size = oldKeys.empty() ? 1024 : 2 * oldKeys.size();
         if (!fillIntArray(hashEdges, size, -1))
-            fatalError(edgeMemoryText);
+            refuseTopology(outcomeEdgeMemory);
         hashKeys.assign(size, emptyKey);
         hashUsed = 0;
         for (size_t i = 0; i < oldKeys.size(); ++i)
@@ -110,9 +172,9 @@ void dropUnusedVertices()
     if (faces < 0 || static_cast<size_t>(faces) > faceA.size() || static_cast<size_t>(faces) > faceB.size() ||
         static_cast<size_t>(faces) > faceC.size() || vertices < 0 || static_cast<size_t>(vertices) > vertexX.size() ||
         static_cast<size_t>(vertices) > vertexY.size() || static_cast<size_t>(vertices) > vertexZ.size())
-        fatalError(faceErrorText);
+        refuseTopology(outcomeFaceError);
     if (!fillByteArray(vertexUsed, static_cast<size_t>(vertices), 0))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     const unsigned limit = static_cast<unsigned>(vertices);
     int* fa = faceA.data();
     int* fb = faceB.data();
@@ -121,7 +183,7 @@ void dropUnusedVertices()
     for (int i = 0; i < faces; ++i) {
         const int a = fa[i], b = fb[i], c = fc[i];
         if (static_cast<unsigned>(a) >= limit || static_cast<unsigned>(b) >= limit || static_cast<unsigned>(c) >= limit)
-            fatalError(faceErrorText);
+            refuseTopology(outcomeFaceError);
         used[a] = 1;
         used[b] = 1;
         used[c] = 1;
@@ -132,7 +194,7 @@ void dropUnusedVertices()
     if (first == vertices)
         return;
     if (!fillIntArray(vertexNewIndex, static_cast<size_t>(vertices), -1))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     int* newIndex = vertexNewIndex.data();
     int kept = 0;
     for (int v = 0; v < vertices; ++v) {
@@ -164,11 +226,11 @@ void growEdgeArrays(int edgesSoFar)
     if (wanted > most)
         wanted = most;
     if (wanted > INT_MAX || wanted < edgesSoFar + 3LL)
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     size_t n = static_cast<size_t>(wanted);
     if (!lengthenIntArray(edgeA, n, 0) || !lengthenIntArray(edgeB, n, 0) || !lengthenIntArray(edgeFace1, n, 0) ||
         !lengthenIntArray(edgeFace2, n, -1) || !lengthenIntArray(chainNext, n, -1))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     edgeCapacity = static_cast<int>(wanted);
 }
 
@@ -179,7 +241,7 @@ void collectEdges()
     const int faces = faceCount;
     if (!fillIntArray(chainHead, static_cast<size_t>(vertexCount), -1) ||
         !fillIntArray(chainNext, static_cast<size_t>(edgeCapacity), -1, mostEdges()))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     const int* fa = faceA.data();
     const int* fb = faceB.data();
     const int* fc = faceC.data();
@@ -240,7 +302,7 @@ void collectEdges()
             }
             if (e >= 0) {
                 if (f2[e] >= 0)
-                    fatalError(edgeErrorText);
+                    refuseTopology(outcomeEdgeError);
                 f2[e] = j;
                 continue;
             }
@@ -282,20 +344,20 @@ void boundaryEdgesFirst()
 
 } // namespace
 
-void buildTopology()
+namespace {
+
+void buildEdgeTable()
 {
-    if (topologyBuilt)
-        return;
     long long capacity = static_cast<long long>(vertexCount > 0 ? vertexCount : 0) +
                          static_cast<long long>(faceCount > 0 ? faceCount : 0) + 30;
     if (capacity > INT_MAX)
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     edgeCapacity = static_cast<int>(capacity);
     const size_t n = static_cast<size_t>(capacity);
     const size_t room = mostEdges();
     if (!fillIntArray(edgeA, n, 0, room) || !fillIntArray(edgeB, n, 0, room) || !fillIntArray(edgeFace1, n, 0, room) ||
         !fillIntArray(edgeFace2, n, -1, room))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
 
     dropUnusedVertices();
 
@@ -317,10 +379,28 @@ void buildTopology()
         if (boundaryEdgeCount > 0)
             orderBoundaryLoops(chainHead);
     }
-    topologyBuilt = true;
 }
 
-void rebuildTopology()
+} // namespace
+
+Outcome buildTopology()
+{
+    if (topologyBuilt)
+        return outcomeOk;
+    try {
+        buildEdgeTable();
+    } catch (const TopologyRefusal& refusal) {
+        edgeCount = boundaryEdgeCount = boundaryLoopLength = 0;
+        return refusal.outcome;
+    } catch (const std::bad_alloc&) {
+        edgeCount = boundaryEdgeCount = boundaryLoopLength = 0;
+        return outcomeEdgeMemory;
+    }
+    topologyBuilt = true;
+    return outcomeOk;
+}
+
+Outcome rebuildTopology()
 {
     // The edge arrays keep their blocks: the build that follows reuses them.
     if (uvComputed) {
@@ -333,7 +413,7 @@ void rebuildTopology()
     topologyBuilt = false;
     uvComputed = false;
     closedWarned = false;
-    buildTopology();
+    return buildTopology();
 }
 
 int findEdge(int v1, int v2)

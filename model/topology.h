@@ -2,7 +2,7 @@
 // table of distinct edges with the triangles on each side, counts the boundary
 // edges and puts the longest boundary loop first in walking order. On the way
 // it drops vertices no triangle uses and refuses meshes that are not
-// edge-manifold (through fatalError).
+// edge-manifold (with the outcome that says why).
 //
 // Edge table order once built: positions 0 .. boundaryLoopLength-1 hold the
 // longest boundary loop in walking order (starting at edgeA[0], going to
@@ -10,16 +10,20 @@
 // boundary edges; positions boundaryEdgeCount .. edgeCount-1 the interior edges.
 #pragma once
 
+#include "base/outcome.h"
+
 // Entries given to each edge array by the last build (at least
 // vertexCount + faceCount + 30, and never fewer than three per triangle).
 extern int edgeCapacity;
 
 // Builds the edge table, boundary counts and longest loop unless topologyBuilt
-// is already set; drops unreferenced vertices. A refused mesh ends the program.
-void buildTopology();
+// is already set; drops unreferenced vertices. A refused mesh returns the
+// reason (a face naming no vertex, an edge of three triangles, no memory) and
+// leaves topologyBuilt clear with the counts of the edge table at 0.
+Outcome buildTopology();
 // Discards the edge table and the (u,v) coordinates, clears the derived flags
 // and counts, then builds the topology again (the step after every cut).
-void rebuildTopology();
+Outcome rebuildTopology();
 // Position of the edge joining the two vertices (any order) in the built edge
 // table, the lowest such position, or -1 when there is none.
 int findEdge(int v1, int v2);

@@ -4,11 +4,14 @@
 #include <cstddef>
 #include <vector>
 
-// The fatal texts of the builder.
-inline constexpr const char* faceErrorText = "Une face est erronée";
-inline constexpr const char* edgeMemoryText = "Problème de mémoire pour les arêtes";
-inline constexpr const char* edgeErrorText = "Une arête est erronée";
-inline constexpr const char* loopErrorText = "La topologie du modèle n'est pas admissible.";
+#include "base/outcome.h"
+
+// A refusal of the builder, raised where the fault is found deep in a loop and
+// turned by buildTopology into its returned outcome.
+struct TopologyRefusal {
+    Outcome outcome;
+};
+[[noreturn]] inline void refuseTopology(Outcome outcome) { throw TopologyRefusal{outcome}; }
 
 // Makes the array hold n entries, all equal to value, reusing its block when
 // it is large enough. Room for up to `room` entries is set aside when the

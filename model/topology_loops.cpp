@@ -15,8 +15,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "model/topology_internal.h"
 
@@ -119,7 +118,7 @@ void buildSlots(int boundary)
     const size_t edges = static_cast<size_t>(boundary);
     if (!fillIntArray(slotStart, static_cast<size_t>(slots) + 1, 0) || !fillIntArray(slotEdges, 2 * edges, 0) ||
         !fillIntArray(slotHeap, static_cast<size_t>(slots), -1))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     for (int id = 0; id < boundary; ++id) {
         ++slotStart[vertexSlot[endA[id]] + 1];
         ++slotStart[vertexSlot[endB[id]] + 1];
@@ -158,9 +157,9 @@ void orderBoundaryLoops(std::vector<int>& vertexScratch)
     const size_t edges = static_cast<size_t>(boundary);
     if (vertexScratch.size() < static_cast<size_t>(vertexCount) &&
         !fillIntArray(vertexScratch, static_cast<size_t>(vertexCount), -1))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     if (!fillIntArray(positionOf, edges, 0) || !fillIntArray(idAt, edges, 0) || !fillIntArray(loopLabel, edges, -1))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     walked.clear();
     vertexSlot = vertexScratch.data();
     endA = edgeA.data();
@@ -193,7 +192,7 @@ void orderBoundaryLoops(std::vector<int>& vertexScratch)
             const int k = lowestFreePosition(current);
             if (k < 0) {
                 if (current != start)
-                    fatalError(loopErrorText);
+                    refuseTopology(outcomeLoopError);
                 break;
             }
             const int id = idAt[k];
@@ -218,7 +217,7 @@ void orderBoundaryLoops(std::vector<int>& vertexScratch)
             const int k = lowestFreePosition(current);
             if (k < 0) {
                 if (current != start)
-                    fatalError(loopErrorText);
+                    refuseTopology(outcomeLoopError);
                 break;
             }
             const int id = idAt[k];
@@ -232,7 +231,7 @@ void orderBoundaryLoops(std::vector<int>& vertexScratch)
 
     // Apply the final order to the boundary part of the edge arrays.
     if (!fillIntArray(copyA, edges, 0) || !fillIntArray(copyB, edges, 0) || !fillIntArray(copyFace1, edges, 0))
-        fatalError(edgeMemoryText);
+        refuseTopology(outcomeEdgeMemory);
     std::copy(edgeA.begin(), edgeA.begin() + boundary, copyA.begin());
     std::copy(edgeB.begin(), edgeB.begin() + boundary, copyB.begin());
     std::copy(edgeFace1.begin(), edgeFace1.begin() + boundary, copyFace1.begin());

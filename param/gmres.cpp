@@ -5,7 +5,6 @@
 // final, so every sum is the one the plain loops give.
 #include "param/gmres.h"
 
-#include "app/messages.h"
 #include "param/big_array.h"
 #include "param/row_matrix.h"
 
@@ -49,13 +48,13 @@ double subtractThenDot(int n, double* w, double h, const double* v, const double
 
 } // namespace
 
-void MGMRES_ST(int n, int count, const int* rows, const int* cols, const double* values, double* x, const double* rhs,
+Outcome MGMRES_ST(int n, int count, const int* rows, const int* cols, const double* values, double* x, const double* rhs,
                int restartLimit, int MR, double absTolerance, double relTolerance)
 {
     if (n < MR)
-        fatalError("MGMRES_ST - Fatal error :  N < MR !");
+        return outcomeGmresSize;
     if (MR < 1 || restartLimit < 1 || n < 1)
-        return;
+        return outcomeOk;
 
     const double delta = 0.001;
     const size_t rowsH = static_cast<size_t>(MR) + 1;
@@ -181,4 +180,5 @@ void MGMRES_ST(int n, int count, const int* rows, const int* cols, const double*
         if (columnsDone == 0)
             break;
     }
+    return outcomeOk;
 }

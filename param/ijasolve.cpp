@@ -2,7 +2,6 @@
 // Polak-Ribière directions and up to three passes.
 #include "param/ijasolve.h"
 
-#include "app/messages.h"
 
 #include <vector>
 
@@ -24,7 +23,7 @@ void multiplyTripletsTransposed(int n, int count, const int* rows, const int* co
         y[cols[k]] += values[k] * x[rows[k]];
 }
 
-void ijasolve(int n, int count, const int* rows, const int* cols, const double* values, const double* b, double* x,
+Outcome ijasolve(int n, int count, const int* rows, const int* cols, const double* values, const double* b, double* x,
               double& residualSquared)
 {
     std::vector<double> d(n, 0.0), p(n, 0.0), t(n, 0.0), r(n, 0.0);
@@ -56,7 +55,7 @@ void ijasolve(int n, int count, const int* rows, const int* cols, const double* 
             for (int j = 0; j < n; ++j)
                 den += t[j] * t[j];
             if (den == 0.0)
-                fatalError("Pb dans ijasolve() :\nVery singular matrix.\n\n");
+                return outcomeVerySingular;
             double alpha = num / den;
             for (int j = 0; j < n; ++j) {
                 t[j] = x[j];
@@ -70,14 +69,14 @@ void ijasolve(int n, int count, const int* rows, const int* cols, const double* 
             }
             if (R == Rprev || R <= B * tol) {
                 residualSquared = R;
-                return;
+                return outcomeOk;
             }
             if (R > Rprev) {
                 for (int j = 0; j < n; ++j)
                     x[j] = t[j];
                 if (pass == 3) {
                     residualSquared = R;
-                    return;
+                    return outcomeOk;
                 }
                 nextPass = true;
                 break;
@@ -91,7 +90,7 @@ void ijasolve(int n, int count, const int* rows, const int* cols, const double* 
                 E += (t[j] + d[j]) * t[j];
             if (D == 0.0) {
                 residualSquared = R;
-                return;
+                return outcomeOk;
             }
             double beta = E / D;
             for (int j = 0; j < n; ++j) {
@@ -100,7 +99,8 @@ void ijasolve(int n, int count, const int* rows, const int* cols, const double* 
             }
         }
         if (!nextPass)
-            fatalError("Pb dans ijasolve() :\nToo many iterations.\n\n");
+            return outcomeTooManyIterations;
     }
     residualSquared = R;
+    return outcomeOk;
 }

@@ -2,11 +2,14 @@
 // triplet layout, and the two triplet products it is built on.
 #pragma once
 
+#include "base/outcome.h"
+
 // Solves A x = b by conjugate gradients on |A x - b|², starting from x, in at
 // most three passes (a new pass when the residual grows). x is overwritten;
 // residualSquared receives the squared residual of the last step taken. A zero
-// search product or a pass that runs out of iterations ends the program.
-void ijasolve(int n, int count, const int* rows, const int* cols, const double* values, const double* b, double* x,
+// search product (outcomeVerySingular) or a pass that runs out of iterations
+// (outcomeTooManyIterations) stops the solve with that outcome.
+Outcome ijasolve(int n, int count, const int* rows, const int* cols, const double* values, const double* b, double* x,
               double& residualSquared);
 
 // y = A x: y set to 0.0, then entry by entry in order y[rows[k]] += values[k] × x[cols[k]].

@@ -1,7 +1,9 @@
 // Fast mean-value weights for the assembly: every triangle's three
 // half-angle tangents are computed once and shared by the edges around it.
-// The values are those of meanValueWeights (parameterize.h), bit for bit.
 #pragma once
+
+// Euclidean distance between P and Q: sqrt(dx² + dy² + dz²) with d = Q - P.
+double pointDistance(const double P[3], const double Q[3]);
 
 // Angle whose law-of-cosines quotient is (pr² + pq² − qr²) / (2 pr pq),
 // clamped to [-1, 1]: the angle between the sides pr and pq opposite qr.

@@ -3,16 +3,13 @@
 // of its neighbours, solved for u and for v with one matrix.
 #include "param/parameterize.h"
 
-#include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "param/big_array.h"
-#include "param/ijasolve.h"
 #include "param/mean_value_weights.h"
 #include "param/parameter_solve.h"
 #include "param/parameterize_internal.h"
 #include "param/triplet_matrix.h"
-#include "render/view_state.h"
 
 #include <climits>
 #include <cmath>
@@ -20,19 +17,6 @@
 #include <thread>
 
 namespace {
-
-// The solver of the systems: 1 restarted GMRES (checked and finished when
-// short), 2 the conjugate-gradient least-squares solver.
-constexpr int solverChoice = 1;
-
-const char* const noOpeningText = "Le modèle n'a pas d'ouverture.\n\nLa paramétrisation est impossible.\n\n"
-                                  "Les affichages de la frontière, du plan (u,v)\n et du modèle texturé "
-                                  "avec une image\n ne sont pas possibles.";
-const char* const disconnectedText = "Paramétrisation impossible : \n\nle modèle a plusieurs parties disjointes.";
-const char* const degenerateText = "Paramétrisation impossible : \n\nle modèle a un triangle dégénéré\n"
-                                   "(un côté de longueur nulle ou trois sommets alignés).";
-const char* const unsolvedText = "Paramétrisation impossible : \n\nles coordonnées (u,v) n'ont pas pu être "
-                                 "calculées\n(le système linéaire n'a pas pu être résolu).";
 
 // Root of v's set, halving the path on the way.
 int findRoot(BigArray<int>& parent, int v)
@@ -90,10 +74,13 @@ bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMa
               BigArray<double>& rhsV)
 {
     BigArray<double> px(vertexCount), py(vertexCount), pz(vertexCount);
+    // The model's own coordinates, centred and divided by the radius: the
+    // weights do not depend on how the model is shown.
+    const double radius = modelRadius != 0.0 ? modelRadius : 1.0;
     for (int i = 0; i < vertexCount; ++i) {
-        px[i] = normalizedX(i);
-        py[i] = normalizedY(i);
-        pz[i] = normalizedZ(i);
+        px[i] = (vertexX[i] - modelCenter[0]) / radius;
+        py[i] = (vertexY[i] - modelCenter[1]) / radius;
+        pz[i] = (vertexZ[i] - modelCenter[2]) / radius;
     }
     for (int f = 0; f < faceCount; ++f)
         for (int v : {faceA[f], faceB[f], faceC[f]})
@@ -180,18 +167,17 @@ int numberUnknowns(BigArray<int>& unknownIndex)
     return n;
 }
 
-void parameterize()
+Outcome parameterize()
 {
     if (uvComputed)
-        return;
-    if (!topologyBuilt)
-        buildTopology();
-    if (boundaryLoopLength == 0) {
-        if (!closedWarned)
-            showInfo(noOpeningText);
-        closedWarned = true;
-        return;
+        return outcomeOk;
+    if (!topologyBuilt) {
+        Outcome built = buildTopology();
+        if (built != outcomeOk)
+            return built;
     }
+    if (boundaryLoopLength == 0)
+        return outcomeNoOpening;
 
     allocDoubleArray(vertexU, vertexCount);
     allocDoubleArray(vertexV, vertexCount);
@@ -205,34 +191,23 @@ void parameterize()
     // Every vertex on the loop: the loop itself joins them all.
     if (n == 0) {
         uvComputed = true;
-        return;
+        return outcomeOk;
     }
-    if (!allConnected()) {
-        showInfo(disconnectedText);
-        return;
-    }
+    if (!allConnected())
+        return outcomeDisconnected;
 
     TripletMatrix matrix;
     BigArray<double> rhsU, rhsV;
-    if (!assembleParameterSystem(unknownIndex, n, matrix, rhsU, rhsV)) {
-        showInfo(degenerateText);
-        return;
-    }
+    if (!assembleParameterSystem(unknownIndex, n, matrix, rhsU, rhsV))
+        return outcomeDegenerate;
 
     BigArray<double> xU(n, 0.0), xV(n, 0.0);
     if (n == 1) {
         // The only entry is the diagonal.
         xU[0] = rhsU[0] / matrix.values[0];
         xV[0] = rhsV[0] / matrix.values[0];
-    } else if (solverChoice == 2) {
-        double residualSquared = 0.0;
-        ijasolve(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), rhsU.data(),
-                 xU.data(), residualSquared);
-        ijasolve(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), rhsV.data(),
-                 xV.data(), residualSquared);
     } else if (!solveParameterSystems(matrix, n, rhsU.data(), rhsV.data(), xU.data(), xV.data())) {
-        showInfo(unsolvedText);
-        return;
+        return outcomeUnsolved;
     }
     releaseTriplets(matrix);
 
@@ -242,4 +217,5 @@ void parameterize()
             vertexV[v] = xV[unknownIndex[v]];
         }
     uvComputed = true;
+    return outcomeOk;
 }

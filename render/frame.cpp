@@ -9,7 +9,7 @@
 #include "render/layers.h"
 #include "render/mouse.h"
 #include "render/view_state.h"
-#include "texture/texture.h"
+#include "render/textures.h"
 
 namespace {
 // Per-frame steps of the keys and the animation.
@@ -50,7 +50,7 @@ void pollKeyboard()
             modelScale = largestScale;
     }
     // Texture tiling acts once per press, and only on the image texture.
-    if (faceMode == 2) {
+    if (faceMode == faceModeImage) {
         if (platformKeyDown(keyP)) {
             if (keyPLatch) {
                 keyPLatch = false;
@@ -86,7 +86,6 @@ void pollKeyboard()
 
 void applyCamera()
 {
-    trackMouse();
     if (faceMode >= 0 && faceMode < 3)
         glBindTexture(GL_TEXTURE_2D, textureIds[faceMode]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -121,10 +120,14 @@ void applyAxesOnlyRule()
 void renderFrame()
 {
     applyCamera();
-    if (showUvPlane)
+    if (showUvPlane) {
+        holdFlatView(false);
         drawUvPlane();
-    if (showTexture)
+    }
+    if (showTexture) {
+        holdFlatView(true);
         drawTexture();
+    }
     if (!showUvPlane && !showTexture)
         drawFaces();
     if (showAxes)
@@ -144,21 +147,16 @@ void renderFrame()
         // Each highlight picks into pickedElement; the last one drawn is the one a click cuts.
         if (vertexCutMode == 1) {
             highlightVertex();
-            pickedCutKind = 1;
+            pickedCutKind = cutKindVertex;
         }
         if (edgeCutMode == 1) {
             highlightEdge();
-            pickedCutKind = 2;
+            pickedCutKind = cutKindEdge;
         }
         if (faceCutMode == 1) {
             highlightFace();
-            pickedCutKind = 3;
+            pickedCutKind = cutKindFace;
         }
     }
 }
 
-void paintFrame()
-{
-    renderFrame();
-    platformPresent();
-}

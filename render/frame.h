@@ -1,12 +1,13 @@
-// One frame of the view: the camera step (mouse, texture, modelview,
-// animation, keyboard), the display layers in their fixed order, the
-// axes-only transparency rule and the pick highlights of the cut modes.
+// One frame of the view, once the mouse has been sampled (render/mouse.h):
+// the camera step (texture, modelview, animation, keyboard), the display
+// layers in their fixed order, the axes-only transparency rule and the pick
+// highlights of the cut modes. Presenting it is the caller's step.
 #pragma once
 
 // Draws one frame into the back buffer of the current context.
 void renderFrame();
-// The first step of a frame: samples the mouse, binds the texture of the
-// face mode, clears, builds the modelview, animates and polls the keyboard.
+// The first step of a frame: binds the texture of the face mode, clears,
+// builds the modelview, animates and polls the keyboard.
 void applyCamera();
 // Polls the keys held down in this frame (zoom, scale, texture tiling, pan);
 // the changes show from the next frame.
@@ -14,5 +15,3 @@ void pollKeyboard();
 // The axes-only rule: transparency is forced on while only the axes are shown,
 // and put back as it was once anything else is shown again.
 void applyAxesOnlyRule();
-// renderFrame, then presents the back buffer.
-void paintFrame();

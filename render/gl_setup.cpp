@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "texture/texture.h"
+#include "render/textures.h"
 
 #ifdef __GLIBC__
 #include <malloc.h>

@@ -12,9 +12,7 @@ void setBasicGlState();
 // all, 45-degree perspective with near plane 0.1 and far plane 100, modelview
 // current and identity.
 void resizeGlView(int width, int height);
-// The full OpenGL state, once at start, for the main window's client size
-// (clientWidth x clientHeight): projection with planes 0.6 and 20, colour
-// material, light 0, normalisation, the three textures, line smoothing.
-void initGL();
-// initGL for an explicit client size.
+// The full OpenGL state, once at start, for a client area of width x height
+// pixels: projection with planes 0.6 and 20, colour material, light 0,
+// normalisation, the three textures, line smoothing.
 void initGLForSize(int width, int height);

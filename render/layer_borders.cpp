@@ -1,6 +1,6 @@
 // The boundary layers: every border edge, the longest loop alone, and the
 // flash that shows the borders at once after a cut.
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform.h"
 #include "render/layer_support.h"
 #include "render/layers.h"

@@ -11,10 +11,11 @@
 #include <cmath>
 #include <vector>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
 #include "render/view_points.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 namespace {
@@ -50,16 +51,14 @@ int fillCorners(const double* v, int vertices, int faces, const double w[3], Tex
     Corner* out = corners.data();
     for (int f = 0; f < faces; ++f) {
         const int a = fa[f], b = fb[f], c = fc[f];
-        if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+        if (!isDrawableFace(a, b, c, vertices))
             continue;
         const double* P = v + 3 * a;
         const double* Q = v + 3 * b;
         const double* R = v + 3 * c;
-        const double e1x = Q[0] - P[0], e1y = Q[1] - P[1], e1z = Q[2] - P[2];
-        const double e2x = R[0] - P[0], e2y = R[1] - P[1], e2z = R[2] - P[2];
-        double nx = e1y * e2z - e1z * e2y;
-        double ny = e1z * e2x - e1x * e2z;
-        double nz = e1x * e2y - e1y * e2x;
+        double n[3];
+        faceNormal(P, Q, R, n);
+        double nx = n[0], ny = n[1], nz = n[2];
         if (nx * w[0] + ny * w[1] + nz * w[2] < 0.0) {
             nx = -nx;
             ny = -ny;
@@ -112,7 +111,7 @@ int fillCorners(const double* v, int vertices, int faces, const double w[3], Tex
 void drawFaces()
 {
     const double s = textureTiling / 256.0;
-    const bool texturing = faceMode != 2 || uvComputed;
+    const bool texturing = faceMode != faceModeImage || uvComputed;
     glColor3d(0.8, 0.8, 0.8);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
@@ -135,9 +134,9 @@ void drawFaces()
     const bool uvUsable = uvComputed && vertexU.size() >= static_cast<size_t>(vertices) &&
                           vertexV.size() >= static_cast<size_t>(vertices);
     TexCoordRule rule = texCoordsNone;
-    if (faceMode == 2 && textureLoaded && uvUsable)
+    if (faceMode == faceModeImage && textureLoaded && uvUsable)
         rule = texCoordsFromUv;
-    else if (faceMode != 2 || textureLoaded)
+    else if (faceMode != faceModeImage || textureLoaded)
         rule = texCoordsFixed;
 
     if (faces > 0) {

@@ -1,10 +1,10 @@
 // The two flat displays: the mesh in its (u,v) plane and the texture image on
-// a square. Both hold the camera at its start values while they are shown.
+// a square. The frame holds the camera at its start values while they are shown.
 // The (u,v) edges are the picture of one immediate-mode line list, handed to
 // GL as one indexed array draw of the same single-precision points.
 #include <vector>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
 
@@ -13,24 +13,10 @@ namespace {
 std::vector<float> flatPoints;
 std::vector<GLuint> flatIndices;
 
-// Keeps the view to return to (once) and holds the camera at its start values.
-void holdFlatView()
-{
-    if (!flatViewSaved) {
-        saveView();
-        flatViewSaved = true;
-    }
-    resetView();
-}
 } // namespace
 
 void drawUvPlane()
 {
-    holdFlatView();
-    showUvPlane = true;
-    cursorTracked = false;
-    faceMode = 0;
-
     // A cut made while this display is on drops the (u,v) coordinates: then there is nothing to lay out.
     const int vertices = drawableVertexCount();
     if (!uvComputed || vertexU.size() < static_cast<size_t>(vertices) ||
@@ -70,11 +56,6 @@ void drawUvPlane()
 void drawTexture()
 {
     double s = textureTiling / 256.0;
-    holdFlatView();
-    showTexture = true;
-    cursorTracked = false;
-    faceMode = 2;
-
     glEnable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     // The first image row is texture row 0: it goes to the top of the square.

@@ -5,12 +5,15 @@
 
 #include <cmath>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
+#include "render/view_points.h"
+#include "model/cutting.h"
 
 int pickedElement = 0;
+int pickedCutKind = cutKindNone;
 
 namespace {
 double distanceTo(double x, double y, double z, const double p[3])
@@ -48,10 +51,11 @@ void highlightVertex()
         pickedElement = -1;
         return;
     }
+    const double* v = viewPointsOf(vertices);
     pickedElement = 0;
-    double best = distanceTo(normalizedX(0), normalizedY(0), normalizedZ(0), p);
+    double best = distanceTo(v[0], v[1], v[2], p);
     for (int i = 1; i < vertices; ++i) {
-        const double d = distanceTo(normalizedX(i), normalizedY(i), normalizedZ(i), p);
+        const double d = distanceTo(v[3 * i], v[3 * i + 1], v[3 * i + 2], p);
         if (d < best) {
             pickedElement = i;
             best = d;
@@ -74,14 +78,16 @@ void highlightEdge()
         pickedElement = -1;
         return;
     }
+    const double* v = viewPointsOf(vertices);
     double best = 10000.0;
     pickedElement = 0;
     for (int e = 0; e < edges; ++e) {
         const int a = edgeA[e], b = edgeB[e];
         if (!isDrawable(a, vertices) || !isDrawable(b, vertices))
             continue;
-        const double d = distanceTo((normalizedX(a) + normalizedX(b)) / 2.0, (normalizedY(a) + normalizedY(b)) / 2.0,
-                                    (normalizedZ(a) + normalizedZ(b)) / 2.0, p);
+        const double* A = v + 3 * a;
+        const double* B = v + 3 * b;
+        const double d = distanceTo((A[0] + B[0]) / 2.0, (A[1] + B[1]) / 2.0, (A[2] + B[2]) / 2.0, p);
         if (d < best) {
             pickedElement = e;
             best = d;
@@ -108,15 +114,18 @@ void highlightFace()
         pickedElement = -1;
         return;
     }
+    const double* v = viewPointsOf(vertices);
     double best = 10000.0;
     pickedElement = 0;
     for (int f = 0; f < faces; ++f) {
         const int a = faceA[f], b = faceB[f], c = faceC[f];
-        if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+        if (!isDrawableFace(a, b, c, vertices))
             continue;
-        const double d = distanceTo((normalizedX(a) + normalizedX(b) + normalizedX(c)) / 3.0,
-                                    (normalizedY(a) + normalizedY(b) + normalizedY(c)) / 3.0,
-                                    (normalizedZ(a) + normalizedZ(b) + normalizedZ(c)) / 3.0, p);
+        const double* A = v + 3 * a;
+        const double* B = v + 3 * b;
+        const double* C = v + 3 * c;
+        const double d = distanceTo((A[0] + B[0] + C[0]) / 3.0, (A[1] + B[1] + C[1]) / 3.0,
+                                    (A[2] + B[2] + C[2]) / 3.0, p);
         if (d < best) {
             pickedElement = f;
             best = d;

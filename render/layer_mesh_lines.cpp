@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
 #include "render/view_points.h"
@@ -48,7 +48,7 @@ void drawEdges()
         const int* fc = faceC.data();
         for (int f = 0; f < faces; ++f) {
             const int a = fa[f], b = fb[f], c = fc[f];
-            if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+            if (!isDrawableFace(a, b, c, vertices))
                 continue;
             out[0] = out[5] = static_cast<GLuint>(a);
             out[1] = out[2] = static_cast<GLuint>(b);
@@ -76,15 +76,13 @@ void drawNormals()
         float* out = normalEnds.data();
         for (int f = 0; f < faces; ++f) {
             const int a = faceA[f], b = faceB[f], c = faceC[f];
-            if (!isDrawable(a, vertices) || !isDrawable(b, vertices) || !isDrawable(c, vertices))
+            if (!isDrawableFace(a, b, c, vertices))
                 continue;
             const double* P = v + 3 * a;
             const double* Q = v + 3 * b;
             const double* R = v + 3 * c;
-            const double e1[3] = {Q[0] - P[0], Q[1] - P[1], Q[2] - P[2]};
-            const double e2[3] = {R[0] - P[0], R[1] - P[1], R[2] - P[2]};
-            double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
-                           e1[0] * e2[1] - e1[1] * e2[0]};
+            double n[3];
+            faceNormal(P, Q, R, n);
             const double size = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
             // A face with collinear corners has no normal: its segment shrinks to the centroid.
             if (size > 0.0)

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "model/store.h"
+#include "base/store.h"
 
 int drawableVertexCount()
 {

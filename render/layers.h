@@ -9,6 +9,10 @@
 // cursor, rewritten in every frame by the highlight of that mode; -1 when the
 // highlight had nothing to choose from.
 extern int pickedElement;
+// The cut kind whose highlight chose pickedElement in the last frame (a
+// CutKind; cutKindNone when unknown); a click cuts only with that kind, so
+// that an index is never read as an element of another kind.
+extern int pickedCutKind;
 
 // The three axes from the origin, x red, y green, z blue, length 1.
 void drawAxes();
@@ -25,9 +29,9 @@ void drawNormals();
 void drawBorders();
 // The longest boundary loop, thick red.
 void drawBoundary();
-// The mesh edges laid out in the (u,v) plane; keeps the view at its start values.
+// The mesh edges laid out in the (u,v) plane.
 void drawUvPlane();
-// The loaded texture image on a square, first row at the top; keeps the view at its start values.
+// The loaded texture image on a square, first row at the top.
 void drawTexture();
 
 // Picks the vertex nearest the cursor into pickedElement and marks it red.

@@ -1,7 +1,6 @@
-// Mouse sampling: drag rotation, the click that cuts, and the Enter undo.
+// Mouse sampling: drag rotation, and the click and the Enter that the application turns into a cut and its undo.
 #include "render/mouse.h"
 
-#include "model/cutting.h"
 #include "platform/platform.h"
 #include "render/view_state.h"
 
@@ -18,8 +17,9 @@ constexpr int bottomMargin = 35;
 constexpr double pixelsPerDegree = 1.5;
 } // namespace
 
-void trackMouse()
+MouseActions trackMouse()
 {
+    MouseActions actions = {false, false};
     PlatformRect r = platformMainWindowRect();
     int x = 0, y = 0;
     platformCursorPos(x, y);
@@ -46,16 +46,17 @@ void trackMouse()
     if (cutModeActive) {
         if (clickLatch && leftDown) {
             clickLatch = false;
-            applyCut();
+            actions.cutClick = true;
             cutPickPending = true;
         }
         if (!leftDown)
             clickLatch = true;
     }
     if (cutPickPending && platformKeyDown(keyEnter)) {
-        undoCut();
+        actions.undoKey = true;
         cutPickPending = false;
     }
+    return actions;
 }
 
 void initMouseState()

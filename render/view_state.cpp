@@ -1,20 +1,36 @@
 // View state fields, reset, save and restore, and the coordinate normalisation.
 #include "render/view_state.h"
 
-#include "model/store.h"
+#include "base/store.h"
 
-double cameraDistance = 3.0;
-double modelScale = 1.0;
-double viewAngleY = 0.0, viewAngleX = 0.0, viewAngleZ = 0.0;
-double panX = 0.0, panY = 0.0;
-bool withAnimation = false;
-bool withTransparency = false;
-bool showAxes = false, showVertices = false, showEdges = false, showFaces = true, showNormals = false,
-     showBorders = false, showBoundary = false, showUvPlane = false, showTexture = false;
-int faceMode = 1;
-int savedFaceMode = 1;
-bool cursorTracked = true;
-double lastCursorX = 0.0, lastCursorY = 0.0;
+ViewValues currentView = {3.0,  1.0,   0.0,   0.0,   0.0,   0.0,   0.0,  false, false, false, false, false,
+                          true, false, false, false, false, false, faceModeColor, faceModeColor, true,  0.0, 0.0};
+ViewValues savedView = {};
+
+double& cameraDistance = currentView.cameraDistance;
+double& modelScale = currentView.modelScale;
+double& viewAngleY = currentView.viewAngleY;
+double& viewAngleX = currentView.viewAngleX;
+double& viewAngleZ = currentView.viewAngleZ;
+double& panX = currentView.panX;
+double& panY = currentView.panY;
+bool& withAnimation = currentView.withAnimation;
+bool& withTransparency = currentView.withTransparency;
+bool& showAxes = currentView.showAxes;
+bool& showVertices = currentView.showVertices;
+bool& showEdges = currentView.showEdges;
+bool& showFaces = currentView.showFaces;
+bool& showNormals = currentView.showNormals;
+bool& showBorders = currentView.showBorders;
+bool& showBoundary = currentView.showBoundary;
+bool& showUvPlane = currentView.showUvPlane;
+bool& showTexture = currentView.showTexture;
+int& faceMode = currentView.faceMode;
+int& savedFaceMode = currentView.savedFaceMode;
+bool& cursorTracked = currentView.cursorTracked;
+double& lastCursorX = currentView.lastCursorX;
+double& lastCursorY = currentView.lastCursorY;
+
 unsigned int uniformColor = 255u | (128u << 8) | (64u << 16);
 int textureTiling = 256;
 bool texturedModelOn = false;
@@ -22,7 +38,8 @@ bool flatViewSaved = false;
 bool axesOnlyForced = false;
 bool transparencyBeforeForce = false;
 bool keyPLatch = true, keyMLatch = true;
-SavedView savedView = {};
+int vertexCutMode = 0, edgeCutMode = 0, faceCutMode = 0;
+bool cutModeActive = false;
 
 void resetView()
 {
@@ -35,44 +52,23 @@ void resetView()
     showAxes = showVertices = showEdges = false;
     showFaces = true;
     showNormals = showBorders = showBoundary = showUvPlane = showTexture = false;
-    faceMode = 1;
-    savedFaceMode = 1;
+    faceMode = faceModeColor;
+    savedFaceMode = faceModeColor;
 }
 
-void saveView()
-{
-    savedView = {cameraDistance, modelScale, viewAngleY,    viewAngleX,   viewAngleZ,   panX,
-                 panY,           withAnimation, withTransparency, showAxes, showVertices, showEdges,
-                 showFaces,      showNormals,   showBorders,  showBoundary, showUvPlane,  showTexture,
-                 faceMode,       savedFaceMode, cursorTracked, lastCursorX, lastCursorY};
-}
+void saveView() { savedView = currentView; }
 
-void restoreView()
+void restoreView() { currentView = savedView; }
+
+void holdFlatView(bool texture)
 {
-    const SavedView& s = savedView;
-    cameraDistance = s.cameraDistance;
-    modelScale = s.modelScale;
-    viewAngleY = s.viewAngleY;
-    viewAngleX = s.viewAngleX;
-    viewAngleZ = s.viewAngleZ;
-    panX = s.panX;
-    panY = s.panY;
-    withAnimation = s.withAnimation;
-    withTransparency = s.withTransparency;
-    showAxes = s.showAxes;
-    showVertices = s.showVertices;
-    showEdges = s.showEdges;
-    showFaces = s.showFaces;
-    showNormals = s.showNormals;
-    showBorders = s.showBorders;
-    showBoundary = s.showBoundary;
-    showUvPlane = s.showUvPlane;
-    showTexture = s.showTexture;
-    faceMode = s.faceMode;
-    savedFaceMode = s.savedFaceMode;
-    cursorTracked = s.cursorTracked;
-    lastCursorX = s.lastCursorX;
-    lastCursorY = s.lastCursorY;
+    resetView();
+    if (texture)
+        showTexture = true;
+    else
+        showUvPlane = true;
+    cursorTracked = false;
+    faceMode = texture ? faceModeImage : faceModeBlack;
 }
 
 void initViewState()
@@ -88,6 +84,8 @@ void initViewState()
     transparencyBeforeForce = false;
     keyPLatch = keyMLatch = true;
     savedView = {};
+    vertexCutMode = edgeCutMode = faceCutMode = 0;
+    cutModeActive = false;
 }
 
 double viewRadius() { return modelRadius != 0.0 ? modelRadius : 1.0; }

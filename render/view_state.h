@@ -2,29 +2,55 @@
 // decide what a frame shows and from where, with one saved copy.
 #pragma once
 
-// Eye distance along z; Up and Down arrow keys.
-extern double cameraDistance;
-// Factor of the coordinate normalisation; Left and Right arrow keys.
-extern double modelScale;
-// The three view rotations in degrees, applied about Y, then X, then Z.
-extern double viewAngleY, viewAngleX, viewAngleZ;
-// Shift of the eye and of the scene.
-extern double panX, panY;
-// The view turns by itself.
-extern bool withAnimation;
-// Faces are blended additively.
-extern bool withTransparency;
-// Layer switches of the display menu.
-extern bool showAxes, showVertices, showEdges, showFaces, showNormals, showBorders, showBoundary,
-    showUvPlane, showTexture;
-// 0 faces black, 1 uniform colour, 2 textured by the image; also the bound texture's index.
-extern int faceMode;
-// The faceMode to return to when faces are shown again.
-extern int savedFaceMode;
-// The previous cursor sample may be used for a drag step.
-extern bool cursorTracked;
-// Cursor position of the previous frame's sample, in screen pixels.
-extern double lastCursorX, lastCursorY;
+// The 23 values that saveView keeps and restoreView brings back, as one
+// struct so that saving and restoring are assignments.
+struct ViewValues {
+    // Eye distance along z; Up and Down arrow keys.
+    double cameraDistance;
+    // Factor of the coordinate normalisation; Left and Right arrow keys.
+    double modelScale;
+    // The three view rotations in degrees, applied about Y, then X, then Z.
+    double viewAngleY, viewAngleX, viewAngleZ;
+    // Shift of the eye and of the scene.
+    double panX, panY;
+    // The view turns by itself.
+    bool withAnimation;
+    // Faces are blended additively.
+    bool withTransparency;
+    // Layer switches of the display menu.
+    bool showAxes, showVertices, showEdges, showFaces, showNormals, showBorders, showBoundary, showUvPlane,
+        showTexture;
+    // How faces are coloured (a FaceMode); also the bound texture's index.
+    int faceMode;
+    // The faceMode to return to when faces are shown again.
+    int savedFaceMode;
+    // The previous cursor sample may be used for a drag step.
+    bool cursorTracked;
+    // Cursor position of the previous frame's sample, in screen pixels.
+    double lastCursorX, lastCursorY;
+};
+// The view as shown.
+extern ViewValues currentView;
+// The one saved copy of the view.
+extern ViewValues savedView;
+
+// Each saved value under its own name, as every layer and command reads it.
+extern double& cameraDistance;
+extern double& modelScale;
+extern double &viewAngleY, &viewAngleX, &viewAngleZ;
+extern double &panX, &panY;
+extern bool& withAnimation;
+extern bool& withTransparency;
+extern bool &showAxes, &showVertices, &showEdges, &showFaces, &showNormals, &showBorders, &showBoundary,
+    &showUvPlane, &showTexture;
+extern int& faceMode;
+extern int& savedFaceMode;
+extern bool& cursorTracked;
+extern double &lastCursorX, &lastCursorY;
+
+// Values of faceMode.
+enum FaceMode { faceModeBlack = 0, faceModeColor = 1, faceModeImage = 2 };
+
 // Colour of faces in mode 1, 0x00BBGGRR.
 extern unsigned int uniformColor;
 // Texture coordinate scale times 256; keys P and M.
@@ -40,17 +66,11 @@ extern bool transparencyBeforeForce;
 // The P / M key was seen released since its last action.
 extern bool keyPLatch, keyMLatch;
 
-// The 23 values that saveView keeps.
-struct SavedView {
-    double cameraDistance, modelScale, viewAngleY, viewAngleX, viewAngleZ, panX, panY;
-    bool withAnimation, withTransparency, showAxes, showVertices, showEdges, showFaces, showNormals,
-        showBorders, showBoundary, showUvPlane, showTexture;
-    int faceMode, savedFaceMode;
-    bool cursorTracked;
-    double lastCursorX, lastCursorY;
-};
-// The one saved copy of the view.
-extern SavedView savedView;
+// The cut modes, switched by the menu commands: 1 while the mode is on. The
+// frame runs the pick highlight of each mode that is on.
+extern int vertexCutMode, edgeCutMode, faceCutMode;
+// A cut mode is on: the frame runs the pick highlights, a click cuts, the mouse does not turn the view.
+extern bool cutModeActive;
 
 // Puts the camera and the layer flags back to their start values.
 void resetView();
@@ -58,6 +78,11 @@ void resetView();
 void saveView();
 // Copies savedView back into the 23 values.
 void restoreView();
+// While the (u,v)-plane display (texture false) or the texture display
+// (texture true) is shown, the camera and the layer flags stay at their start
+// values with that display alone on, and the mouse does not turn the view;
+// the frame holds them so just before drawing the display.
+void holdFlatView(bool texture);
 // Puts every view field, saved copy included, back to its value at program start.
 void initViewState();
 // Vertex i in view coordinates: (coordinate - centre) * modelScale / radius.

@@ -8,7 +8,6 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "app/messages.h"
 #include "texture/texture.h"
 
 namespace {
@@ -17,7 +16,7 @@ namespace {
 // raised to its standard error exit. The library only warns when the data are
 // damaged (a truncated file, a bad Huffman code, stray bytes before a marker)
 // and would then go on with made-up pixels; a damaged texture file ends the
-// program like any other corrupt data, with the library's message on the
+// process like any other corrupt data, with the library's message on the
 // standard error stream and a failure status.
 void (*standardEmitMessage)(j_common_ptr, int) = nullptr;
 
@@ -45,7 +44,7 @@ FILE* openTextureFile(const std::string& path)
 
 } // namespace
 
-void decodeJpegTexture(const std::string& path)
+Outcome decodeJpegTexture(const std::string& path)
 {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr jerr;
@@ -57,7 +56,7 @@ void decodeJpegTexture(const std::string& path)
     FILE* file = openTextureFile(path);
     if (!file) {
         jpeg_destroy_decompress(&cinfo);
-        fatalError("Ouverture impossible de la texture");
+        return outcomeTextureUnopened;
     }
     jpeg_stdio_src(&cinfo, file);
     jpeg_read_header(&cinfo, TRUE);
@@ -65,14 +64,14 @@ void decodeJpegTexture(const std::string& path)
     if (cinfo.image_width != textureSize || cinfo.image_height != textureSize) {
         jpeg_destroy_decompress(&cinfo);
         std::fclose(file);
-        fatalError("L'image de texture doit être de taille 256x256");
+        return outcomeTextureSize;
     }
     // Grayscale files decode to one component, CMYK and YCCK files to four.
     jpeg_calc_output_dimensions(&cinfo);
     if (cinfo.output_components != 3) {
         jpeg_destroy_decompress(&cinfo);
         std::fclose(file);
-        fatalError("L'image doit être de type RGB");
+        return outcomeTextureNotRgb;
     }
 
     jpeg_start_decompress(&cinfo);
@@ -86,4 +85,5 @@ void decodeJpegTexture(const std::string& path)
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     std::fclose(file);
+    return outcomeOk;
 }

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
+#include "app/main_window.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 

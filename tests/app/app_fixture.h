@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/gl_setup.h"
@@ -16,21 +16,15 @@
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"
 #include "tests/support/mesh_builder.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 class AppTest : public ::testing::Test {
 public:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initCutState();
-        initMouseState();
-        initTextureState();
-        clientWidth = 640;
-        clientHeight = 640;
-        renderActive = true;
     }
 
     // A current offscreen context with the program's start-up GL state.

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/status_guidance.h"
+#include "app/menu_commands.h"
 #include "tests/app/app_fixture.h"
 
 namespace {

@@ -5,9 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "render/view_state.h"
 #include "app/menu_commands.h"
 #include "app/messages.h"
-#include "app/status_guidance.h"
+#include "app/menu_commands.h"
 #include "tests/app/app_fixture.h"
 
 namespace {

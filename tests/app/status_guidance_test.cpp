@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/menu_commands.h"
-#include "app/status_guidance.h"
+#include "app/menu_commands.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 

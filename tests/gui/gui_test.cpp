@@ -22,9 +22,9 @@
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/messages.h"
-#include "app/status_guidance.h"
+#include "app/menu_commands.h"
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform.h"
 #include "platform/platform_app.h"
 #include "platform/qt/gl_view.h"
@@ -33,6 +33,7 @@
 #include "render/gl_setup.h"
 #include "render/view_state.h"
 #include "tests/gui/gui_support.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 namespace {

@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include "render/view_state.h"
+#include "app/cut_modes.h"
+#include "app/model_commands.h"
 #include "model/off_file.h"
 #include "model/subdivision.h"
 

@@ -1,4 +1,5 @@
 // The cut modes: the display flags they force and put back, and which cut a click makes.
+#include "app/cut_modes.h"
 #include "tests/model/cutting_support.h"
 
 namespace {
@@ -105,7 +106,7 @@ TEST_F(CutModes, InitPutsEverythingBack)
     toggleEdgeCut();
     pickedElement = findEdge(0, 2);
     applyCut();
-    initCutState();
+    initCutModes();
     EXPECT_EQ(pendingEdge, -1);
     EXPECT_EQ(edgeCutMode, 0);
     EXPECT_EQ(cutKind, 0);

@@ -6,7 +6,7 @@
 // arrays there); the store is then left as it stands.
 #pragma once
 
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 
 namespace oracle {

@@ -3,6 +3,7 @@
 // and vertices where several fans meet.
 #include <random>
 
+#include "app/cut_modes.h"
 #include "model/cutting_internal.h"
 #include "tests/model/cutting_oracle.h"
 #include "tests/model/cutting_support.h"
@@ -45,18 +46,20 @@ protected:
     void compareCut(const StoreCopy& base, int pending, int e)
     {
         base.putBack();
-        initCutState();
+        initCutModes();
         oracle::CutResult expected = oracle::cutEdge(e, pending);
         StoreCopy literal = StoreCopy::take();
 
         base.putBack();
-        initCutState();
+        initCutModes();
         toggleEdgeCut();
         if (pending >= 0) {
-            cutEdge(pending);
+            pickedElement = pending;
+            applyCut();
             ASSERT_EQ(pendingEdge, pending);
         }
-        cutEdge(e);
+        pickedElement = e;
+        applyCut();
         StoreCopy fast = StoreCopy::take();
         SCOPED_TRACE(testing::Message() << "pending " << pending << " edge " << e << " result " << expected);
         switch (expected) {

@@ -9,8 +9,10 @@
 #include <numeric>
 #include <vector>
 
+#include "app/main_window.h"
+#include "app/cut_modes.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/layers.h"
@@ -162,11 +164,8 @@ class CutTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initCutState();
-        initMouseState();
         pickedElement = -1;
         ASSERT_TRUE(makeOffscreenContext(64, 64));
     }

@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "app/main_window.h"
+#include "app/model_commands.h"
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 
@@ -21,8 +23,7 @@ class OffOpenTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
         modelPath.clear();
         char pattern[] = "/tmp/off_open_XXXXXX";

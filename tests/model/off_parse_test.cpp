@@ -13,8 +13,9 @@
 #include <random>
 #include <sstream>
 
+#include "app/main_window.h"
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 
@@ -38,8 +39,7 @@ class OffParseTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
     }
 };

@@ -12,8 +12,10 @@
 #include <random>
 #include <sstream>
 
+#include "app/main_window.h"
+#include "app/model_commands.h"
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/mesh_builder.h"
@@ -32,8 +34,7 @@ class OffSaveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
         modelPath.clear();
         char pattern[] = "/tmp/off_save_XXXXXX";

@@ -16,8 +16,8 @@ namespace {
 
 class RandomEditingTest : public ::testing::Test {
 protected:
-    void SetUp() override { resetProgramState(); }
-    void TearDown() override { resetProgramState(); }
+    void SetUp() override { resetHarnessState(); }
+    void TearDown() override { resetHarnessState(); }
 };
 
 // Bytes a step reads after its own (see edit_sequence::step).
@@ -95,7 +95,7 @@ TEST_F(RandomEditingTest, EveryStepKeepsTheStoreCoherent)
 {
     int sessions = 0, steps = 0, changes = 0, undos = 0, fatalEnds = 0;
     for (unsigned seed = 1; seed <= 400; ++seed) {
-        resetProgramState();
+        resetHarnessState();
         std::vector<std::uint8_t> bytes = sessionBytes(seed);
         InputBytes in{bytes.data(), bytes.size()};
         edit_sequence::SessionResult result = edit_sequence::runSession(in);
@@ -122,7 +122,7 @@ TEST_F(RandomEditingTest, EveryStepKeepsTheStoreCoherent)
 TEST_F(RandomEditingTest, CutsBetweenSubdivisionsKeepTheStoreCoherent)
 {
     for (unsigned seed = 1; seed <= 60; ++seed) {
-        resetProgramState();
+        resetHarnessState();
         std::mt19937 random(seed * 7919u);
         std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(seed % 4), 2, 2, 1, 1};
         for (int s = 0; s < 12; ++s) {

@@ -11,7 +11,7 @@ namespace {
 TEST(RobustEditInputs, EverySessionKeepsTheStoreCoherent)
 {
     EXPECT_GE(runFuzzInputs("edit_sequence", editSequenceInput), 13);
-    resetProgramState();
+    resetHarnessState();
     scriptReset();
 }
 

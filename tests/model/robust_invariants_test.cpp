@@ -5,8 +5,10 @@
 
 #include <cmath>
 
+#include "app/main_window.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "app/cut_modes.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
@@ -19,10 +21,8 @@ class StoreInvariantsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initCutState();
         // A 2 x 2 grid: 9 vertices, 8 triangles, 16 edges, a boundary loop of 8.
         setGridMesh(2);
         buildTopology();
@@ -30,7 +30,7 @@ protected:
     void TearDown() override
     {
         releaseModel();
-        initCutState();
+        initCutModes();
     }
 };
 

@@ -14,7 +14,7 @@ namespace {
 TEST(RobustOffInputs, EverySeedLoadsOrEndsWithTheFatalBox)
 {
     EXPECT_GE(runFuzzInputs("off_reader", offReaderInput), 40);
-    resetProgramState();
+    resetHarnessState();
     scriptReset();
 }
 
@@ -25,7 +25,7 @@ TEST(RobustOffInputs, FaultySeedsEndWithTheFatalBox)
                              "line_151.off", "counts_overflow.off", "index_negative.off", "fewer_lines_than_counts.off",
                              "counts_huge.off", "last_line_151_no_lf.off"}) {
         SCOPED_TRACE(name);
-        resetProgramState();
+        resetHarnessState();
         scriptFileAnswers.push_back(std::string(SOURCE_DIR) + "/fuzz/corpus/off_reader/" + name);
         bool ended = false;
         try {
@@ -39,7 +39,7 @@ TEST(RobustOffInputs, FaultySeedsEndWithTheFatalBox)
         EXPECT_FALSE(modelLoaded);
         EXPECT_EQ(storeInvariantFault(), "");
     }
-    resetProgramState();
+    resetHarnessState();
     scriptReset();
 }
 

@@ -12,7 +12,7 @@ namespace {
 TEST(RobustTopologyInputs, EverySeedMatchesTheLiteralBuild)
 {
     EXPECT_GE(runFuzzInputs("topology", topologyInput), 20);
-    resetProgramState();
+    resetHarnessState();
     scriptReset();
 }
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 
 namespace {

@@ -6,7 +6,9 @@
 #include <climits>
 #include <cmath>
 
-#include "model/store.h"
+#include "app/main_window.h"
+#include "app/model_commands.h"
+#include "base/store.h"
 #include "model/subdivision.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
@@ -20,8 +22,7 @@ class SubdivisionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
     }
     void TearDown() override { releaseModel(); }

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "tests/support/topology_oracle.h"
 

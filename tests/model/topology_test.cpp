@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "model/topology_internal.h"
@@ -29,33 +29,13 @@ protected:
     }
 };
 
-// The box text a fatal test expects; the exit hook ends the child with 255
-// only when the last box shows it and the model has been released.
-std::string expectedFatal;
-
-[[noreturn]] void checkFatalAndExit(int status)
-{
-    const bool boxRight = !scriptBoxes.empty() && scriptBoxes.back().caption == "Vormelin 0.35" &&
-                          scriptBoxes.back().text == "Erreur irrémédiable\n\nL'application va se terminer\n\n" + expectedFatal;
-    const bool released = !modelLoaded && !topologyBuilt && vertexCount == 0 && faceCount == 0;
-    if (!boxRight || !released) {
-        std::fprintf(stderr, "box: [%s] released: %d\n", scriptBoxes.empty() ? "" : scriptBoxes.back().text.c_str(),
-                     int(released));
-        std::_Exit(3);
-    }
-    std::_Exit(status);
-}
-
-// Runs the build in a child that must end through fatalError with the text.
+// The build must be refused with the text, leaving no table behind.
 #define EXPECT_BUILD_REFUSED(text)                                                                                     \
-    EXPECT_EXIT(                                                                                                       \
-        {                                                                                                              \
-            expectedFatal = text;                                                                                      \
-            platformExitHook = checkFatalAndExit;                                                                      \
-            buildTopology();                                                                                           \
-            std::_Exit(4);                                                                                             \
-        },                                                                                                             \
-        ::testing::ExitedWithCode(255), "")
+    do {                                                                                                               \
+        EXPECT_STREQ(outcomeText(buildTopology()), text);                                                              \
+        EXPECT_FALSE(topologyBuilt);                                                                                   \
+        EXPECT_EQ(edgeCount, 0);                                                                                       \
+    } while (false)
 
 std::vector<int> prefix(const std::vector<int>& array, int n) { return {array.begin(), array.begin() + n}; }
 
@@ -367,14 +347,13 @@ TEST_F(TopologyTest, BoundaryWalkThatCannotCloseIsRefused)
     edgeCount = 2;
     boundaryEdgeCount = 2;
     std::vector<int> scratch(3, 0);
-    EXPECT_EXIT(
-        {
-            expectedFatal = "La topologie du modèle n'est pas admissible.";
-            platformExitHook = checkFatalAndExit;
-            orderBoundaryLoops(scratch);
-            std::_Exit(4);
-        },
-        ::testing::ExitedWithCode(255), "");
+    Outcome refusal = outcomeOk;
+    try {
+        orderBoundaryLoops(scratch);
+    } catch (const TopologyRefusal& r) {
+        refusal = r.outcome;
+    }
+    EXPECT_EQ(refusal, outcomeLoopError);
 }
 
 } // namespace

@@ -2,10 +2,62 @@
 // meanValueWeights for every edge, and a linear scan for existing entries.
 #pragma once
 
-#include "model/store.h"
+#include "base/store.h"
+#include "param/mean_value_weights.h"
 #include "param/parameterize.h"
 
+#include <cmath>
 #include <vector>
+
+// Angle in radians at P of the triangle P, Q, R (law of cosines, the quotient
+// clamped to [-1, 1]).
+inline double cornerAngle(const double P[3], const double Q[3], const double R[3])
+{
+    return angleFromSides(pointDistance(R, P), pointDistance(P, Q), pointDistance(Q, R));
+}
+
+namespace literal {
+
+inline void normalizedPoint(int vertex, double P[3])
+{
+    const double radius = modelRadius != 0.0 ? modelRadius : 1.0;
+    P[0] = (vertexX[vertex] - modelCenter[0]) / radius;
+    P[1] = (vertexY[vertex] - modelCenter[1]) / radius;
+    P[2] = (vertexZ[vertex] - modelCenter[2]) / radius;
+}
+
+// tan(angle / 2) of the corner of face f at vertex v (the first corner naming v).
+inline double halfAngleTangent(int f, int v)
+{
+    int corner[3] = {faceA[f], faceB[f], faceC[f]};
+    double P[3][3];
+    for (int i = 0; i < 3; ++i)
+        normalizedPoint(corner[i], P[i]);
+    int i = corner[0] == v ? 0 : corner[1] == v ? 1 : 2;
+    return std::tan(cornerAngle(P[i], P[(i + 1) % 3], P[(i + 2) % 3]) / 2.0);
+}
+
+} // namespace literal
+
+// Mean-value weights of one edge, triangle by triangle as written: wA is the
+// weight of edgeB[edge] in the equation of edgeA[edge], wB the weight of
+// edgeA[edge] in that of edgeB[edge].
+inline void meanValueWeights(int edge, double& wA, double& wB)
+{
+    int a = edgeA[edge], b = edgeB[edge], f1 = edgeFace1[edge], f2 = edgeFace2[edge];
+    double tA = literal::halfAngleTangent(f1, a);
+    double tB = literal::halfAngleTangent(f1, b);
+    if (f2 >= 0) {
+        tA += literal::halfAngleTangent(f2, a);
+        tB += literal::halfAngleTangent(f2, b);
+    }
+    double Pa[3], Pb[3];
+    literal::normalizedPoint(a, Pa);
+    literal::normalizedPoint(b, Pb);
+    double d = pointDistance(Pa, Pb);
+    wA = tA / (d + d);
+    wB = tB / (d + d);
+}
 
 struct PlainSystem {
     std::vector<int> unknownIndex;

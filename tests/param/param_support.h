@@ -1,8 +1,9 @@
 // Helpers of the parameterization tests: random sparse systems and the
-// check that a fatal message box ends the process.
+// known start state.
 #pragma once
 
-#include "model/store.h"
+#include "app/main_window.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 
@@ -66,27 +67,9 @@ inline std::vector<double> randomVector(int n, unsigned seed)
     return v;
 }
 
-// The text the next fatal box must show.
-inline std::string expectedFatalText;
-
-// Sets the exit hook so that the process ends with 255 only when the last box
-// was the fatal one with expectedFatalText, with status 1 otherwise.
-inline void expectFatal(const std::string& message)
-{
-    expectedFatalText = "Erreur irrémédiable\n\nL'application va se terminer\n\n" + message;
-    platformExitHook = [](int status) {
-        bool ok = !scriptBoxes.empty() && scriptBoxes.back().caption == "Vormelin 0.35" &&
-                  scriptBoxes.back().text == expectedFatalText;
-        if (!ok)
-            std::fprintf(stderr, "unexpected box: %s\n", scriptBoxes.empty() ? "" : scriptBoxes.back().text.c_str());
-        std::_Exit(ok ? status : 1);
-    };
-}
-
 // The known state every parameterization test starts from.
 inline void resetAll()
 {
-    releaseModel();
-    initViewState();
+    resetProgramState();
     scriptReset();
 }

@@ -1,6 +1,7 @@
 // Parameterization on small meshes: the loop on the circle, the one-unknown
 // case, the closed, disconnected and degenerate models, two holes.
-#include "model/store.h"
+#include "app/model_commands.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "param/parameter_solve.h"
 #include "param/parameterize.h"
@@ -96,13 +97,13 @@ TEST_F(ParameterizeCases, OneUnknownIsTheWeightedMean)
 TEST_F(ParameterizeCases, ClosedModelIsToldOnce)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, {{0, 2, 1}, {0, 1, 3}, {1, 2, 3}, {0, 3, 2}});
-    parameterize();
+    parameterizeModel();
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, noOpening);
     EXPECT_EQ(scriptBoxes[0].caption, "Vormelin 0.35");
     EXPECT_TRUE(closedWarned);
     EXPECT_FALSE(uvComputed);
-    parameterize();
+    parameterizeModel();
     EXPECT_EQ(scriptBoxes.size(), 1u);
     EXPECT_TRUE(closedWarned);
     EXPECT_FALSE(uvComputed);
@@ -113,8 +114,8 @@ TEST_F(ParameterizeCases, DisconnectedModelIsToldEachTime)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5, 0.5, 0.5}, {3, 0, 0}, {3, 1, 0}, {3, 0, 1}, {4, 0, 0}},
             {{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}, {5, 6, 7}, {5, 8, 6}, {5, 7, 8}, {6, 8, 7}});
-    parameterize();
-    parameterize();
+    parameterizeModel();
+    parameterizeModel();
     ASSERT_EQ(scriptBoxes.size(), 2u);
     EXPECT_EQ(scriptBoxes[0].text, disjoint);
     EXPECT_EQ(scriptBoxes[1].text, disjoint);
@@ -128,7 +129,7 @@ TEST_F(ParameterizeCases, DegenerateTrianglesAreRefused)
 {
     Points square = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5, 0.5, 0}, {0.5, 0.5, 0}};
     setMesh(square, {{0, 1, 4}, {1, 2, 4}, {2, 3, 5}, {3, 0, 5}, {4, 2, 5}, {4, 5, 0}});
-    parameterize();
+    parameterizeModel();
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, degenerate);
     EXPECT_FALSE(uvComputed);
@@ -137,7 +138,7 @@ TEST_F(ParameterizeCases, DegenerateTrianglesAreRefused)
     // Vertex 4 on the segment 0-2: triangle (0, 4, 2) is flat.
     setMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5, 0.5, 0}, {0.75, 0.25, 0}},
             {{0, 1, 5}, {1, 2, 5}, {5, 2, 4}, {0, 5, 4}, {0, 4, 2}, {0, 2, 3}});
-    parameterize();
+    parameterizeModel();
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, degenerate);
     EXPECT_FALSE(uvComputed);

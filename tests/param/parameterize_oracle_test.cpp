@@ -2,7 +2,7 @@
 // literal one bit for bit, a GMRES-solved mesh equals the literal GMRES, a
 // mesh that five restarts cannot solve gets the true solution (checked
 // against an independent sparse LU), and flat meshes flatten without folds.
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "param/ijasolve.h"
 #include "param/parameter_solve.h"

@@ -12,7 +12,7 @@ namespace {
 TEST(RobustParamInputs, EverySeedGivesFiniteCoordinatesOrABox)
 {
     EXPECT_GE(runFuzzInputs("parameterize", parameterizeInput), 13);
-    resetProgramState();
+    resetHarnessState();
     scriptReset();
 }
 

@@ -7,8 +7,9 @@
 
 #include <cmath>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "render/view_state.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 inline void drawFacesImmediate()

@@ -7,8 +7,10 @@
 #include <array>
 #include <cmath>
 
+#include "app/main_window.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "app/cut_modes.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/frame.h"
@@ -18,6 +20,7 @@
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"
 #include "tests/support/mesh_builder.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 namespace {
@@ -28,12 +31,8 @@ class Frame : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initCutState();
-        initMouseState();
-        initTextureState();
         pickedElement = -1;
         ASSERT_TRUE(makeOffscreenContext(side, side));
         static bool started = false;
@@ -142,6 +141,7 @@ TEST_F(Frame, ADragTurnsTheViewInTheSameFrame)
 {
     scriptKeys[keyLeftButton] = true;
     scriptCursorX += 135; // 90 degrees about Y
+    sampleMouse();
     applyCamera();
     EXPECT_DOUBLE_EQ(viewAngleY, 90.0);
     expectNear(eyePoint(1, 0, 0), {0, 0, -4});

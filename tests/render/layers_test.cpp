@@ -1,6 +1,8 @@
 // The display layers drawn offscreen and read back pixel by pixel.
 #include <cmath>
 
+#include "app/menu_commands.h"
+#include "render/frame.h"
 #include "tests/render/render_fixture.h"
 
 namespace {
@@ -207,8 +209,8 @@ TEST_F(Layers, TextureSquareShowsTheFirstRowAtTheTop)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, textureImage);
     textureLoaded = true;
 
-    viewAngleY = 40.0; // the layer puts the camera back to its start
-    drawTexture();
+    viewAngleY = 40.0; // the frame holds the camera at its start while the image is shown
+    holdFlatView(true);
     EXPECT_TRUE(showTexture);
     EXPECT_EQ(faceMode, 2);
     EXPECT_EQ(viewAngleY, 0.0);
@@ -231,20 +233,24 @@ TEST_F(Layers, TextureSquareShowsTheFirstRowAtTheTop)
     EXPECT_TRUE(isRed(pixelAt(-0.75, -0.25, 0)));
 }
 
-TEST_F(Layers, TheTextureDisplaySavesTheViewOnceAndHoldsTheCamera)
+TEST_F(Layers, TheTextureDisplayKeepsTheViewToReturnToAndHoldsTheCamera)
 {
     cameraDistance = 5.0;
     showEdges = true;
-    drawTexture();
+    onMenuCommand(cmdShowTexture);
     EXPECT_TRUE(flatViewSaved);
-    EXPECT_FALSE(cursorTracked);
-    EXPECT_FALSE(showEdges);
-    cameraDistance = 7.0; // a key press between frames
-    drawTexture();
-    EXPECT_EQ(cameraDistance, 3.0);
     EXPECT_EQ(savedView.cameraDistance, 5.0);
     EXPECT_TRUE(savedView.showEdges);
     EXPECT_FALSE(savedView.showTexture);
+    cameraDistance = 7.0; // a key press between frames
+    renderFrame();
+    EXPECT_EQ(cameraDistance, 3.0);
+    EXPECT_FALSE(cursorTracked);
+    EXPECT_FALSE(showEdges);
+    onMenuCommand(cmdShowTexture);
+    EXPECT_FALSE(showTexture);
+    EXPECT_EQ(cameraDistance, 5.0);
+    EXPECT_TRUE(showEdges);
 }
 
 TEST_F(Layers, BordersRedForTheLongestLoopGreenForTheOthers)
@@ -320,13 +326,13 @@ TEST_F(Layers, UvPlaneLaysTheEdgesOutFlat)
     vertexV = {-1, -1, 1, 1, -0.3, -0.3, 0.3};
     uvComputed = true;
     viewAngleX = 70.0;
-    showUvPlane = true;
-    drawUvPlane();
+    onMenuCommand(cmdShowUvPlane);
+    EXPECT_TRUE(showUvPlane && flatViewSaved);
+    EXPECT_EQ(savedView.viewAngleX, 70.0);
+    holdFlatView(false);
     EXPECT_EQ(viewAngleX, 0.0);
     EXPECT_EQ(faceMode, 0);
-    EXPECT_TRUE(showUvPlane && flatViewSaved);
     EXPECT_FALSE(cursorTracked);
-    EXPECT_EQ(savedView.viewAngleX, 70.0);
     beginFrame();
     drawUvPlane();
     EXPECT_EQ(brightestNear({-1, 0, 0}), (Rgb{204, 204, 204}));
@@ -342,7 +348,6 @@ TEST_F(Layers, UvPlaneWithoutCoordinatesDrawsNothing)
     auto before = allPixels();
     drawUvPlane();
     EXPECT_EQ(allPixels(), before);
-    EXPECT_TRUE(showUvPlane && flatViewSaved);
 }
 
 TEST_F(Layers, EveryLayerLeavesWhiteTheStackAndTheSwitchesAsFound)

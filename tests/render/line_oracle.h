@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "model/store.h"
+#include "base/store.h"
 #include "render/view_state.h"
 
 inline void immediateVertex(int i) { glVertex3d(normalizedX(i), normalizedY(i), normalizedZ(i)); }

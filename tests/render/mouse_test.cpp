@@ -4,8 +4,10 @@
 
 #include <cmath>
 
+#include "app/main_window.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "app/cut_modes.h"
+#include "base/store.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/layers.h"
@@ -20,11 +22,8 @@ class Mouse : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initCutState();
-        initMouseState();
         pickedElement = -1;
         ASSERT_TRUE(makeOffscreenContext(64, 64));
     }
@@ -34,7 +33,7 @@ protected:
     {
         scriptCursorX = x;
         scriptCursorY = y;
-        trackMouse();
+        sampleMouse();
     }
 
     static void expectAngles(double y, double x, double z)

@@ -9,13 +9,15 @@
 #include <array>
 #include <vector>
 
-#include "model/store.h"
+#include "app/main_window.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/gl_setup.h"
 #include "render/layers.h"
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"
 #include "tests/support/mesh_builder.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 // Size of the offscreen view every drawing test uses.
@@ -28,10 +30,8 @@ class RenderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initTextureState();
         pickedElement = 0;
         ASSERT_TRUE(makeOffscreenContext(viewWidth, viewHeight));
         static bool started = false;

@@ -1,7 +1,8 @@
 // The view state: start values, reset, the one saved copy, and the coordinate normalisation.
 #include <gtest/gtest.h>
 
-#include "model/store.h"
+#include "app/main_window.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/mesh_builder.h"
@@ -11,8 +12,7 @@ class ViewState : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
     }
 };

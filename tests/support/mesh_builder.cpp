@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "model/off_file.h"
-#include "model/store.h"
+#include "base/store.h"
 
 void setMesh(const std::vector<std::array<double, 3>>& vertices, const std::vector<std::array<int, 3>>& faces)
 {

@@ -7,8 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "render/view_state.h"
 #include "model/cutting.h"
-#include "model/store.h"
+#include "app/cut_modes.h"
+#include "base/store.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "model/topology.h"
-#include "param/parameterize.h"
+#include "app/messages.h"
+#include "app/model_commands.h"
 
 namespace {
 
@@ -185,7 +186,7 @@ void subdivideLoopLiteral()
     bool parameterized = uvComputed;
     refineLoopLiteral();
     if (parameterized)
-        parameterize();
+        parameterizeModel();
     else
-        buildTopology();
+        fatalUnlessOk(buildTopology());
 }

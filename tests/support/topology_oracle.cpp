@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "model/store.h"
+#include "base/store.h"
 
 namespace {
 

@@ -8,10 +8,13 @@
 #include <cstring>
 #include <string>
 
+#include "app/main_window.h"
+#include "app/model_commands.h"
 #include "app/messages.h"
-#include "model/store.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 namespace {
@@ -26,10 +29,8 @@ class JpegDecodeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initTextureState();
     }
 };
 
@@ -103,35 +104,17 @@ void decodeReportingBoxes(const std::string& path)
     std::_Exit(0);
 }
 
-TEST_F(JpegDecodeTest, FileThatCannotBeOpenedIsFatal)
+TEST_F(JpegDecodeTest, UnusableFilesAreRefusedWithTheirReason)
 {
-    const std::string message = fatalBox("Ouverture impossible de la texture");
-    EXPECT_EXIT(decodeReportingBoxes(dataFile("missing.jpg")), ::testing::ExitedWithCode(255),
-                HasSubstr(message));
+    EXPECT_EQ(decodeJpegTexture(dataFile("missing.jpg")), outcomeTextureUnopened);
     // A folder is no image file either.
-    EXPECT_EXIT(decodeReportingBoxes(TEST_DATA_DIR "/texture"), ::testing::ExitedWithCode(255),
-                HasSubstr(message));
-}
-
-TEST_F(JpegDecodeTest, SizeOtherThan256By256IsFatal)
-{
-    const std::string message = fatalBox("L'image de texture doit être de taille 256x256");
-    for (const char* name : {"size_255x256.jpg", "size_256x255.jpg", "size_512x512.jpg"}) {
-        SCOPED_TRACE(name);
-        EXPECT_EXIT(decodeReportingBoxes(dataFile(name)), ::testing::ExitedWithCode(255), HasSubstr(message));
-    }
+    EXPECT_EQ(decodeJpegTexture(TEST_DATA_DIR "/texture"), outcomeTextureUnopened);
     // The size is checked before the colour type.
-    EXPECT_EXIT(decodeReportingBoxes(dataFile("gray_255x256.jpg")), ::testing::ExitedWithCode(255),
-                HasSubstr(message));
-}
-
-TEST_F(JpegDecodeTest, ImageWithoutThreeColourComponentsIsFatal)
-{
-    const std::string message = fatalBox("L'image doit être de type RGB");
-    for (const char* name : {"gray_256.jpg", "cmyk_256.jpg", "ycck_256.jpg"}) {
-        SCOPED_TRACE(name);
-        EXPECT_EXIT(decodeReportingBoxes(dataFile(name)), ::testing::ExitedWithCode(255), HasSubstr(message));
-    }
+    for (const char* name : {"size_255x256.jpg", "size_256x255.jpg", "size_512x512.jpg", "gray_255x256.jpg"})
+        EXPECT_EQ(decodeJpegTexture(dataFile(name)), outcomeTextureSize) << name;
+    for (const char* name : {"gray_256.jpg", "cmyk_256.jpg", "ycck_256.jpg"})
+        EXPECT_EQ(decodeJpegTexture(dataFile(name)), outcomeTextureNotRgb) << name;
+    EXPECT_TRUE(scriptBoxes.empty());
 }
 
 // Damaged data end the process through the library's error exit: its message

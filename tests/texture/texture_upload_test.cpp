@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "model/store.h"
+#include "app/main_window.h"
+#include "app/model_commands.h"
+#include "base/store.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 namespace {
@@ -21,10 +24,8 @@ class TextureUploadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
-        initViewState();
+        resetProgramState();
         scriptReset();
-        initTextureState();
         ASSERT_TRUE(makeOffscreenContext(64, 64));
         // As the GL view's set-up does once at start.
         if (textureIds[0] == 0)

@@ -1,5 +1,5 @@
 // The model store and its array operations.
-#include "model/store.h"
+#include "base/store.h"
 
 #include <algorithm>
 

@@ -1,0 +1,128 @@
+// The cut modes, their forced display flags, the click and the Enter.
+#include "app/cut_modes.h"
+
+#include "app/messages.h"
+#include "model/cutting.h"
+#include "render/layers.h"
+#include "render/view_state.h"
+
+int cutKind = cutKindNone;
+
+namespace {
+// Display flags as they were when each mode was switched on.
+bool vertexSavedShowVertices = false, vertexSavedShowNormals = false;
+bool edgeSavedShowEdges = false, edgeSavedShowNormals = false, edgeSavedShowBoundary = false;
+bool faceSavedShowEdges = false, faceSavedShowNormals = false, faceSavedShowFaces = false;
+
+void enterCutMode(int kind)
+{
+    cursorTracked = false;
+    cutModeActive = true;
+    cutKind = kind;
+}
+
+// A cut that was made or refused ends its mode; only the first edge of a
+// two-click cut keeps it on, waiting for the second click.
+void finishCut(int kind, CutResult result)
+{
+    fatalUnlessOk(result.outcome);
+    if (result.effect == cutFirstEdgeKept)
+        return;
+    cutModeActive = false;
+    if ((kind == cutKindVertex && result.effect == cutMade) || result.effect == cutMadeOnSecondEdge)
+        flashBorders();
+    if (kind == cutKindVertex && vertexCutMode == 1)
+        toggleVertexCut();
+    if (kind == cutKindEdge && edgeCutMode == 1)
+        toggleEdgeCut();
+    if (kind == cutKindFace && faceCutMode == 1)
+        toggleFaceCut();
+}
+} // namespace
+
+void toggleVertexCut()
+{
+    vertexCutMode = 1 - vertexCutMode;
+    if (vertexCutMode == 1) {
+        vertexSavedShowVertices = showVertices;
+        vertexSavedShowNormals = showNormals;
+        showVertices = true;
+        showNormals = false;
+        enterCutMode(cutKindVertex);
+    } else {
+        showVertices = vertexSavedShowVertices;
+        showNormals = vertexSavedShowNormals;
+        cutModeActive = false;
+    }
+}
+
+void toggleEdgeCut()
+{
+    edgeCutMode = 1 - edgeCutMode;
+    if (edgeCutMode == 1) {
+        edgeSavedShowEdges = showEdges;
+        edgeSavedShowNormals = showNormals;
+        edgeSavedShowBoundary = showBoundary;
+        showEdges = true;
+        showNormals = false;
+        showBoundary = true;
+        enterCutMode(cutKindEdge);
+    } else {
+        showEdges = edgeSavedShowEdges;
+        showNormals = edgeSavedShowNormals;
+        showBoundary = edgeSavedShowBoundary;
+        cutModeActive = false;
+    }
+}
+
+void toggleFaceCut()
+{
+    faceCutMode = 1 - faceCutMode;
+    if (faceCutMode == 1) {
+        faceSavedShowEdges = showEdges;
+        faceSavedShowNormals = showNormals;
+        faceSavedShowFaces = showFaces;
+        showEdges = true;
+        showNormals = false;
+        showFaces = true;
+        enterCutMode(cutKindFace);
+    } else {
+        showEdges = faceSavedShowEdges;
+        showNormals = faceSavedShowNormals;
+        showFaces = faceSavedShowFaces;
+        cutModeActive = false;
+    }
+}
+
+void applyCut()
+{
+    // The picked index names an element of the kind whose highlight chose it;
+    // it is handed only to the cut of that kind.
+    const int kind = pickedCutKind;
+    if (vertexCutMode == 1 && (kind == cutKindNone || kind == cutKindVertex))
+        finishCut(cutKindVertex, cutVertex(pickedElement));
+    if (edgeCutMode == 1 && (kind == cutKindNone || kind == cutKindEdge))
+        finishCut(cutKindEdge, cutEdge(pickedElement));
+    if (faceCutMode == 1 && (kind == cutKindNone || kind == cutKindFace))
+        finishCut(cutKindFace, cutFace(pickedElement));
+}
+
+void undoCut()
+{
+    CutResult result = undoLastCut();
+    fatalUnlessOk(result.outcome);
+    if (result.effect == cutMade)
+        flashBorders();
+}
+
+void initCutModes()
+{
+    vertexCutMode = edgeCutMode = faceCutMode = 0;
+    cutModeActive = false;
+    cutKind = cutKindNone;
+    pickedCutKind = cutKindNone;
+    initCutState();
+    vertexSavedShowVertices = vertexSavedShowNormals = false;
+    edgeSavedShowEdges = edgeSavedShowNormals = edgeSavedShowBoundary = false;
+    faceSavedShowEdges = faceSavedShowNormals = faceSavedShowFaces = false;
+}

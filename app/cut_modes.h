@@ -1,0 +1,29 @@
+// The cut modes as the user meets them: the three menu switches with the
+// display flags each forces while it is on, the click that cuts the picked
+// element, Enter that undoes the last cut, and the border flash that shows
+// both at once. The cuts themselves are the model's (model/cutting.h); the
+// mode flags are the view's (render/view_state.h), since the frame reads them.
+#pragma once
+
+// The mode switched on most recently (a CutKind); cutKindNone before any.
+extern int cutKind;
+
+// Menu "Découper un sommet": switches the vertex cut mode on or off.
+void toggleVertexCut();
+// Menu "Découper une arête": switches the edge cut mode on or off.
+void toggleEdgeCut();
+// Menu "Découper une face": switches the face cut mode on or off.
+void toggleFaceCut();
+
+// The click in a cut mode: cuts pickedElement with every cut whose mode is on
+// (vertex, then edge, then face), each only with the kind whose highlight
+// picked it. A cut that is made or refused leaves its mode; the vertex cut and
+// the two-click edge cut flash the borders.
+void applyCut();
+// Enter after a click: undoes the last cut, then flashes the borders. Does
+// nothing when that cut can no longer be undone.
+void undoCut();
+
+// Puts the modes back to program start (off, no forced flags kept) along with
+// the model's cut record; for test fixtures.
+void initCutModes();

@@ -1,0 +1,41 @@
+// The commands that change the model or read files: opening and saving a
+// model, Loop subdivision with what follows it, the parameterization with
+// its notices, loading a texture image and choosing the uniform colour. Each
+// turns the core's outcome into what the user sees.
+#pragma once
+
+#include <string>
+
+// "Ouvrir un modèle": asks for a model file and replaces the current model by
+// its content; a cancelled dialog changes nothing.
+void openModel();
+// Reads the model file at path (everything openModel does after the dialog):
+// the file read and parsed, the title, the view reset, the topology. A faulty
+// file or a refused topology ends the program with its message.
+void loadModelFile(const std::string& path);
+// "Sauver le modèle": writes the current model next to modelPath as
+// "<name>_n.off", makes it the current modelPath, updates the title and
+// confirms. A file that cannot be written is reported as an error and changes
+// nothing. Does nothing without a model.
+void saveModel();
+// "Subdivision de Loop": one step, then the topology rebuilt, or the
+// parameterization renewed when the mesh had (u,v) coordinates. A refused
+// step gets an error box and leaves the mesh as it was.
+void subdivideLoop();
+// Computes the (u,v) coordinates unless they exist. A mesh without opening
+// gets its notice once (closedWarned); the other refusals get theirs each
+// time; a refused topology ends the program.
+void parameterizeModel();
+// "Charger une texture": dialog, decoding, upload into texture [2]. An
+// unusable image ends the program with its message.
+void loadTexture();
+// Open dialog for a texture file, offering path as the initial name; true and
+// the chosen path in path when the user confirmed a file.
+bool chooseTextureFile(std::string& path);
+// "Choisir la couleur unie": the colour chooser, then texture [1] refilled.
+void chooseUniformColor();
+
+// The file name of a path: the part after its last '/'.
+std::string modelFileName(const std::string& path);
+// "Vormelin 0.35 - modèle affiché : " followed by the file name of path.
+std::string modelWindowTitle(const std::string& path);

@@ -1,0 +1,16 @@
+// The outcome texts, in code order.
+#include "base/outcome.h"
+
+#include <iterator>
+
+namespace {
+#define VORMELIN_OUTCOME_TEXT(code, text) text,
+const char* const outcomeTexts[] = {VORMELIN_OUTCOMES(VORMELIN_OUTCOME_TEXT)};
+#undef VORMELIN_OUTCOME_TEXT
+} // namespace
+
+const char* outcomeText(Outcome outcome)
+{
+    const int i = static_cast<int>(outcome);
+    return i >= 0 && i < static_cast<int>(std::size(outcomeTexts)) ? outcomeTexts[i] : "";
+}

@@ -1,0 +1,30 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails when a source file includes a header of a layer above its own:
+# base includes nothing of ours; model, param and texture include only base
+# and the core (param may use model, model may not use param); render adds
+# platform; app adds render.
+set(allowed_base "base")
+set(allowed_model "base;model")
+set(allowed_param "base;model;param")
+set(allowed_texture "base;texture")
+set(allowed_render "base;model;texture;render;platform")
+set(allowed_app "base;model;param;texture;render;platform;app")
+
+set(faults "")
+foreach(layer base model param texture render app)
+  file(GLOB sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+  foreach(source ${sources})
+    file(STRINGS ${source} includes REGEX "^#include \"[a-z_]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" folder "${line}")
+      if(NOT folder IN_LIST allowed_${layer})
+        file(RELATIVE_PATH name ${SOURCE_DIR} ${source})
+        list(APPEND faults "${name}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Includes against the layers:\n  ${text}")
+endif()
