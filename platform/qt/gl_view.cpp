@@ -1,14 +1,35 @@
 // The GL view's window, context, resizing and painting.
 #include "platform/qt/gl_view.h"
 
+#include <GL/gl.h>
+
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <cmath>
 
 #include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/viewer_window.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
+
+namespace {
+// The view's size changed without the user (the window manager's frame came
+// late): the viewport follows and the projection keeps its near and far
+// planes, only its width over height changes.
+void followSizeKeepingPlanes(int width, int height)
+{
+    glViewport(0, 0, width, height);
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    if (width <= 0 || height <= 0 || projection[5] == 0.0)
+        return;
+    projection[0] = projection[5] * height / width;
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+}
+} // namespace
 
 GlView::GlView()
 {
@@ -69,8 +90,13 @@ int GlView::pixelHeight() const { return static_cast<int>(std::lround(height() *
 void GlView::resizeEvent(QResizeEvent* event)
 {
     QWindow::resizeEvent(event);
-    if (makeCurrent())
+    if (!makeCurrent())
+        return;
+    // Only the user's resizing switches the start planes to the resize planes.
+    if (qtMainWindow && qtMainWindow->userResized())
         resizeGlView(pixelWidth(), pixelHeight());
+    else
+        followSizeKeepingPlanes(pixelWidth(), pixelHeight());
 }
 
 void GlView::exposeEvent(QExposeEvent* event)
