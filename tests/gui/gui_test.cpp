@@ -108,10 +108,65 @@ private slots:
         const PlatformRect r = platformMainWindowRect();
         QCOMPARE(r.right - r.left, 640);
         QCOMPARE(r.bottom - r.top, 640);
-        // Framing the window is no resize by the user: the start planes stay.
+        // The view's size changing while the user did not resize the window
+        // (the window manager's frame coming late, a bar shown or hidden):
+        // the viewport follows and the start planes stay.
+        const int viewHeight = qtGlView->height();
+        qtMainWindow->statusBar()->hide();
+        QTRY_VERIFY(qtGlView->height() > viewHeight);
         double zNear, zFar;
         projectionPlanes(zNear, zFar);
         QVERIFY2(std::abs(zNear - 0.6) < 1e-6 && std::abs(zFar - 20.0) < 1e-4, qPrintable(QString::number(zNear)));
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        QCOMPARE(viewport[3], qtGlView->pixelHeight());
+        qtMainWindow->statusBar()->show();
+        QTRY_COMPARE(qtGlView->height(), viewHeight);
+    }
+
+    void menusGiveTheKeysBackAndLeaveNoStaleImage()
+    {
+        QMenuBar* bar = qtMainWindow->menuBar();
+        const QList<QAction*> tops = bar->actions();
+        // The main window itself holds the focus, as at start before any
+        // click in the view.
+        qtGlContainer->setFocus();
+        qtMainWindow->windowHandle()->requestActivate();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), qtMainWindow->windowHandle());
+        // A menu closed with Escape: the next arrow moves the view and opens no menu.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[0]).center());
+        QTRY_VERIFY(tops[0]->menu()->isVisible());
+        QTest::keyClick(tops[0]->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        settle(50);
+        QVERIFY(QApplication::focusWidget() != bar);
+        QWindow* focus = QGuiApplication::focusWindow();
+        QVERIFY(focus);
+        QTest::keyPress(focus, Qt::Key_Down);
+        settle(50);
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(platformKeyDown(keyDown));
+        QTest::keyRelease(focus, Qt::Key_Down);
+        // The pointer resting on a title takes no key.
+        QTest::mouseMove(bar, bar->actionGeometry(tops[1]).center());
+        QTRY_VERIFY(bar->activeAction());
+        QTest::keyPress(QGuiApplication::focusWindow(), Qt::Key_C);
+        QVERIFY(platformKeyDown(keyC));
+        QTest::keyRelease(QGuiApplication::focusWindow(), Qt::Key_C);
+        QTest::mouseMove(qtGlContainer, qtGlContainer->rect().center());
+        // An item chosen in an open menu: a frame is painted over the closed
+        // menu before its box opens.
+        QMenu* help = tops[4]->menu();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[4]).center());
+        QTRY_VERIFY(help->isVisible());
+        const long long before = qtPresentCount;
+        long long atBox = -1;
+        const std::vector<SeenModal> seen = runAnsweringModals(
+            [&] { QTest::mouseClick(help, Qt::LeftButton, {}, help->actionGeometry(menuAction(cmdShortHelp)).center()); },
+            [&](QWidget*) { atBox = qtPresentCount; });
+        QCOMPARE(seen.size(), size_t(1));
+        QVERIFY(atBox > before);
+        menuAction(cmdInitialView)->trigger();
     }
 
     void firstFrameOfTheSampleIsNotBlank()
@@ -228,49 +283,6 @@ private slots:
         QTest::keyRelease(qtGlView, Qt::Key_Up);
         menuAction(cmdInitialView)->trigger();
         QCOMPARE(cameraDistance, 3.0);
-    }
-
-    void menusGiveTheKeysBackAndLeaveNoStaleImage()
-    {
-        QMenuBar* bar = qtMainWindow->menuBar();
-        const QList<QAction*> tops = bar->actions();
-        qtMainWindow->activateWindow();
-        QTRY_VERIFY(qtMainWindow->isActiveWindow());
-        qtGlContainer->setFocus();
-        // A menu closed with Escape: the next arrow moves the view and opens no menu.
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[0]).center());
-        QTRY_VERIFY(tops[0]->menu()->isVisible());
-        QTest::keyClick(tops[0]->menu(), Qt::Key_Escape);
-        QTRY_VERIFY(!QApplication::activePopupWidget());
-        settle(50);
-        QVERIFY(QApplication::focusWidget() != bar);
-        QWindow* focus = QGuiApplication::focusWindow();
-        QVERIFY(focus);
-        QTest::keyPress(focus, Qt::Key_Down);
-        settle(50);
-        QVERIFY(!QApplication::activePopupWidget());
-        QVERIFY(platformKeyDown(keyDown));
-        QTest::keyRelease(focus, Qt::Key_Down);
-        // The pointer resting on a title takes no key.
-        QTest::mouseMove(bar, bar->actionGeometry(tops[1]).center());
-        QTRY_VERIFY(bar->activeAction());
-        QTest::keyPress(QGuiApplication::focusWindow(), Qt::Key_C);
-        QVERIFY(platformKeyDown(keyC));
-        QTest::keyRelease(QGuiApplication::focusWindow(), Qt::Key_C);
-        QTest::mouseMove(qtGlContainer, qtGlContainer->rect().center());
-        // An item chosen in an open menu: a frame is painted over the closed
-        // menu before its box opens.
-        QMenu* help = tops[4]->menu();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[4]).center());
-        QTRY_VERIFY(help->isVisible());
-        const long long before = qtPresentCount;
-        long long atBox = -1;
-        const std::vector<SeenModal> seen = runAnsweringModals(
-            [&] { QTest::mouseClick(help, Qt::LeftButton, {}, help->actionGeometry(menuAction(cmdShortHelp)).center()); },
-            [&](QWidget*) { atBox = qtPresentCount; });
-        QCOMPARE(seen.size(), size_t(1));
-        QVERIFY(atBox > before);
-        menuAction(cmdInitialView)->trigger();
     }
 
     void busySpellsShowTheWaitCursorAndTheirText()
