@@ -111,6 +111,7 @@ void showHelpWindow(const QString& path)
         qtHelpWindow->setWindowFlag(Qt::Window);
         qtHelpWindow->setOpenExternalLinks(true);
         qtHelpWindow->resize(760, 700);
+        QObject::connect(qtHelpWindow, &QObject::destroyed, [] { qtHelpWindow = nullptr; });
     }
     qtHelpWindow->setSource(QUrl::fromLocalFile(path));
     const QString title = qtHelpWindow->documentTitle();

@@ -287,7 +287,17 @@ private slots:
 
     void busySpellsShowTheWaitCursorAndTheirText()
     {
+        // The text reaches the screen at once, with no event processed.
+        QVERIFY(waitForFrames(1));
+        auto grabStatus = [] {
+            const QPoint at = qtStatusLabel->mapToGlobal(QPoint(0, 0));
+            return QGuiApplication::primaryScreen()
+                ->grabWindow(0, at.x(), at.y(), qtStatusLabel->width(), qtStatusLabel->height())
+                .toImage();
+        };
+        const QImage idle = grabStatus();
         platformBeginBusy("Paramétrisation en cours…");
+        QVERIFY(grabStatus() != idle);
         platformBeginBusy("Lecture du modèle…");
         QCOMPARE(statusText(), QString("Lecture du modèle…"));
         QVERIFY(QGuiApplication::overrideCursor());
