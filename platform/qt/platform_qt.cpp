@@ -6,7 +6,6 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
