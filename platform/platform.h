@@ -98,3 +98,8 @@ void platformQuit(int status);
 
 // Replacement for the process end, for harnesses that must survive a fatal error; null normally.
 extern void (*platformExitHook)(int status);
+
+// Shows the wait cursor and the text in the status bar at once, before a long command runs on this thread.
+void platformBeginBusy(const std::string& text);
+// Puts the normal cursor back (the caller then restores the status text).
+void platformEndBusy();

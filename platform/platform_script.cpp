@@ -20,6 +20,8 @@ std::vector<int> scriptSleeps;
 std::vector<std::string> scriptOpenedDocuments;
 std::string scriptProgramDir = ".";
 std::vector<int> scriptQuits;
+std::vector<std::string> scriptBusyTexts;
+int scriptBusyDepth = 0;
 
 void (*platformExitHook)(int status) = nullptr;
 
@@ -45,6 +47,8 @@ void scriptReset()
     scriptOpenedDocuments.clear();
     scriptProgramDir.assign(1, '.');
     scriptQuits.clear();
+    scriptBusyTexts.clear();
+    scriptBusyDepth = 0;
     platformExitHook = nullptr;
 }
 
@@ -120,3 +124,12 @@ void platformExitProcess(int status)
         platformExitHook(status);
     std::_Exit(status);
 }
+
+void platformBeginBusy(const std::string& text)
+{
+    scriptBusyTexts.push_back(text);
+    ++scriptBusyDepth;
+    scriptStatusText = text;
+}
+
+void platformEndBusy() { --scriptBusyDepth; }

@@ -51,8 +51,12 @@ extern std::vector<std::string> scriptOpenedDocuments;
 extern std::string scriptProgramDir;
 // Statuses passed to platformQuit, in order.
 extern std::vector<int> scriptQuits;
+// Texts of the busy spells begun, in order.
+extern std::vector<std::string> scriptBusyTexts;
+// Busy spells begun and not yet ended.
+extern int scriptBusyDepth;
 
 // Puts every scripted value back to its start: no boxes, empty queues, a
 // 640 x 640 window at (100, 100), cursor at its centre, no key down, no
-// presents or sleeps, the exit hook cleared.
+// presents, sleeps or busy spells, the exit hook cleared.
 void scriptReset();

@@ -89,3 +89,16 @@ void initGLForSize(int width, int height)
     setBasicGlState();
     glEnable(GL_LINE_SMOOTH);
 }
+
+void followGlViewSize(int width, int height)
+{
+    glViewport(0, 0, width, height);
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    if (width <= 0 || height <= 0 || projection[5] == 0.0)
+        return;
+    projection[0] = projection[5] * height / width;
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+}

@@ -16,3 +16,7 @@ void resizeGlView(int width, int height);
 // pixels: projection with planes 0.6 and 20, colour material, light 0,
 // normalisation, the three textures, line smoothing.
 void initGLForSize(int width, int height);
+// The view's size changed without the user (the window manager's frame came
+// late): the viewport follows and the projection keeps its near and far
+// planes; only its width over height changes.
+void followGlViewSize(int width, int height);

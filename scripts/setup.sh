@@ -10,7 +10,8 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsuitesparse-dev libeigen3-dev
-  xvfb xauth
+  xvfb xauth openbox
+  qt6-translations-l10n
 )
 
 missing=()

@@ -1,6 +1,8 @@
 // The GL view's window, context, resizing and painting.
 #include "platform/qt/gl_view.h"
 
+#include <GL/gl.h>
+
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <cmath>
@@ -8,7 +10,7 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_platform.h"
 #include "app/main_window.h"
-#include "render/frame.h"
+#include "platform/qt/viewer_window.h"
 #include "render/gl_setup.h"
 
 GlView::GlView()
@@ -70,8 +72,13 @@ int GlView::pixelHeight() const { return static_cast<int>(std::lround(height() *
 void GlView::resizeEvent(QResizeEvent* event)
 {
     QWindow::resizeEvent(event);
-    if (makeCurrent())
+    if (!makeCurrent())
+        return;
+    // Only the user's resizing switches the start planes to the resize planes.
+    if (qtMainWindow && qtMainWindow->userResized())
         resizeGlView(pixelWidth(), pixelHeight());
+    else
+        followGlViewSize(pixelWidth(), pixelHeight());
 }
 
 void GlView::exposeEvent(QExposeEvent* event)

@@ -42,8 +42,11 @@ bool forViewer(QObject* watched)
 {
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
         return false;
-    // Keys that move through the menu bar belong to it.
-    if (qtMainWindow && (watched == qtMainWindow->menuBar() || qtMainWindow->menuBar()->activeAction()))
+    // Keys that move through the menu bar belong to it, and so do all keys
+    // while it holds the focus (keyboard navigation). The pointer merely
+    // resting on a title makes it active without taking the keys.
+    if (qtMainWindow &&
+        (watched == qtMainWindow->menuBar() || QApplication::focusWidget() == qtMainWindow->menuBar()))
         return false;
     if (qtGlView && watched == qtGlView)
         return true;
@@ -72,7 +75,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         const int k = platformKeyOfQtKey(key->key());
         if (k >= 0 && forViewer(watched)) {
-            qtKeys[k] = true;
+            qtKeyPressed(k);
             if (!key->isAutoRepeat())
                 onMainKeyDown(static_cast<PlatformKey>(k));
         }
@@ -83,7 +86,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event)
         const int k = platformKeyOfQtKey(key->key());
         // A held key repeats as release and press pairs: only a real release counts.
         if (k >= 0 && !key->isAutoRepeat())
-            qtKeys[k] = false;
+            qtKeyReleased(k);
         break;
     }
     case QEvent::MouseButtonPress:
@@ -92,13 +95,13 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event)
         // bar neither turns the view nor cuts.
         const int k = buttonKey(static_cast<QMouseEvent*>(event)->button());
         if (k >= 0 && watched == qtGlView && forViewer(watched))
-            qtKeys[k] = true;
+            qtKeyPressed(k);
         break;
     }
     case QEvent::MouseButtonRelease: {
         const int k = buttonKey(static_cast<QMouseEvent*>(event)->button());
         if (k >= 0)
-            qtKeys[k] = false;
+            qtKeyReleased(k);
         break;
     }
     case QEvent::ApplicationDeactivate:

@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName("vormelin");
     // The program ends through its own handling of the main window's end.
     QApplication::setQuitOnLastWindowClosed(false);
+    qtSetUpApplication();
 
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1 && (arguments[1] == "--help" || arguments[1] == "-h")) {
@@ -28,8 +29,15 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string startModel;
-    if (arguments.size() == 2)
-        startModel = QFileInfo(arguments[1]).absoluteFilePath().toStdString();
+    if (arguments.size() == 2) {
+        // A mistyped name is told on the terminal, before any window.
+        const QFileInfo file(arguments[1]);
+        if (!file.isFile()) {
+            std::fprintf(stderr, "Fichier introuvable : %s\n", arguments[1].toLocal8Bit().constData());
+            return 2;
+        }
+        startModel = file.absoluteFilePath().toStdString();
+    }
 
     const int status = runViewer(startModel);
     delete qtMainWindow;

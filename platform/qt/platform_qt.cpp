@@ -1,15 +1,20 @@
 // The platform layer on the desktop toolkit: boxes, dialogs, the main
 // window's title, status text and geometry, cursor, keys, presenting, pauses,
-// the help page and the message loop.
+// the help page, busy spells, the message loop and the application's set-up.
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <chrono>
 #include <cmath>
@@ -39,6 +44,9 @@ int qtQuitStatus = 0;
 std::deque<std::string> qtFileAnswers;
 bool qtRecordDocuments = false;
 std::vector<std::string> qtOpenedDocuments;
+bool (*qtOpenUrl)(const QUrl& url) = QDesktopServices::openUrl;
+QTextBrowser* qtHelpWindow = nullptr;
+int qtBusyDepth = 0;
 
 void (*platformExitHook)(int status) = nullptr;
 
@@ -48,6 +56,10 @@ namespace {
 bool painting = false;
 // The colour chooser's custom colours were set to their start value (black).
 bool customColorsReady = false;
+// A frame has presented since the key went down.
+bool keySeen[platformKeyCount];
+// The key went up before any frame saw it: it stays down until the next present.
+bool keyReleasePending[platformKeyCount];
 
 QWidget* dialogOwner() { return qtMainWindow; }
 
@@ -59,9 +71,14 @@ struct ModalScope {
         ++qtDialogDepth;
         qtClearKeys();
         qtUpdateIdleTimer();
+        // A box shown during a busy spell gets the normal cursor.
+        if (qtBusyDepth > 0)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     }
     ~ModalScope()
     {
+        if (qtBusyDepth > 0)
+            QGuiApplication::restoreOverrideCursor();
         --qtDialogDepth;
         qtClearKeys();
         if (qtGlView)
@@ -85,12 +102,64 @@ QString nameFilter(const PlatformFileFilter& filter)
     return label + " (" + list.join(' ') + ")";
 }
 
+// Shows the help page in a window of the program: a read-only HTML view.
+void showHelpWindow(const QString& path)
+{
+    if (!qtHelpWindow) {
+        qtHelpWindow = new QTextBrowser(dialogOwner());
+        qtHelpWindow->setWindowFlag(Qt::Window);
+        qtHelpWindow->setOpenExternalLinks(true);
+        qtHelpWindow->resize(760, 700);
+        QObject::connect(qtHelpWindow, &QObject::destroyed, [] { qtHelpWindow = nullptr; });
+    }
+    qtHelpWindow->setSource(QUrl::fromLocalFile(path));
+    const QString title = qtHelpWindow->documentTitle();
+    qtHelpWindow->setWindowTitle(title.isEmpty() ? QString("Aide") : title);
+    qtHelpWindow->show();
+    qtHelpWindow->raise();
+    qtHelpWindow->activateWindow();
+}
+
 } // namespace
 
 void qtClearKeys()
 {
-    for (bool& k : qtKeys)
-        k = false;
+    for (int k = 0; k < platformKeyCount; ++k)
+        qtKeys[k] = keySeen[k] = keyReleasePending[k] = false;
+}
+
+void qtKeyPressed(int key)
+{
+    if (!qtKeys[key])
+        keySeen[key] = false;
+    qtKeys[key] = true;
+    keyReleasePending[key] = false;
+}
+
+void qtKeyReleased(int key)
+{
+    if (qtKeys[key] && !keySeen[key])
+        keyReleasePending[key] = true;
+    else
+        qtKeys[key] = false;
+}
+
+void qtSetUpApplication()
+{
+    // Qt's own texts (standard dialogs' buttons and labels) in French, like
+    // the program's; without the file they stay in English.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+    // The standard dialogs keep their state (custom colours, visited folders)
+    // in the user's Qt-wide settings. They are kept for the process only: the
+    // user-scope settings live below a path that can never be a folder, so
+    // nothing is read from or written to the user's configuration.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, "/dev/null");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, "/dev/null");
 }
 
 bool qtMayPaint()
@@ -151,6 +220,8 @@ bool platformOpenFileDialog(const std::string& title, const std::vector<Platform
     for (const PlatformFileFilter& f : filters)
         nameFilters << nameFilter(f);
     QFileDialog dialog(dialogOwner(), QString::fromStdString(title));
+    // Qt's own dialog: its texts are translated and it keeps no desktop history.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(nameFilters);
@@ -172,6 +243,7 @@ bool platformChooseColor(unsigned int& color)
     }
     const QColor start(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
     QColorDialog dialog(start, dialogOwner());
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
     ModalScope scope;
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -224,6 +296,12 @@ void platformPresent()
 {
     if (qtGlView)
         qtGlView->present();
+    // The frame has polled the keys: a tap that ended before it is let go now.
+    for (int k = 0; k < platformKeyCount; ++k) {
+        keySeen[k] = true;
+        if (keyReleasePending[k])
+            qtKeys[k] = keyReleasePending[k] = false;
+    }
 }
 
 void platformSleepMs(int milliseconds)
@@ -238,7 +316,10 @@ void platformOpenDocument(const std::string& path)
         qtOpenedDocuments.push_back(path);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    const QString file = QString::fromStdString(path);
+    // No viewer on the desktop for the page: the program shows it itself.
+    if (!qtOpenUrl(QUrl::fromLocalFile(file)))
+        showHelpWindow(file);
 }
 
 std::string platformProgramDir() { return QCoreApplication::applicationDirPath().toStdString(); }
@@ -257,6 +338,22 @@ void platformExitProcess(int status)
         platformExitHook(status);
     std::fflush(nullptr);
     std::_Exit(status);
+}
+
+void platformBeginBusy(const std::string& text)
+{
+    if (qtBusyDepth++ == 0)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    platformSetStatusText(text);
+    // The command that follows keeps the thread: paint the text now.
+    if (qtStatusLabel && qtStatusLabel->isVisible())
+        qtStatusLabel->repaint();
+}
+
+void platformEndBusy()
+{
+    if (qtBusyDepth > 0 && --qtBusyDepth == 0)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 // ---- What the entry uses ----

@@ -7,7 +7,9 @@
 #include <vector>
 
 class QLabel;
+class QTextBrowser;
 class QTimer;
+class QUrl;
 class QWidget;
 class GlView;
 class ViewerWindow;
@@ -41,9 +43,25 @@ extern std::deque<std::string> qtFileAnswers;
 extern bool qtRecordDocuments;
 // Documents asked to be opened while qtRecordDocuments was set.
 extern std::vector<std::string> qtOpenedDocuments;
+// Hands a document to the desktop's viewer; false when none took it.
+// QDesktopServices::openUrl normally; GUI tests replace it.
+extern bool (*qtOpenUrl)(const QUrl& url);
+// The program's own help window, made the first time the desktop could not show the page.
+extern QTextBrowser* qtHelpWindow;
+// Busy spells begun and not yet ended.
+extern int qtBusyDepth;
+
+// Sets up the application once it exists, before any window: Qt's own texts
+// in French, and the standard dialogs' settings kept for the process only.
+void qtSetUpApplication();
 
 // Forgets every key and button down (focus lost, dialog opened).
 void qtClearKeys();
+// A polled key or button went down or up. A press that no frame has seen
+// yet stays down until the next present, so a tap shorter than a frame
+// still reaches one frame.
+void qtKeyPressed(int key);
+void qtKeyReleased(int key);
 // Starts the idle timer when frames may be drawn (window seen, no dialog, no
 // open menu, no quit asked), stops it otherwise. No frame is drawn while a
 // menu is open: a click that picks a menu item must not reach the view.

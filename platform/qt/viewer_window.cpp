@@ -62,6 +62,9 @@ void ViewerWindow::buildMenu(const std::vector<PlatformMenuEntry>& menu)
                 const int id = entry.id;
                 connect(action, &QAction::triggered, this, [id] {
                     qtClearKeys();
+                    // The closed menu is still painted over the view: one
+                    // frame first, so no box or long command leaves it there.
+                    qtIdleStep();
                     if (qtGlView)
                         qtGlView->makeCurrent();
                     onMenuCommand(id);
@@ -86,9 +89,22 @@ void ViewerWindow::buildMenu(const std::vector<PlatformMenuEntry>& menu)
 void ViewerWindow::menuClosed()
 {
     if (!QApplication::activePopupWidget()) {
+        // A menu closed with Escape leaves the bar in keyboard navigation,
+        // holding the focus with no visible mark: the keys go back to the view.
+        if (QApplication::focusWidget() == menuBar() && centralWidget())
+            centralWidget()->setFocus(Qt::PopupFocusReason);
         onMenuTrackingEnd();
         qtUpdateIdleTimer();
     }
+}
+
+bool ViewerWindow::userResized()
+{
+    if (!resizedByUser && isVisible()) {
+        const QSize now = size();
+        resizedByUser = now != QSize(outerWidth, outerHeight) && now != sizeForFrame;
+    }
+    return resizedByUser;
 }
 
 void ViewerWindow::reportLayout()
@@ -122,7 +138,8 @@ void ViewerWindow::adjustForFrame()
     if (frameW <= 0 && frameH <= 0)
         return;
     frameAdjusted = true;
-    resize(outerWidth - frameW, outerHeight - frameH);
+    sizeForFrame = QSize(outerWidth - frameW, outerHeight - frameH);
+    resize(sizeForFrame);
 }
 
 bool ViewerWindow::event(QEvent* event)

@@ -18,6 +18,10 @@ public:
     void buildMenu(const std::vector<PlatformMenuEntry>& menu);
     // Tells the program the current size of the GL view and whether it can be seen.
     void reportLayout();
+    // The user has resized the window at least once: its size is none of the
+    // sizes the program itself gave it (the outer size asked for, then the
+    // inner size once the window manager's frame is known).
+    bool userResized();
 
 protected:
     bool event(QEvent* event) override;
@@ -29,6 +33,8 @@ private:
     // Outer size asked for; the frame is taken off once the window system tells its size.
     int outerWidth, outerHeight;
     bool frameAdjusted = false;
+    QSize sizeForFrame;
+    bool resizedByUser = false;
     void adjustForFrame();
     void menuClosed();
 };

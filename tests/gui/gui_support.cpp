@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QColorDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,6 +18,7 @@
 #include <fstream>
 
 #include "app/entry.h"
+#include "app/menu_commands.h"
 #include "platform/qt/gl_view.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/viewer_window.h"
@@ -89,18 +92,30 @@ int runChildScenario(const std::string& scenario, const std::string& model)
     QTimer* act = new QTimer(qApp);
     act->setInterval(100);
     QObject::connect(act, &QTimer::timeout, [scenario] {
+        static int dialogsShown = 0;
         if (QWidget* modal = QApplication::activeModalWidget()) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 std::printf("BOX[%s]\n", box->text().toUtf8().constData());
                 std::fflush(stdout);
             }
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
+            ++dialogsShown;
+            if (auto* file = qobject_cast<QFileDialog*>(modal))
+                file->reject();
+            else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                if (qobject_cast<QColorDialog*>(modal))
+                    QColorDialog::setCustomColor(0, QColor(10, 20, 30));
                 dialog->accept();
+            }
             return;
         }
         if (!qtMainWindow || !qtMainWindow->isVisible() || qtPresentCount < 3)
             return;
-        if (scenario == "escape")
+        // The commands run from their own event, so that this timer answers their dialogs.
+        if (scenario == "dialogs" && dialogsShown < 2)
+            QTimer::singleShot(0, [] { menuAction(dialogsShown == 0 ? cmdChooseColor : cmdOpenModel)->trigger(); });
+        else if (scenario == "dialogs")
+            qtMainWindow->close();
+        else if (scenario == "escape")
             QTest::keyClick(qtGlView, Qt::Key_Escape);
         else if (scenario == "close")
             qtMainWindow->close();

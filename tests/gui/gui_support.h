@@ -38,5 +38,7 @@ void settle(int milliseconds);
 std::string writeTempModel(const std::string& name, const std::string& text);
 
 // The child-process side: runs the program's start-up on the model with the
-// named scenario ("escape", "close", "quit", "altf4", "fatal") and returns its status.
+// named scenario ("escape", "close", "quit", "altf4", "fatal", "dialogs": the
+// colour chooser with a custom colour, then the open dialog cancelled) and
+// returns its status.
 int runChildScenario(const std::string& scenario, const std::string& model);

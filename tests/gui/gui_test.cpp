@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
+#include <QDesktopServices>
+#include <QDirIterator>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -13,9 +16,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <cmath>
 
@@ -49,6 +55,16 @@ void openThroughDialog(const std::string& path)
 
 QString statusText() { return qtStatusLabel->text(); }
 
+// Near and far planes of the current perspective projection.
+void projectionPlanes(double& zNear, double& zFar)
+{
+    qtGlView->makeCurrent();
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    zNear = m[14] / (m[10] - 1.0);
+    zFar = m[14] / (m[10] + 1.0);
+}
+
 // Runs the test program itself in a child process on a scenario.
 QProcess* startChild(const QString& scenario, const QString& model)
 {
@@ -69,10 +85,12 @@ private slots:
         QVERIFY(platformCreateMainWindow(appTitle, 640, 640, defaultStatusText));
         platformAttachMenu(menuTable);
         qtRecordDocuments = true;
-        QVERIFY(QTest::qWaitForWindowExposed(qtMainWindow));
+        // The program's own order: the GL set-up may come before the window
+        // manager has framed the window.
         openThroughDialog(dataDir + "tore.off");
         qtGlView->makeCurrent();
         initGL();
+        QVERIFY(QTest::qWaitForWindowExposed(qtMainWindow));
         qtFramesEnabled = true; // the test's own event processing is the loop
         qtUpdateIdleTimer();
     }
@@ -91,6 +109,65 @@ private slots:
         const PlatformRect r = platformMainWindowRect();
         QCOMPARE(r.right - r.left, 640);
         QCOMPARE(r.bottom - r.top, 640);
+        // The view's size changing while the user did not resize the window
+        // (the window manager's frame coming late, a bar shown or hidden):
+        // the viewport follows and the start planes stay.
+        const int viewHeight = qtGlView->height();
+        qtMainWindow->statusBar()->hide();
+        QTRY_VERIFY(qtGlView->height() > viewHeight);
+        double zNear, zFar;
+        projectionPlanes(zNear, zFar);
+        QVERIFY2(std::abs(zNear - 0.6) < 1e-6 && std::abs(zFar - 20.0) < 1e-4, qPrintable(QString::number(zNear)));
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        QCOMPARE(viewport[3], qtGlView->pixelHeight());
+        qtMainWindow->statusBar()->show();
+        QTRY_COMPARE(qtGlView->height(), viewHeight);
+    }
+
+    void menusGiveTheKeysBackAndLeaveNoStaleImage()
+    {
+        QMenuBar* bar = qtMainWindow->menuBar();
+        const QList<QAction*> tops = bar->actions();
+        // The main window itself holds the focus, as at start before any
+        // click in the view.
+        qtGlContainer->setFocus();
+        qtMainWindow->windowHandle()->requestActivate();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), qtMainWindow->windowHandle());
+        // A menu closed with Escape: the next arrow moves the view and opens no menu.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[0]).center());
+        QTRY_VERIFY(tops[0]->menu()->isVisible());
+        QTest::keyClick(tops[0]->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        settle(50);
+        QVERIFY(QApplication::focusWidget() != bar);
+        QWindow* focus = QGuiApplication::focusWindow();
+        QVERIFY(focus);
+        QTest::keyPress(focus, Qt::Key_Down);
+        settle(50);
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(platformKeyDown(keyDown));
+        QTest::keyRelease(focus, Qt::Key_Down);
+        // The pointer resting on a title takes no key.
+        QTest::mouseMove(bar, bar->actionGeometry(tops[1]).center());
+        QTRY_VERIFY(bar->activeAction());
+        QTest::keyPress(QGuiApplication::focusWindow(), Qt::Key_C);
+        QVERIFY(platformKeyDown(keyC));
+        QTest::keyRelease(QGuiApplication::focusWindow(), Qt::Key_C);
+        QTest::mouseMove(qtGlContainer, qtGlContainer->rect().center());
+        // An item chosen in an open menu: a frame is painted over the closed
+        // menu before its box opens.
+        QMenu* help = tops[4]->menu();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[4]).center());
+        QTRY_VERIFY(help->isVisible());
+        const long long before = qtPresentCount;
+        long long atBox = -1;
+        const std::vector<SeenModal> seen = runAnsweringModals(
+            [&] { QTest::mouseClick(help, Qt::LeftButton, {}, help->actionGeometry(menuAction(cmdShortHelp)).center()); },
+            [&](QWidget*) { atBox = qtPresentCount; });
+        QCOMPARE(seen.size(), size_t(1));
+        QVERIFY(atBox > before);
+        menuAction(cmdInitialView)->trigger();
     }
 
     void firstFrameOfTheSampleIsNotBlank()
@@ -191,13 +268,67 @@ private slots:
         QVERIFY(cameraDistance < before);
         runAnsweringModals([] { menuAction(cmdShortHelp)->trigger(); });
         QVERIFY(!platformKeyDown(keyUp));
-        QTest::keyPress(qtGlView, Qt::Key_D);
+        // A tap between two frames (no event processed in between) stays
+        // down until one frame has seen it.
+        QTest::keyPress(qtGlContainer, Qt::Key_D);
         QVERIFY(platformKeyDown(keyD));
+        QTest::keyRelease(qtGlContainer, Qt::Key_D);
+        QVERIFY(platformKeyDown(keyD));
+        QVERIFY(waitForFrames(1));
+        QVERIFY(!platformKeyDown(keyD));
+        // A key that a frame saw is let go at once.
+        QTest::keyPress(qtGlView, Qt::Key_D);
+        QVERIFY(waitForFrames(1));
         QTest::keyRelease(qtGlView, Qt::Key_D);
         QVERIFY(!platformKeyDown(keyD));
         QTest::keyRelease(qtGlView, Qt::Key_Up);
         menuAction(cmdInitialView)->trigger();
         QCOMPARE(cameraDistance, 3.0);
+    }
+
+    void busySpellsShowTheWaitCursorAndTheirText()
+    {
+        // The text reaches the screen at once, with no event processed.
+        QVERIFY(waitForFrames(1));
+        auto grabStatus = [] {
+            const QPoint at = qtStatusLabel->mapToGlobal(QPoint(0, 0));
+            return QGuiApplication::primaryScreen()
+                ->grabWindow(0, at.x(), at.y(), qtStatusLabel->width(), qtStatusLabel->height())
+                .toImage();
+        };
+        const QImage idle = grabStatus();
+        platformBeginBusy("Paramétrisation en cours…");
+        QVERIFY(grabStatus() != idle);
+        platformBeginBusy("Lecture du modèle…");
+        QCOMPARE(statusText(), QString("Lecture du modèle…"));
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // A box during the spell gets the normal cursor.
+        Qt::CursorShape underBox = Qt::WaitCursor;
+        runAnsweringModals([] { platformMessageBox(iconError, "Vormelin", "ERREUR !!!"); },
+                           [&](QWidget*) { underBox = QGuiApplication::overrideCursor()->shape(); });
+        QCOMPARE(underBox, Qt::ArrowCursor);
+        platformEndBusy();
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        platformEndBusy();
+        QVERIFY(!QGuiApplication::overrideCursor());
+        platformSetStatusText(defaultStatusText);
+    }
+
+    void standardDialogsSpeakFrench()
+    {
+        QStringList buttons;
+        const std::vector<SeenModal> seen = runAnsweringModals([] { menuAction(cmdOpenModel)->trigger(); },
+                                                               [&](QWidget* w) {
+                                                                   for (auto* b : w->findChildren<QPushButton*>())
+                                                                       buttons << b->text().remove('&');
+                                                                   if (auto* d = qobject_cast<QFileDialog*>(w))
+                                                                       d->selectFile(QString::fromStdString(dataDir + "tore.off"));
+                                                               });
+        QCOMPARE(seen.size(), size_t(1));
+        QCOMPARE(seen[0].className, QString("QFileDialog"));
+        QVERIFY2(buttons.contains("Ouvrir") && buttons.contains("Annuler"), qPrintable(buttons.join(',')));
+        QCOMPARE(qtMainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : tore.off"));
     }
 
     void leftDragTurnsTheView()
@@ -312,6 +443,18 @@ private slots:
         const std::vector<SeenModal> seen = runAnsweringModals([] { menuAction(cmdAbout)->trigger(); });
         QCOMPARE(seen.size(), size_t(1));
         QCOMPARE(seen[0].text.count('\n'), 2);
+        // No viewer on the desktop: the program shows the page itself.
+        qtRecordDocuments = false;
+        qtOpenUrl = [](const QUrl&) { return false; };
+        menuAction(cmdHtmlHelp)->trigger();
+        qtOpenUrl = QDesktopServices::openUrl;
+        qtRecordDocuments = true;
+        QVERIFY(qtHelpWindow);
+        QTRY_VERIFY(qtHelpWindow->isVisible());
+        QVERIFY(qtHelpWindow->isReadOnly());
+        QVERIFY(qtHelpWindow->windowTitle().contains("Aide"));
+        QVERIFY(qtHelpWindow->toPlainText().contains("Menu Fichier"));
+        qtHelpWindow->close();
     }
 
     void minimisingStopsTheRedrawAndRestoringResumesIt()
@@ -351,6 +494,9 @@ private slots:
         glGetIntegerv(GL_VIEWPORT, viewport);
         QCOMPARE(viewport[2], 800);
         QCOMPARE(viewport[3], view.height());
+        double zNear, zFar;
+        projectionPlanes(zNear, zFar);
+        QVERIFY(std::abs(zNear - 0.1) < 1e-6 && std::abs(zFar - 100.0) < 1e-3);
     }
 
     void escapeEndsTheProgramWithZero()
@@ -397,6 +543,34 @@ private slots:
         tooMany.start(VORMELIN_PATH, {"a.off", "b.off"});
         QVERIFY(tooMany.waitForFinished(30000));
         QCOMPARE(tooMany.exitCode(), 2);
+        // A mistyped or wrong model name is told on the terminal, with no window.
+        for (const QString& wrong : {QString("/nonexistent/tore.off"), QString(SOURCE_DIR "/data")}) {
+            QProcess missing;
+            missing.start(VORMELIN_PATH, {wrong});
+            QVERIFY(missing.waitForFinished(30000));
+            QCOMPARE(missing.exitCode(), 2);
+            const QStringList lines = QString::fromUtf8(missing.readAllStandardError()).split('\n');
+            QVERIFY2(lines.contains("Fichier introuvable : " + wrong), qPrintable(lines.join('|')));
+        }
+    }
+
+    void dialogsWriteNoUserSettings()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {"--child", "dialogs", QString::fromStdString(dataDir + "cube.off")});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+        QStringList written;
+        for (QDirIterator it(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            written << it.next();
+        QVERIFY2(written.filter("QtProject").isEmpty() && !QFileInfo::exists(home.path() + "/config"),
+                 qPrintable(written.join(',')));
     }
 };
 
@@ -405,10 +579,12 @@ int main(int argc, char** argv)
     if (argc >= 4 && std::string(argv[1]) == "--child") {
         QApplication application(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
+        qtSetUpApplication();
         return runChildScenario(argv[2], argv[3]);
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    qtSetUpApplication();
     GuiTest test;
     return QTest::qExec(&test, argc, argv);
 }
