@@ -1,7 +1,10 @@
 // The cut modes, their forced display flags, the click and the Enter.
 #include "app/cut_modes.h"
 
+#include "app/edit_guard.h"
 #include "app/messages.h"
+
+#include <new>
 #include "model/cutting.h"
 #include "render/layers.h"
 #include "render/view_state.h"
@@ -21,13 +24,35 @@ void enterCutMode(int kind)
     cutKind = kind;
 }
 
-// A cut that was made or refused ends its mode; only the first edge of a
-// two-click cut keeps it on, waiting for the second click.
-void finishCut(int kind, CutResult result)
+// Runs one cut with the model kept aside: a cut whose result the topology
+// builder refuses (or that runs out of memory) is refused as a whole, the
+// model, the cut record and the mode as they were, with a box that says why.
+CutResult tryCut(CutResult (*cut)(int), int element)
 {
-    fatalUnlessOk(result.outcome);
+    if (!keepModelBeforeEdit())
+        return {cutRefused, outcomeNoMemory};
+    CutResult result;
+    try {
+        result = cut(element);
+    } catch (const std::bad_alloc&) {
+        result = {cutRefused, outcomeNoMemory};
+    }
+    if (result.outcome != outcomeOk)
+        putModelBack();
+    return result;
+}
+
+// A cut that was made or refused ends its mode; only the first edge of a
+// two-click cut keeps it on, waiting for the second click, and a cut refused
+// with a reason keeps everything as it was.
+CutResult finishCut(int kind, CutResult result)
+{
+    if (result.outcome != outcomeOk) {
+        showEditRefused("La découpe", result.outcome);
+        return result;
+    }
     if (result.effect == cutFirstEdgeKept)
-        return;
+        return result;
     cutModeActive = false;
     if ((kind == cutKindVertex && result.effect == cutMade) || result.effect == cutMadeOnSecondEdge)
         flashBorders();
@@ -37,6 +62,7 @@ void finishCut(int kind, CutResult result)
         toggleEdgeCut();
     if (kind == cutKindFace && faceCutMode == 1)
         toggleFaceCut();
+    return result;
 }
 } // namespace
 
@@ -94,25 +120,33 @@ void toggleFaceCut()
     }
 }
 
-void applyCut()
+CutResult applyCut()
 {
     // The picked index names an element of the kind whose highlight chose it;
     // it is handed only to the cut of that kind.
     const int kind = pickedCutKind;
+    CutResult last = {cutRefused, outcomeOk};
     if (vertexCutMode == 1 && (kind == cutKindNone || kind == cutKindVertex))
-        finishCut(cutKindVertex, cutVertex(pickedElement));
+        last = finishCut(cutKindVertex, tryCut(cutVertex, pickedElement));
     if (edgeCutMode == 1 && (kind == cutKindNone || kind == cutKindEdge))
-        finishCut(cutKindEdge, cutEdge(pickedElement));
+        last = finishCut(cutKindEdge, tryCut(cutEdge, pickedElement));
     if (faceCutMode == 1 && (kind == cutKindNone || kind == cutKindFace))
-        finishCut(cutKindFace, cutFace(pickedElement));
+        last = finishCut(cutKindFace, tryCut(cutFace, pickedElement));
+    return last;
 }
 
-void undoCut()
+namespace {
+CutResult undoLastCutAsWhole(int) { return undoLastCut(); }
+} // namespace
+
+CutResult undoCut()
 {
-    CutResult result = undoLastCut();
-    fatalUnlessOk(result.outcome);
-    if (result.effect == cutMade)
-        flashBorders();
+    CutResult result = tryCut(undoLastCutAsWhole, 0);
+    if (result.outcome != outcomeOk)
+        showEditRefused("L'annulation de la découpe", result.outcome);
+    // Enter after a click always shows the borders, whether or not there was a cut to undo.
+    flashBorders();
+    return result;
 }
 
 void initCutModes()

@@ -5,6 +5,8 @@
 // mode flags are the view's (render/view_state.h), since the frame reads them.
 #pragma once
 
+#include "model/cutting.h"
+
 // The mode switched on most recently (a CutKind); cutKindNone before any.
 extern int cutKind;
 
@@ -17,12 +19,15 @@ void toggleFaceCut();
 
 // The click in a cut mode: cuts pickedElement with every cut whose mode is on
 // (vertex, then edge, then face), each only with the kind whose highlight
-// picked it. A cut that is made or refused leaves its mode; the vertex cut and
-// the two-click edge cut flash the borders.
-void applyCut();
-// Enter after a click: undoes the last cut, then flashes the borders. Does
-// nothing when that cut can no longer be undone.
-void undoCut();
+// picked it. A cut that is made or refused for its pick leaves its mode; the
+// vertex cut and the two-click edge cut flash the borders. A cut whose result
+// cannot be built is refused with an error box and changes nothing. Returns
+// what the last cut run did.
+CutResult applyCut();
+// Enter after a click: undoes the last cut when it can still be undone (an
+// undo whose result cannot be built is refused with an error box and changes
+// nothing), then flashes the borders in every case.
+CutResult undoCut();
 
 // Puts the modes back to program start (off, no forced flags kept) along with
 // the model's cut record; for test fixtures.

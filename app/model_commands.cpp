@@ -2,8 +2,11 @@
 // commands: the core does the work, these decide what the user sees.
 #include "app/model_commands.h"
 
+#include <new>
 #include <vector>
 
+#include "app/edit_guard.h"
+#include "app/menu_commands.h"
 #include "app/messages.h"
 #include "base/store.h"
 #include "model/cutting.h"
@@ -15,6 +18,22 @@
 #include "render/textures.h"
 #include "render/view_state.h"
 #include "texture/texture.h"
+
+namespace {
+// A command that may take long shows the wait cursor and names itself in the
+// status bar while it runs; the guidance text comes back afterwards.
+class BusySpell {
+public:
+    explicit BusySpell(const char* text) { platformBeginBusy(text); }
+    ~BusySpell()
+    {
+        platformEndBusy();
+        setStatusText(defaultStatusText);
+    }
+    BusySpell(const BusySpell&) = delete;
+    BusySpell& operator=(const BusySpell&) = delete;
+};
+} // namespace
 
 std::string modelFileName(const std::string& path)
 {
@@ -29,6 +48,7 @@ std::string modelWindowTitle(const std::string& path)
 
 void loadModelFile(const std::string& path)
 {
+    BusySpell busy("Lecture du modèle…");
     Outcome read = readModelFile(path);
     // modelPath names the file once it opened: the title shows it even when its content is faulty.
     if (!modelPath.empty())
@@ -55,7 +75,12 @@ void saveModel()
     if (!modelLoaded)
         return;
     std::string path = savedModelPath(modelPath);
-    if (!writeModelFile(path)) {
+    bool written;
+    {
+        BusySpell busy("Écriture du modèle…");
+        written = writeModelFile(path);
+    }
+    if (!written) {
         showError("Le fichier " + path + " " + outcomeText(outcomeWriteFailed));
         return;
     }
@@ -64,43 +89,119 @@ void saveModel()
     showInfo("Le nouveau modèle : " + modelFileName(path) + " est archivé.");
 }
 
-void parameterizeModel()
+namespace {
+
+// The parameterization's refusals that are notices about the model, not faults.
+bool isParameterizationNotice(Outcome outcome)
 {
-    Outcome outcome = parameterize();
-    switch (outcome) {
-    case outcomeOk:
-        return;
-    case outcomeNoOpening:
+    return outcome == outcomeNoOpening || outcome == outcomeDisconnected || outcome == outcomeDegenerate ||
+           outcome == outcomeUnsolved;
+}
+
+// The step's own refusals, which leave the mesh untouched and say why themselves.
+bool isStepRefusal(Outcome outcome)
+{
+    return outcome == outcomeTooLargeModel || outcome == outcomeImpossibleModel || outcome == outcomeSubdivisionMemory;
+}
+
+// The notice of a parameterization refused for the model's shape: the
+// "no opening" one once per mesh (closedWarned), the others each time.
+void showParameterizationNotice(Outcome outcome)
+{
+    if (outcome == outcomeNoOpening) {
         if (!closedWarned)
             showInfo(outcomeText(outcome));
         closedWarned = true;
         return;
-    case outcomeDisconnected:
-    case outcomeDegenerate:
-    case outcomeUnsolved:
-        showInfo(outcomeText(outcome));
-        return;
-    default:
-        fatalError(outcomeText(outcome));
     }
+    showInfo(outcomeText(outcome));
+}
+
+// The parameterization, a lack of memory reported like its other refusals.
+Outcome parameterizeOrNoMemory()
+{
+    Outcome outcome;
+    try {
+        outcome = parameterize();
+    } catch (const std::bad_alloc&) {
+        outcome = outcomeNoMemory;
+    }
+    return outcome;
+}
+
+} // namespace
+
+Outcome parameterizeOutcome()
+{
+    if (uvComputed || !modelLoaded)
+        return outcomeOk;
+    if (!keepModelBeforeEdit())
+        return outcomeNoMemory;
+    Outcome outcome = parameterizeOrNoMemory();
+    if (outcome != outcomeOk && !isParameterizationNotice(outcome))
+        putModelBack();
+    return outcome;
+}
+
+void parameterizeModel()
+{
+    if (uvComputed || !modelLoaded)
+        return;
+    Outcome outcome;
+    {
+        BusySpell busy("Paramétrisation en cours…");
+        outcome = parameterizeOutcome();
+    }
+    if (outcome == outcomeOk)
+        return;
+    if (isParameterizationNotice(outcome))
+        showParameterizationNotice(outcome);
+    else
+        showEditRefused("La paramétrisation", outcome);
+}
+
+Outcome subdivideModel()
+{
+    if (!modelLoaded)
+        return outcomeOk;
+    const bool parameterized = uvComputed;
+    if (!keepModelBeforeEdit())
+        return outcomeSubdivisionMemory;
+    Outcome outcome;
+    try {
+        outcome = refineLoopStep();
+        if (outcome == outcomeOk) {
+            // The refined mesh renumbers every edge: a pending edge pick is void.
+            forgetPendingCut();
+            outcome = parameterized ? parameterizeOrNoMemory() : buildTopology();
+        }
+    } catch (const std::bad_alloc&) {
+        outcome = outcomeSubdivisionMemory;
+    }
+    // A notice of the re-parameterization leaves the refined mesh without
+    // (u,v); any other refusal puts the mesh back as it was.
+    if (outcome != outcomeOk && !isParameterizationNotice(outcome))
+        putModelBack();
+    return outcome;
 }
 
 void subdivideLoop()
 {
     if (!modelLoaded)
         return;
-    bool parameterized = uvComputed;
-    Outcome step = refineLoopStep();
-    if (step != outcomeOk) {
-        showError(outcomeText(step));
-        return;
+    Outcome outcome;
+    {
+        BusySpell busy("Subdivision en cours…");
+        outcome = subdivideModel();
     }
-    // The refined mesh renumbers every edge: a pending edge pick is void.
-    forgetPendingCut();
-    if (parameterized)
-        parameterizeModel();
+    if (outcome == outcomeOk)
+        return;
+    if (isParameterizationNotice(outcome))
+        showParameterizationNotice(outcome);
+    else if (isStepRefusal(outcome))
+        showError(outcomeText(outcome));
     else
-        fatalUnlessOk(buildTopology());
+        showEditRefused("La subdivision", outcome);
 }
 
 bool chooseTextureFile(std::string& path)

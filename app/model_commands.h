@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "base/outcome.h"
+
 // "Ouvrir un modèle": asks for a model file and replaces the current model by
 // its content; a cancelled dialog changes nothing.
 void openModel();
@@ -18,13 +20,21 @@ void loadModelFile(const std::string& path);
 // confirms. A file that cannot be written is reported as an error and changes
 // nothing. Does nothing without a model.
 void saveModel();
-// "Subdivision de Loop": one step, then the topology rebuilt, or the
-// parameterization renewed when the mesh had (u,v) coordinates. A refused
-// step gets an error box and leaves the mesh as it was.
+// One Loop step, then the topology rebuilt, or the parameterization renewed
+// when the mesh had (u,v) coordinates. Returns outcomeOk when done; a notice
+// of the re-parameterization (outcomeNoOpening .. outcomeUnsolved: the refined
+// mesh stays, without (u,v)); or the refusal of the step or of the rebuild,
+// the mesh, (u,v), cut record and view then as they were before.
+Outcome subdivideModel();
+// "Subdivision de Loop": subdivideModel, with the box its outcome calls for.
 void subdivideLoop();
-// Computes the (u,v) coordinates unless they exist. A mesh without opening
-// gets its notice once (closedWarned); the other refusals get theirs each
-// time; a refused topology ends the program.
+// Computes the (u,v) coordinates unless they exist or no model is loaded.
+// Returns outcomeOk, a notice about the model's shape, or another refusal
+// (the topology, the solver, memory) with the model put back as it was.
+Outcome parameterizeOutcome();
+// parameterizeOutcome with its box: a mesh without opening gets its notice
+// once (closedWarned); the other notices theirs each time; any other refusal
+// an error box "La paramétrisation n'est pas possible : ...".
 void parameterizeModel();
 // "Charger une texture": dialog, decoding, upload into texture [2]. An
 // unusable image ends the program with its message.

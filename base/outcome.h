@@ -29,6 +29,7 @@
     X(outcomeTextureUnopened, "Ouverture impossible de la texture")                                                       \
     X(outcomeTextureSize, "L'image de texture doit être de taille 256x256")                                               \
     X(outcomeTextureNotRgb, "L'image doit être de type RGB")                                                              \
+    X(outcomeNoMemory, "Mémoire insuffisante")                                                                            \
     X(outcomeWriteFailed, "n'a pas pu être écrit : le modèle n'est pas archivé.")
 
 #define VORMELIN_OUTCOME_CODE(code, text) code,

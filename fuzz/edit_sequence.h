@@ -141,12 +141,7 @@ inline bool setUpMesh(InputBytes& in)
     // Where a save writes ("session_n.off" next to it), one name per process.
     const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
     modelPath = std::string(folder) + "/vormelin-session-" + std::to_string(getpid()) + ".off";
-    try {
-        buildTopology();
-    } catch (const FatalExit&) {
-        return false;
-    }
-    return true;
+    return buildTopology() == outcomeOk;
 }
 
 // Empty when the built edge table is the one the literal build gives for the
@@ -314,8 +309,9 @@ inline std::string differenceFrom(const StoreState& expected)
 }
 
 // The subdivision command; on small meshes the literal step is run first
-// from the same store, and both must end alike (same store, same boxes, or
-// the same fatal box). Returns a fault description, empty when none.
+// from the same store, and both must end alike: the same store and boxes, or,
+// when the literal rebuild refuses the refined mesh, the command refused with
+// its box and the store as it was. Returns a fault description, empty when none.
 inline std::string subdivideAndCompare()
 {
     if (!modelLoaded || faceCount > literalSubdivisionFaceLimit) {
@@ -323,32 +319,30 @@ inline std::string subdivideAndCompare()
         return "";
     }
     const StoreState before = StoreState::take();
+    const bool warned = closedWarned;
     const size_t boxes = scriptBoxes.size();
-    std::string literalFatal;
-    StoreState literal = before;
-    try {
-        subdivideLoopLiteral();
-        literal = StoreState::take();
-    } catch (const FatalExit&) {
-        literalFatal = lastFatalText();
-    }
-    std::vector<std::string> literalBoxes;
-    for (size_t i = boxes; i < scriptBoxes.size(); ++i)
-        literalBoxes.push_back(scriptBoxes[i].text);
+    const Outcome literalOutcome = subdivideLoopLiteral();
+    const StoreState literal = StoreState::take();
     scriptBoxes.resize(boxes);
     before.putBack();
-    try {
-        onMenuCommand(cmdSubdivide);
-    } catch (const FatalExit&) {
-        if (lastFatalText() != literalFatal)
-            return "the step ends with \"" + lastFatalText() + "\", the literal step with \"" + literalFatal + "\"";
-        throw;
-    }
-    if (!literalFatal.empty())
-        return "the literal step ends with \"" + literalFatal + "\", the step goes on";
+    onMenuCommand(cmdSubdivide);
     std::vector<std::string> stepBoxes;
     for (size_t i = boxes; i < scriptBoxes.size(); ++i)
         stepBoxes.push_back(scriptBoxes[i].text);
+    const bool notice = literalOutcome == outcomeNoOpening || literalOutcome == outcomeDisconnected ||
+                        literalOutcome == outcomeDegenerate || literalOutcome == outcomeUnsolved;
+    if (literalOutcome != outcomeOk && !notice) {
+        const std::string refusal =
+            std::string("ERREUR  !!!\n\nLa subdivision n'est pas possible : ") + outcomeText(literalOutcome);
+        if (stepBoxes != std::vector<std::string>{refusal})
+            return std::string("the literal step is refused (") + outcomeText(literalOutcome) +
+                   "), the command shows other boxes";
+        std::string difference = differenceFrom(before);
+        return difference.empty() ? "" : "a refused subdivision changed the model: " + difference;
+    }
+    std::vector<std::string> literalBoxes;
+    if (notice && !(literalOutcome == outcomeNoOpening && warned))
+        literalBoxes.push_back(outcomeText(literalOutcome));
     if (stepBoxes != literalBoxes)
         return "the step and the literal step show other boxes";
     std::string difference = differenceFrom(literal);
@@ -365,7 +359,7 @@ struct SessionResult {
     int meshChanges = 0;
     // Cuts followed by Enter whose undo was compared with the mesh before the cut.
     int undosChecked = 0;
-    // The program ended through its fatal box (a mesh the builder refused).
+    // The program ended through its fatal box (only the opening of a faulty file may).
     bool endedFatally = false;
 };
 
@@ -490,12 +484,10 @@ inline SessionResult runSession(InputBytes& in, bool trace = false)
             result.endedFatally = true;
             if (trace)
                 std::fprintf(stderr, "fatal: %s\n", lastFatalText().c_str());
-            if (exit.status != 255 || lastFatalText().empty())
-                result.fault = "the program ended without its fatal box";
-            else if (modelLoaded)
-                result.fault = "the model survived the fatal box";
-            else
-                result.fault = storeInvariantFault();
+            // Once a model is open, no command may end the program: every
+            // edit is refused with a box instead, and the saved model reopens.
+            result.fault = "step " + std::to_string(result.steps + 1) + " ended the program with status " +
+                           std::to_string(exit.status) + ": " + lastFatalText();
             return result;
         }
         ++result.steps;

@@ -516,3 +516,57 @@ CutResult undoLastCut()
         return {cutRefused, outcomeOk};
     }
 }
+
+// ---- The record kept aside while an edit is tried
+
+namespace {
+struct CutRecordCopy {
+    int addedCount, source1, source2, pending, recordKind, vertex;
+    PendingEdgeMark mark;
+    unsigned long long fingerprint;
+    int noteCount;
+    std::vector<int> index;
+    std::vector<double> x, y, z;
+    int corners[3];
+};
+CutRecordCopy keptRecord;
+} // namespace
+
+void keepCutRecord()
+{
+    CutRecordCopy& k = keptRecord;
+    k.addedCount = cutAddedCount;
+    k.source1 = cutSource1;
+    k.source2 = cutSource2;
+    k.pending = pendingEdge;
+    k.recordKind = undoRecordKind;
+    k.vertex = undoVertex;
+    k.mark = pendingMark;
+    k.fingerprint = undoFingerprint;
+    k.noteCount = countAtNote;
+    k.index.assign(droppedIndex.begin(), droppedIndex.end());
+    k.x.assign(droppedX.begin(), droppedX.end());
+    k.y.assign(droppedY.begin(), droppedY.end());
+    k.z.assign(droppedZ.begin(), droppedZ.end());
+    std::copy(removedCorners, removedCorners + 3, k.corners);
+}
+
+void restoreCutRecord()
+{
+    CutRecordCopy& k = keptRecord;
+    cutAddedCount = k.addedCount;
+    cutSource1 = k.source1;
+    cutSource2 = k.source2;
+    pendingEdge = k.pending;
+    undoRecordKind = k.recordKind;
+    undoVertex = k.vertex;
+    pendingMark = k.mark;
+    undoFingerprint = k.fingerprint;
+    countAtNote = k.noteCount;
+    // Swapped, not copied: putting the record back never needs memory.
+    droppedIndex.swap(k.index);
+    droppedX.swap(k.x);
+    droppedY.swap(k.y);
+    droppedZ.swap(k.z);
+    std::copy(k.corners, k.corners + 3, removedCorners);
+}

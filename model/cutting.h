@@ -62,3 +62,9 @@ Outcome undoFaceCut();
 void forgetPendingCut();
 // Puts every cut value back to program start (nothing pending, no undo record).
 void initCutState();
+
+// Keeps a copy of the pending edge and the undo record (with what the undo
+// needs to put back), and puts that copy back: an edit that is refused after
+// it began leaves them as they were.
+void keepCutRecord();
+void restoreCutRecord();

@@ -359,6 +359,11 @@ TEST_F(MenuCommandTest, OpenThenSaveThroughTheDialogs)
     ASSERT_FALSE(scriptBoxes.empty());
     EXPECT_EQ(scriptBoxes.back().text, "Le nouveau modèle : cube_n.off est archivé.");
     std::filesystem::remove_all(dir);
+
+    // Both named themselves in the status bar while they ran, then gave the guidance back.
+    EXPECT_EQ(scriptBusyTexts, (std::vector<std::string>{"Lecture du modèle…", "Écriture du modèle…"}));
+    EXPECT_EQ(scriptBusyDepth, 0);
+    EXPECT_EQ(scriptStatusText, defaultStatusText);
 }
 
 TEST_F(MenuCommandTest, CancelledOpenKeepsTheModel)
@@ -376,6 +381,8 @@ TEST_F(MenuCommandTest, SubdivisionRefinesTheModel)
     EXPECT_EQ(faceCount, 48);
     EXPECT_EQ(vertexCount, 26);
     EXPECT_TRUE(topologyBuilt);
+    EXPECT_EQ(scriptBusyTexts, std::vector<std::string>{"Subdivision en cours…"});
+    EXPECT_EQ(scriptBusyDepth, 0);
 }
 
 TEST_F(MenuCommandTest, LoadTextureThroughTheDialog)

@@ -108,7 +108,10 @@ void compareStepsOnce(const Mesh& mesh, Start start, int steps, bool whole)
     size_t before = scriptBoxes.size();
     load(mesh, start);
     for (int s = 0; s < steps; ++s) {
-        whole ? subdivideLoopLiteral() : refineLoopLiteral();
+        if (whole)
+            subdivideLoopLiteral();
+        else
+            refineLoopLiteral();
         literal.push_back(capture());
     }
     size_t literalBoxes = scriptBoxes.size() - before;

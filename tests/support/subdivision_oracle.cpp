@@ -8,7 +8,7 @@
 #include "base/store.h"
 #include "model/topology.h"
 #include "app/messages.h"
-#include "app/model_commands.h"
+#include "param/parameterize.h"
 
 namespace {
 
@@ -181,12 +181,9 @@ void refineLoopLiteral()
     uvComputed = false;
 }
 
-void subdivideLoopLiteral()
+Outcome subdivideLoopLiteral()
 {
     bool parameterized = uvComputed;
     refineLoopLiteral();
-    if (parameterized)
-        parameterizeModel();
-    else
-        fatalUnlessOk(buildTopology());
+    return parameterized ? parameterize() : buildTopology();
 }

@@ -1,0 +1,17 @@
+// What makes every edit of a loaded model refusable: the model, its derived
+// data and the cut record are kept aside before the edit, and put back when
+// the edit (or the rebuild that follows it) is refused. Once a model is
+// open, no command ends the program; the user's work stays as it was.
+#pragma once
+
+#include <string>
+
+#include "base/outcome.h"
+
+// Keeps a copy of the store (every array, count and flag) and of the cut
+// record. False when the memory for the copy cannot be had (nothing kept).
+bool keepModelBeforeEdit();
+// Puts the kept copy back into the store and the cut record.
+void putModelBack();
+// Shows the error box of a refused edit: "<what> n'est pas possible : <why>".
+void showEditRefused(const std::string& what, Outcome why);
