@@ -107,6 +107,21 @@ session("held_button", GRID3, [0, 3, 1] + w(4) + [5, 5, 5, 6, 7, 7])
 session("save_and_open_between_cuts", GRID3, [0, 15, 2, 14, 1] + w(5) + [12, 2] + w(4) + [15, 2, 7, 15, 3, 8, 15, 2])
 session("soup", [4, 6, 5] + [0, 1, 2, 2, 1, 3, 3, 1, 4, 4, 1, 5, 5, 1, 0] + [0], [12, 1] + w(1) + [7, 8, 9])
 
+
+# Degenerate models that load: every command must work or be refused with its
+# box, never end the program. A soup is [4, vertices - 3, faces - 1, corners...],
+# its vertices at (i % 4, i // 4, i % 3), so 0, 1, 2 lie on one line.
+def soup(vertices, faces):
+    return [4, vertices - 3, len(faces) - 1] + [c for f in faces for c in f] + [0]
+
+
+session("repeated_corner_subdivide", soup(4, [(0, 0, 2), (1, 3, 2)]),
+        [8, 8, 9, 12, 1] + w(0) + [7, 12, 3] + w(0) + [7, 12, 2] + w(1) + [7, 8])
+session("bowtie_commands", soup(5, [(0, 1, 4), (0, 3, 2)]),
+        [8, 9, 10, 12, 1] + w(0) + [7, 12, 2] + w(0) + [13] + w(1) + w(2) + [7, 8])
+session("zero_area_commands", soup(5, [(0, 1, 2), (0, 2, 3), (3, 2, 4)]),
+        [9, 10, 8, 12, 1] + w(2) + [7, 12, 3] + w(1) + [7, 9, 8])
+
 # ---- parameterization: a shape as above, then per vertex a mode byte
 # (0 keep, 1 coincide with the vertex of the next byte, 2 one coordinate,
 # 3 three coordinates) and its coordinate bytes (0 0.0, 1 1.0, 2 -1.0, 3 0.5,
