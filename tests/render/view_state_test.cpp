@@ -1,4 +1,4 @@
-// The view state: start values, reset, the one saved copy, and the coordinate normalisation.
+// The view state: start values, reset, and the coordinate normalisation.
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
@@ -35,25 +35,6 @@ void changeEverySavedField(double base)
     cursorTracked = false;
     lastCursorX = base + 8;
     lastCursorY = base + 9;
-}
-
-void expectSavedFieldsChanged(double base)
-{
-    EXPECT_EQ(cameraDistance, base + 1);
-    EXPECT_EQ(modelScale, base + 2);
-    EXPECT_EQ(viewAngleY, base + 3);
-    EXPECT_EQ(viewAngleX, base + 4);
-    EXPECT_EQ(viewAngleZ, base + 5);
-    EXPECT_EQ(panX, base + 6);
-    EXPECT_EQ(panY, base + 7);
-    EXPECT_TRUE(withAnimation && withTransparency && showAxes && showVertices && showEdges);
-    EXPECT_FALSE(showFaces);
-    EXPECT_TRUE(showNormals && showBorders && showBoundary && showUvPlane && showTexture);
-    EXPECT_EQ(faceMode, 2);
-    EXPECT_EQ(savedFaceMode, 0);
-    EXPECT_FALSE(cursorTracked);
-    EXPECT_EQ(lastCursorX, base + 8);
-    EXPECT_EQ(lastCursorY, base + 9);
 }
 
 void expectStartCamera()
@@ -101,33 +82,6 @@ TEST_F(ViewState, ResetLeavesColourTilingCursorAndModeFlagsAlone)
     EXPECT_EQ(textureTiling, 1024);
     EXPECT_TRUE(texturedModelOn && flatViewSaved && axesOnlyForced && transparencyBeforeForce);
     EXPECT_FALSE(keyPLatch || keyMLatch);
-}
-
-TEST_F(ViewState, TwoSaveRestoreCyclesKeepOnlyTheLastCopy)
-{
-    changeEverySavedField(10);
-    saveView();
-    resetView();
-    cursorTracked = true;
-    restoreView();
-    expectSavedFieldsChanged(10);
-
-    // A second save overwrites the first copy.
-    changeEverySavedField(100);
-    saveView();
-    resetView();
-    restoreView();
-    expectSavedFieldsChanged(100);
-
-    // Restoring twice gives the same values; fields outside the copy are left alone.
-    uniformColor = 0x00010203;
-    textureTiling = 64;
-    texturedModelOn = true;
-    restoreView();
-    expectSavedFieldsChanged(100);
-    EXPECT_EQ(uniformColor, 0x00010203u);
-    EXPECT_EQ(textureTiling, 64);
-    EXPECT_TRUE(texturedModelOn);
 }
 
 TEST_F(ViewState, NormalisationCentresAndScales)
