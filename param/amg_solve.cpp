@@ -11,9 +11,10 @@ constexpr int coarsestSize = 400;
 // A coarsest level above this size (coarsening stalled) is refused.
 constexpr int coarsestLimit = 3000;
 // A neighbour is strongly coupled when its coupling is at least this share of the row's strongest.
-constexpr double strongShare = 0.25;
-// Outer iterations kept before a restart, and at most in all.
-constexpr int outerKept = 10;
+constexpr double strongShare = 0.75;
+// Outer iterations kept before a restart (each keeps two vectors of the
+// system's size), and at most in all.
+constexpr int outerKept = 6;
 constexpr int outerLimit = 300;
 
 double dot(int n, const double* a, const double* b)
@@ -319,7 +320,8 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
     return factorDense(last);
 }
 
-bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance)
+bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance,
+                      int* iterations)
 {
     const MultigridLevel& top = hierarchy.levels[0];
     const int n = top.n;
@@ -340,6 +342,8 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
     double tenAgo = left;
     int kept = 0;
     for (int iteration = 0; iteration < outerLimit; ++iteration) {
+        if (iterations)
+            *iterations = iteration;
         if (!std::isfinite(left))
             return false;
         if (left <= target) {

@@ -38,4 +38,5 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy);
 // the residual the iteration keeps, or until it stops making progress.
 // Several solves may share one hierarchy at the same time. Returns true when
 // the tolerance was reached.
-bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance);
+bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance,
+                      int* iterations = nullptr);
