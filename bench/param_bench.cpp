@@ -3,9 +3,11 @@
 // removed, a jittered height field with random diagonals) and on the models
 // under data/ refined by Loop steps. For each mesh: the whole parameterize()
 // call, the solve of both systems alone, the LU solve of both systems from
-// one factorization, their ratio, the path and the relative residuals, and
-// the largest difference between the two solutions. "cpu s" is the processor
-// time of the solve, both threads added (wall times suffer from other load).
+// one factorization, their ratio (LU time over solve time), the largest
+// difference between the two solutions, the path, the larger relative
+// residual and the preconditioned iterations of the slower system. "cpu s"
+// is the processor time of the solve, both threads added (wall times suffer
+// from other programs' load).
 //
 // Usage: param_bench [--quick] [--no-lu] [name filter]
 //   --quick  only the meshes below 200k unknowns

@@ -73,17 +73,22 @@ void transpose(int rows, int cols, const RowMatrix& M, RowMatrix& T)
 // is allocated once at its final size.
 void galerkin(const RowMatrix& A, const RowMatrix& P, const RowMatrix& R, int coarse, RowMatrix& C)
 {
-    BigArray<long long> where(coarse, -1);
+    // Raw pointers: the compiler cannot then suspect the output of changing the inputs.
+    const long long *aStart = A.start.data(), *pStart = P.start.data(), *rStart = R.start.data();
+    const int *aCol = A.col.data(), *pCol = P.col.data(), *rCol = R.col.data();
+    const double *aValue = A.value.data(), *pValue = P.value.data(), *rValue = R.value.data();
+    BigArray<long long> whereArray(coarse, -1);
+    long long* where = whereArray.data();
     C.start.assign(static_cast<size_t>(coarse) + 1, 0);
     for (int I = 0; I < coarse; ++I) {
         long long entries = 0;
-        for (long long r = R.start[I]; r < R.start[I + 1]; ++r) {
-            int i = R.col[r];
-            for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-                int k = A.col[p];
-                for (long long q = P.start[k]; q < P.start[k + 1]; ++q)
-                    if (where[P.col[q]] != I) {
-                        where[P.col[q]] = I;
+        for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
+            int i = rCol[r];
+            for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
+                int k = aCol[p];
+                for (long long q = pStart[k]; q < pStart[k + 1]; ++q)
+                    if (where[pCol[q]] != I) {
+                        where[pCol[q]] = I;
                         ++entries;
                     }
             }
@@ -92,24 +97,27 @@ void galerkin(const RowMatrix& A, const RowMatrix& P, const RowMatrix& R, int co
     }
     C.col.resize(static_cast<size_t>(C.start[coarse]));
     C.value.resize(static_cast<size_t>(C.start[coarse]));
-    std::fill(where.begin(), where.end(), -1);
+    std::fill(whereArray.begin(), whereArray.end(), -1);
+    int* cCol = C.col.data();
+    double* cValue = C.value.data();
     for (int I = 0; I < coarse; ++I) {
-        long long end = C.start[I];
-        for (long long r = R.start[I]; r < R.start[I + 1]; ++r) {
-            int i = R.col[r];
-            double ri = R.value[r];
-            for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-                int k = A.col[p];
-                double a = ri * A.value[p];
-                for (long long q = P.start[k]; q < P.start[k + 1]; ++q) {
-                    int J = P.col[q];
-                    if (where[J] < C.start[I]) {
+        const long long rowStart = C.start[I];
+        long long end = rowStart;
+        for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
+            int i = rCol[r];
+            double ri = rValue[r];
+            for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
+                int k = aCol[p];
+                double a = ri * aValue[p];
+                for (long long q = pStart[k]; q < pStart[k + 1]; ++q) {
+                    int J = pCol[q];
+                    if (where[J] < rowStart) {
                         where[J] = end;
-                        C.col[end] = J;
-                        C.value[end] = 0.0;
+                        cCol[end] = J;
+                        cValue[end] = 0.0;
                         ++end;
                     }
-                    C.value[where[J]] += a * P.value[q];
+                    cValue[where[J]] += a * pValue[q];
                 }
             }
         }
