@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -18,6 +19,8 @@ constexpr double strongShare = 0.25;
 // system's size), and at most in all.
 constexpr int outerKept = 6;
 constexpr int outerLimit = 200;
+// Coarse matrices of at least this many rows are computed on two threads.
+constexpr int splitRows = 20000;
 // Interpolation weights kept at most in a row.
 constexpr int interpolationKept = 6;
 
@@ -70,58 +73,85 @@ void transpose(int rows, int cols, const RowMatrix& M, RowMatrix& T)
 
 // C = R A P (R = Pᵀ, `coarse` rows), row by row without forming A P; each
 // row keeps its columns in the order first met. Counted first, so every array
-// is allocated once at its final size.
+// is allocated once at its final size. A large product is split in two
+// halves of rows computed side by side; every row is computed the same way
+// either way, so the result does not depend on the split.
 void galerkin(const RowMatrix& A, const RowMatrix& P, const RowMatrix& R, int coarse, RowMatrix& C)
 {
     // Raw pointers: the compiler cannot then suspect the output of changing the inputs.
     const long long *aStart = A.start.data(), *pStart = P.start.data(), *rStart = R.start.data();
     const int *aCol = A.col.data(), *pCol = P.col.data(), *rCol = R.col.data();
     const double *aValue = A.value.data(), *pValue = P.value.data(), *rValue = R.value.data();
-    BigArray<long long> whereArray(coarse, -1);
-    long long* where = whereArray.data();
     C.start.assign(static_cast<size_t>(coarse) + 1, 0);
-    for (int I = 0; I < coarse; ++I) {
-        long long entries = 0;
-        for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
-            int i = rCol[r];
-            for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
-                int k = aCol[p];
-                for (long long q = pStart[k]; q < pStart[k + 1]; ++q)
-                    if (where[pCol[q]] != I) {
-                        where[pCol[q]] = I;
-                        ++entries;
-                    }
+    long long* cStart = C.start.data();
+    // Position of each column in the row being built (rows before `first` are done).
+    BigArray<long long> whereArray[2] = {BigArray<long long>(coarse, -1), {}};
+    auto count = [&](int first, int last, long long* where) {
+        for (int I = first; I < last; ++I) {
+            long long entries = 0;
+            for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
+                int i = rCol[r];
+                for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
+                    int k = aCol[p];
+                    for (long long q = pStart[k]; q < pStart[k + 1]; ++q)
+                        if (where[pCol[q]] != I) {
+                            where[pCol[q]] = I;
+                            ++entries;
+                        }
+                }
             }
+            cStart[I + 1] = entries;
         }
-        C.start[I + 1] = C.start[I] + entries;
-    }
-    C.col.resize(static_cast<size_t>(C.start[coarse]));
-    C.value.resize(static_cast<size_t>(C.start[coarse]));
-    std::fill(whereArray.begin(), whereArray.end(), -1);
-    int* cCol = C.col.data();
-    double* cValue = C.value.data();
-    for (int I = 0; I < coarse; ++I) {
-        const long long rowStart = C.start[I];
-        long long end = rowStart;
-        for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
-            int i = rCol[r];
-            double ri = rValue[r];
-            for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
-                int k = aCol[p];
-                double a = ri * aValue[p];
-                for (long long q = pStart[k]; q < pStart[k + 1]; ++q) {
-                    int J = pCol[q];
-                    if (where[J] < rowStart) {
-                        where[J] = end;
-                        cCol[end] = J;
-                        cValue[end] = 0.0;
-                        ++end;
+    };
+    int* cCol = nullptr;
+    double* cValue = nullptr;
+    auto fill = [&](int first, int last, long long* where) {
+        for (int I = first; I < last; ++I) {
+            const long long rowStart = cStart[I];
+            long long end = rowStart;
+            for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
+                int i = rCol[r];
+                double ri = rValue[r];
+                for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
+                    int k = aCol[p];
+                    double a = ri * aValue[p];
+                    for (long long q = pStart[k]; q < pStart[k + 1]; ++q) {
+                        int J = pCol[q];
+                        if (where[J] < rowStart) {
+                            where[J] = end;
+                            cCol[end] = J;
+                            cValue[end] = 0.0;
+                            ++end;
+                        }
+                        cValue[where[J]] += a * pValue[q];
                     }
-                    cValue[where[J]] += a * pValue[q];
                 }
             }
         }
-    }
+    };
+    const bool split = coarse >= splitRows;
+    const int half = split ? coarse / 2 : coarse;
+    auto sideBySide = [&](auto job) {
+        if (split) {
+            std::thread second(job, half, coarse, whereArray[1].data());
+            job(0, half, whereArray[0].data());
+            second.join();
+        } else {
+            job(0, coarse, whereArray[0].data());
+        }
+    };
+    if (split)
+        whereArray[1].assign(coarse, -1);
+    sideBySide(count);
+    for (int I = 0; I < coarse; ++I)
+        cStart[I + 1] += cStart[I];
+    C.col.resize(static_cast<size_t>(cStart[coarse]));
+    C.value.resize(static_cast<size_t>(cStart[coarse]));
+    cCol = C.col.data();
+    cValue = C.value.data();
+    for (BigArray<long long>& where : whereArray)
+        std::fill(where.begin(), where.end(), -1);
+    sideBySide(fill);
 }
 
 // Coarse unknowns chosen by the first pass of Ruge and Stüben: repeatedly the
