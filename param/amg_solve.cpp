@@ -1,20 +1,28 @@
-// Aggregation multigrid for the finish of the parameterization systems.
+// Classical algebraic multigrid for the parameterization systems, used as the
+// preconditioner of a flexible GCR iteration.
 #include "param/amg_solve.h"
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 namespace {
 
 // The coarsest level is solved densely at or below this size.
-constexpr int coarsestSize = 400;
+constexpr int coarsestSize = 200;
 // A coarsest level above this size (coarsening stalled) is refused.
-constexpr int coarsestLimit = 3000;
-// A neighbour is strongly coupled when its coupling is at least this share of the row's strongest.
+constexpr int coarsestLimit = 1000;
+// A neighbour couples strongly when its coupling (minus the entry) is at
+// least this share of the row's strongest.
 constexpr double strongShare = 0.25;
-// Outer iterations kept before a restart, and at most in all.
-constexpr int outerKept = 10;
-constexpr int outerLimit = 300;
+// Outer iterations kept before a restart (each keeps two vectors of the
+// system's size), and at most in all.
+constexpr int outerKept = 6;
+constexpr int outerLimit = 200;
+// Coarse matrices of at least this many rows are computed on two threads.
+constexpr int splitRows = 20000;
+// Interpolation weights kept at most in a row.
+constexpr int interpolationKept = 6;
 
 double dot(int n, const double* a, const double* b)
 {
@@ -24,105 +32,344 @@ double dot(int n, const double* a, const double* b)
     return s;
 }
 
-// One pairwise pass: every unknown joins, in order, its most strongly coupled
-// unpaired neighbour. One left without a partner then joins the group of its
-// most strongly coupled neighbour (so that coarsening keeps its pace), or
-// stays alone when it has none. Returns the number of groups.
-int pairUp(int n, const RowMatrix& A, BigArray<int>& map)
+// strong[p] = 1 for the off-diagonal entries p of each row whose coupling
+// -A(i, j) is positive and at least strongShare of the row's strongest.
+void markStrong(int n, const RowMatrix& A, BigArray<char>& strong)
 {
-    const int pending = -2;
-    map.assign(n, -1);
-    int coarse = 0;
+    strong.assign(A.col.size(), 0);
     for (int i = 0; i < n; ++i) {
-        if (map[i] != -1)
-            continue;
         double strongest = 0.0;
         for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
-            if (A.col[p] != i)
-                strongest = std::max(strongest, -A.value[p]);
-        int best = -1;
-        double bestCoupling = 0.0;
-        for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-            int j = A.col[p];
-            double coupling = -A.value[p];
-            if (j != i && map[j] == -1 && coupling > 0.0 && coupling >= strongShare * strongest &&
-                coupling > bestCoupling) {
-                best = j;
-                bestCoupling = coupling;
-            }
-        }
-        if (best >= 0) {
-            map[i] = map[best] = coarse++;
-        } else {
-            map[i] = pending;
-        }
-    }
-    for (int i = 0; i < n; ++i) {
-        if (map[i] != pending)
+            if (A.col[p] != i && -A.value[p] > strongest)
+                strongest = -A.value[p];
+        if (!(strongest > 0.0) || !std::isfinite(strongest))
             continue;
-        int best = -1;
-        double bestCoupling = 0.0;
-        for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-            int j = A.col[p];
-            double coupling = -A.value[p];
-            if (j != i && map[j] >= 0 && coupling > bestCoupling) {
-                best = j;
-                bestCoupling = coupling;
-            }
-        }
-        map[i] = best >= 0 ? map[best] : coarse++;
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+            if (A.col[p] != i && -A.value[p] >= strongShare * strongest)
+                strong[p] = 1;
     }
-    return coarse;
 }
 
-// C = Pᵀ A P for the aggregation map g: C(I, J) sums A(i, j) over g(i) = I, g(j) = J.
-void galerkin(int n, const RowMatrix& A, const BigArray<int>& g, int coarse, RowMatrix& C)
+// Transpose of a matrix of `rows` rows and `cols` columns; entries of each
+// row of T in increasing row order of M.
+void transpose(int rows, int cols, const RowMatrix& M, RowMatrix& T)
 {
-    BigArray<int> first(static_cast<size_t>(coarse) + 1, 0), member(n);
-    for (int i = 0; i < n; ++i)
-        ++first[g[i] + 1];
-    for (int I = 0; I < coarse; ++I)
-        first[I + 1] += first[I];
-    {
-        BigArray<int> next(first.begin(), first.end() - 1);
-        for (int i = 0; i < n; ++i)
-            member[next[g[i]]++] = i;
-    }
-    BigArray<long long> where(coarse, -1);
+    T.start.assign(static_cast<size_t>(cols) + 1, 0);
+    for (int i = 0; i < rows; ++i)
+        for (long long p = M.start[i]; p < M.start[i + 1]; ++p)
+            ++T.start[M.col[p] + 1];
+    for (int c = 0; c < cols; ++c)
+        T.start[c + 1] += T.start[c];
+    T.col.resize(M.col.size());
+    T.value.resize(M.col.size());
+    BigArray<long long> next(T.start.begin(), T.start.end() - 1);
+    for (int i = 0; i < rows; ++i)
+        for (long long p = M.start[i]; p < M.start[i + 1]; ++p) {
+            long long q = next[M.col[p]]++;
+            T.col[q] = i;
+            T.value[q] = M.value[p];
+        }
+}
+
+// C = R A P (R = Pᵀ, `coarse` rows), row by row without forming A P; each
+// row keeps its columns in the order first met. Counted first, so every array
+// is allocated once at its final size. A large product is split in two
+// halves of rows computed side by side; every row is computed the same way
+// either way, so the result does not depend on the split.
+void galerkin(const RowMatrix& A, const RowMatrix& P, const RowMatrix& R, int coarse, RowMatrix& C)
+{
+    // Raw pointers: the compiler cannot then suspect the output of changing the inputs.
+    const long long *aStart = A.start.data(), *pStart = P.start.data(), *rStart = R.start.data();
+    const int *aCol = A.col.data(), *pCol = P.col.data(), *rCol = R.col.data();
+    const double *aValue = A.value.data(), *pValue = P.value.data(), *rValue = R.value.data();
     C.start.assign(static_cast<size_t>(coarse) + 1, 0);
-    for (int I = 0; I < coarse; ++I) {
-        long long entries = 0;
-        for (int m = first[I]; m < first[I + 1]; ++m) {
-            int i = member[m];
-            for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-                int J = g[A.col[p]];
-                if (where[J] != I) {
-                    where[J] = I;
-                    ++entries;
+    long long* cStart = C.start.data();
+    // Position of each column in the row being built (rows before `first` are done).
+    BigArray<long long> whereArray[2] = {BigArray<long long>(coarse, -1), {}};
+    auto count = [&](int first, int last, long long* where) {
+        for (int I = first; I < last; ++I) {
+            long long entries = 0;
+            for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
+                int i = rCol[r];
+                for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
+                    int k = aCol[p];
+                    for (long long q = pStart[k]; q < pStart[k + 1]; ++q)
+                        if (where[pCol[q]] != I) {
+                            where[pCol[q]] = I;
+                            ++entries;
+                        }
+                }
+            }
+            cStart[I + 1] = entries;
+        }
+    };
+    int* cCol = nullptr;
+    double* cValue = nullptr;
+    auto fill = [&](int first, int last, long long* where) {
+        for (int I = first; I < last; ++I) {
+            const long long rowStart = cStart[I];
+            long long end = rowStart;
+            for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
+                int i = rCol[r];
+                double ri = rValue[r];
+                for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
+                    int k = aCol[p];
+                    double a = ri * aValue[p];
+                    for (long long q = pStart[k]; q < pStart[k + 1]; ++q) {
+                        int J = pCol[q];
+                        if (where[J] < rowStart) {
+                            where[J] = end;
+                            cCol[end] = J;
+                            cValue[end] = 0.0;
+                            ++end;
+                        }
+                        cValue[where[J]] += a * pValue[q];
+                    }
                 }
             }
         }
-        C.start[I + 1] = C.start[I] + entries;
+    };
+    const bool split = coarse >= splitRows;
+    const int half = split ? coarse / 2 : coarse;
+    auto sideBySide = [&](auto job) {
+        if (split) {
+            std::thread second(job, half, coarse, whereArray[1].data());
+            job(0, half, whereArray[0].data());
+            second.join();
+        } else {
+            job(0, coarse, whereArray[0].data());
+        }
+    };
+    if (split)
+        whereArray[1].assign(coarse, -1);
+    sideBySide(count);
+    for (int I = 0; I < coarse; ++I)
+        cStart[I + 1] += cStart[I];
+    C.col.resize(static_cast<size_t>(cStart[coarse]));
+    C.value.resize(static_cast<size_t>(cStart[coarse]));
+    cCol = C.col.data();
+    cValue = C.value.data();
+    for (BigArray<long long>& where : whereArray)
+        std::fill(where.begin(), where.end(), -1);
+    sideBySide(fill);
+}
+
+// Coarse unknowns chosen by the first pass of Ruge and Stüben: repeatedly the
+// undecided unknown on which most others depend strongly becomes coarse, the
+// undecided ones depending strongly on it become fine (and their strong
+// neighbours more wanted). Unknowns with no strong coupling either way are
+// fine from the start. coarseIndex: the coarse number, or -1 for a fine one.
+// Returns the number of coarse unknowns.
+int splitCoarseFine(int n, const RowMatrix& A, const BigArray<char>& strong, BigArray<int>& coarseIndex)
+{
+    // Transposed strong couplings: the unknowns depending strongly on each.
+    RowMatrix dependents;
+    dependents.start.assign(static_cast<size_t>(n) + 1, 0);
+    for (int i = 0; i < n; ++i)
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+            if (strong[p])
+                ++dependents.start[A.col[p] + 1];
+    int most = 0;
+    for (int i = 0; i < n; ++i) {
+        most = std::max(most, static_cast<int>(dependents.start[i + 1]));
+        dependents.start[i + 1] += dependents.start[i];
     }
-    C.col.resize(static_cast<size_t>(C.start[coarse]));
-    C.value.resize(static_cast<size_t>(C.start[coarse]));
-    std::fill(where.begin(), where.end(), -1);
-    for (int I = 0; I < coarse; ++I) {
-        long long end = C.start[I];
-        for (int m = first[I]; m < first[I + 1]; ++m) {
-            int i = member[m];
-            for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-                int J = g[A.col[p]];
-                if (where[J] < C.start[I]) {
-                    where[J] = end;
-                    C.col[end] = J;
-                    C.value[end] = 0.0;
-                    ++end;
+    dependents.col.resize(static_cast<size_t>(dependents.start[n]));
+    {
+        BigArray<long long> next(dependents.start.begin(), dependents.start.end() - 1);
+        for (int i = 0; i < n; ++i)
+            for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+                if (strong[p])
+                    dependents.col[next[A.col[p]]++] = i;
+    }
+
+    // Undecided unknowns in buckets by weight (doubly linked lists); the
+    // weight of an unknown stays at most twice its number of dependents.
+    enum : signed char { undecided, fine, coarse };
+    BigArray<signed char> state(n, undecided);
+    BigArray<int> weight(n), next(n), previous(n), head(2 * static_cast<size_t>(most) + 2, -1);
+    auto insert = [&](int i) {
+        int w = weight[i];
+        previous[i] = -1;
+        next[i] = head[w];
+        if (head[w] >= 0)
+            previous[head[w]] = i;
+        head[w] = i;
+    };
+    auto remove = [&](int i) {
+        if (previous[i] >= 0)
+            next[previous[i]] = next[i];
+        else
+            head[weight[i]] = next[i];
+        if (next[i] >= 0)
+            previous[next[i]] = previous[i];
+    };
+    int top = 0;
+    for (int i = n - 1; i >= 0; --i) {
+        weight[i] = static_cast<int>(dependents.start[i + 1] - dependents.start[i]);
+        bool depends = false;
+        for (long long p = A.start[i]; p < A.start[i + 1] && !depends; ++p)
+            depends = strong[p] != 0;
+        if (weight[i] == 0 && !depends) {
+            state[i] = fine;
+        } else {
+            insert(i);
+            top = std::max(top, weight[i]);
+        }
+    }
+    const int topLimit = static_cast<int>(head.size()) - 1;
+    for (;;) {
+        while (top >= 0 && head[top] < 0)
+            --top;
+        if (top < 0)
+            break;
+        int c = head[top];
+        remove(c);
+        state[c] = coarse;
+        for (long long d = dependents.start[c]; d < dependents.start[c + 1]; ++d) {
+            int f = dependents.col[d];
+            if (state[f] != undecided)
+                continue;
+            remove(f);
+            state[f] = fine;
+            for (long long p = A.start[f]; p < A.start[f + 1]; ++p) {
+                int k = A.col[p];
+                if (strong[p] && state[k] == undecided && weight[k] < topLimit) {
+                    remove(k);
+                    ++weight[k];
+                    insert(k);
+                    top = std::max(top, weight[k]);
                 }
-                C.value[where[J]] += A.value[p];
+            }
+        }
+        for (long long p = A.start[c]; p < A.start[c + 1]; ++p) {
+            int k = A.col[p];
+            if (strong[p] && state[k] == undecided && weight[k] > 0) {
+                remove(k);
+                --weight[k];
+                insert(k);
             }
         }
     }
+    // Second pass: a fine unknown strongly coupled to a fine neighbour that
+    // shares none of its strong coarse neighbours makes that neighbour
+    // coarse, so that interpolation can carry the coupling.
+    {
+        BigArray<int> mark(n, -1);
+        for (int i = 0; i < n; ++i) {
+            if (state[i] != fine)
+                continue;
+            for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+                if (strong[p] && state[A.col[p]] == coarse)
+                    mark[A.col[p]] = i;
+            for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
+                int j = A.col[p];
+                if (!strong[p] || state[j] != fine)
+                    continue;
+                bool shared = false;
+                for (long long q = A.start[j]; q < A.start[j + 1] && !shared; ++q)
+                    shared = strong[q] && mark[A.col[q]] == i;
+                if (!shared) {
+                    state[j] = coarse;
+                    mark[j] = i;
+                }
+            }
+        }
+    }
+    coarseIndex.resize(n);
+    int count = 0;
+    for (int i = 0; i < n; ++i)
+        coarseIndex[i] = state[i] == coarse ? count++ : -1;
+    return count;
+}
+
+// Direct interpolation: a coarse unknown takes its coarse value; a fine one
+// the weighted mean of its strong coarse neighbours, scaled to carry its
+// strong fine couplings too (weak ones go to the diagonal), so that rows
+// summing to zero interpolate constants exactly. A row keeps its
+// interpolationKept largest weights, scaled to the row's whole sum.
+void interpolation(int n, const RowMatrix& A, const BigArray<char>& strong, const BigArray<int>& coarseIndex,
+                   RowMatrix& P)
+{
+    std::vector<int> rowCol;
+    std::vector<double> rowValue;
+    rowCol.reserve(64);
+    rowValue.reserve(64);
+    // The row of fine unknown i in rowCol / rowValue.
+    auto buildRow = [&](int i) {
+        rowCol.clear();
+        rowValue.clear();
+        double diagonal = 0.0, direct = 0.0, viaFine = 0.0;
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
+            int k = A.col[p];
+            double v = A.value[p];
+            if (k == i || !strong[p]) {
+                diagonal += v;
+            } else if (coarseIndex[k] >= 0) {
+                rowCol.push_back(coarseIndex[k]);
+                rowValue.push_back(v);
+                direct += v;
+            } else {
+                viaFine += v;
+            }
+        }
+        if (!(direct < 0.0) || diagonal == 0.0 || !std::isfinite(diagonal)) {
+            rowCol.clear();
+            rowValue.clear();
+            return;
+        }
+        double scale = -(direct + viaFine) / direct / diagonal;
+        double whole = 0.0;
+        for (double& v : rowValue) {
+            v *= scale;
+            whole += v;
+        }
+        if (static_cast<int>(rowCol.size()) > interpolationKept) {
+            // Largest weights first (ties by column, so the order is fixed).
+            for (int a = 0; a < interpolationKept; ++a) {
+                int best = a;
+                for (int b = a + 1; b < static_cast<int>(rowCol.size()); ++b)
+                    if (std::fabs(rowValue[b]) > std::fabs(rowValue[best]) ||
+                        (std::fabs(rowValue[b]) == std::fabs(rowValue[best]) && rowCol[b] < rowCol[best]))
+                        best = b;
+                std::swap(rowCol[a], rowCol[best]);
+                std::swap(rowValue[a], rowValue[best]);
+            }
+            rowCol.resize(interpolationKept);
+            rowValue.resize(interpolationKept);
+            double kept = 0.0;
+            for (double v : rowValue)
+                kept += v;
+            if (kept != 0.0)
+                for (double& v : rowValue)
+                    v *= whole / kept;
+        }
+    };
+    // Every row holds at most interpolationKept weights: written once at
+    // that bound (pages past the written part are never touched), then the
+    // arrays are cut to the written length.
+    P.start.assign(static_cast<size_t>(n) + 1, 0);
+    P.col.resize(static_cast<size_t>(n) * interpolationKept);
+    P.value.resize(static_cast<size_t>(n) * interpolationKept);
+    long long end = 0;
+    for (int i = 0; i < n; ++i) {
+        P.start[i] = end;
+        if (coarseIndex[i] >= 0) {
+            P.col[end] = coarseIndex[i];
+            P.value[end] = 1.0;
+            ++end;
+            continue;
+        }
+        buildRow(i);
+        for (size_t e = 0; e < rowCol.size(); ++e) {
+            P.col[end] = rowCol[e];
+            P.value[end] = rowValue[e];
+            ++end;
+        }
+    }
+    P.start[n] = end;
+    P.col.resize(static_cast<size_t>(end));
+    P.value.resize(static_cast<size_t>(end));
 }
 
 bool takeDiagonal(MultigridLevel& level)
@@ -138,6 +385,7 @@ bool takeDiagonal(MultigridLevel& level)
             return false;
     return true;
 }
+
 
 // Dense LU with partial pivoting of the coarsest matrix.
 bool factorDense(MultigridLevel& level)
@@ -189,20 +437,25 @@ void solveDense(const MultigridLevel& level, const double* b, double* x)
     }
 }
 
-// Buffers of one solve on one level.
+// Buffers of one solve on one level: the level's right-hand side and
+// solution (below the top level) and a residual.
 struct LevelWork {
-    BigArray<double> rhs, sol, scratch, res, z1, z2, w1, w2;
+    BigArray<double> rhs, sol, res;
 };
 
 void gaussSeidel(const MultigridLevel& L, const double* b, double* x, bool forward)
 {
     const RowMatrix& A = *L.A;
+    const long long* start = A.start.data();
+    const int* col = A.col.data();
+    const double* value = A.value.data();
+    const double* diagonal = L.diagonal.data();
     for (int k = 0; k < L.n; ++k) {
         int i = forward ? k : L.n - 1 - k;
         double s = 0.0;
-        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
-            s += A.value[p] * x[A.col[p]];
-        x[i] += (b[i] - s) / L.diagonal[i];
+        for (long long p = start[i]; p < start[i + 1]; ++p)
+            s += value[p] * x[col[p]];
+        x[i] += (b[i] - s) / diagonal[i];
     }
 }
 
@@ -213,71 +466,29 @@ void residualOf(const MultigridLevel& L, const double* b, const double* x, doubl
         r[i] = b[i] - r[i];
 }
 
-void coarseKrylov(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l);
-
-// e ≈ A_l⁻¹ r: smoothing, coarse correction, smoothing.
-void cycle(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l, const double* r, double* e)
+// e ≈ A_l⁻¹ b: Gauss-Seidel forward, coarse correction, Gauss-Seidel backward.
+void cycle(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l, const double* b, double* e)
 {
     const MultigridLevel& L = H.levels[l];
-    int last = static_cast<int>(H.levels.size()) - 1;
-    if (l == last) {
-        solveDense(L, r, e);
+    if (l + 1 == static_cast<int>(H.levels.size())) {
+        solveDense(L, b, e);
         return;
     }
     std::fill(e, e + L.n, 0.0);
-    gaussSeidel(L, r, e, true);
-    double* t = W[l].scratch.data();
-    residualOf(L, r, e, t);
+    gaussSeidel(L, b, e, true);
+    double* t = W[l].res.data();
+    residualOf(L, b, e, t);
     LevelWork& next = W[l + 1];
-    std::fill(next.rhs.begin(), next.rhs.end(), 0.0);
-    for (int i = 0; i < L.n; ++i)
-        next.rhs[L.aggregate[i]] += t[i];
-    if (l + 1 == last)
-        solveDense(H.levels[l + 1], next.rhs.data(), next.sol.data());
-    else
-        coarseKrylov(H, W, l + 1);
-    for (int i = 0; i < L.n; ++i)
-        e[i] += next.sol[L.aggregate[i]];
-    gaussSeidel(L, r, e, false);
-}
-
-// sol ≈ A_l⁻¹ rhs on level l by two steps of GCR preconditioned by the cycle
-// (the second only when the first did not reduce the residual enough).
-void coarseKrylov(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l)
-{
-    const MultigridLevel& L = H.levels[l];
-    LevelWork& w = W[l];
-    int n = L.n;
-    std::copy(w.rhs.begin(), w.rhs.end(), w.res.begin());
-    std::fill(w.sol.begin(), w.sol.end(), 0.0);
-    double start = std::sqrt(dot(n, w.res.data(), w.res.data()));
-    if (start == 0.0)
-        return;
-    cycle(H, W, l, w.res.data(), w.z1.data());
-    multiplyRows(n, *L.A, w.z1.data(), w.w1.data());
-    double rho1 = dot(n, w.w1.data(), w.w1.data());
-    if (!(rho1 > 0.0))
-        return;
-    double alpha1 = dot(n, w.w1.data(), w.res.data()) / rho1;
-    for (int i = 0; i < n; ++i) {
-        w.sol[i] = alpha1 * w.z1[i];
-        w.res[i] -= alpha1 * w.w1[i];
+    const RowMatrix& P = L.interpolation;
+    multiplyRows(static_cast<int>(next.rhs.size()), L.restriction, t, next.rhs.data());
+    cycle(H, W, l + 1, next.rhs.data(), next.sol.data());
+    for (int i = 0; i < L.n; ++i) {
+        double s = 0.0;
+        for (long long p = P.start[i]; p < P.start[i + 1]; ++p)
+            s += P.value[p] * next.sol[P.col[p]];
+        e[i] += s;
     }
-    if (std::sqrt(dot(n, w.res.data(), w.res.data())) <= 0.25 * start)
-        return;
-    cycle(H, W, l, w.res.data(), w.z2.data());
-    multiplyRows(n, *L.A, w.z2.data(), w.w2.data());
-    double gamma = dot(n, w.w2.data(), w.w1.data()) / rho1;
-    for (int i = 0; i < n; ++i) {
-        w.w2[i] -= gamma * w.w1[i];
-        w.z2[i] -= gamma * w.z1[i];
-    }
-    double rho2 = dot(n, w.w2.data(), w.w2.data());
-    if (!(rho2 > 0.0))
-        return;
-    double alpha2 = dot(n, w.w2.data(), w.res.data()) / rho2;
-    for (int i = 0; i < n; ++i)
-        w.sol[i] += alpha2 * w.z2[i];
+    gaussSeidel(L, b, e, false);
 }
 
 } // namespace
@@ -291,22 +502,19 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
     hierarchy.levels[0].A = &A;
     if (!takeDiagonal(hierarchy.levels[0]))
         return false;
-    while (hierarchy.levels.back().n > coarsestSize) {
+    BigArray<char> strong;
+    BigArray<int> coarseIndex;
+    while (hierarchy.levels.back().n > coarsestSize && hierarchy.levels.size() < 60) {
         MultigridLevel& fine = hierarchy.levels.back();
-        // Two pairwise passes: aggregates of up to four unknowns.
-        BigArray<int> first, second;
-        int pairs = pairUp(fine.n, *fine.A, first);
-        RowMatrix halfway;
-        galerkin(fine.n, *fine.A, first, pairs, halfway);
-        int coarse = pairUp(pairs, halfway, second);
-        if (coarse > 0.8 * fine.n)
+        markStrong(fine.n, *fine.A, strong);
+        int coarse = splitCoarseFine(fine.n, *fine.A, strong, coarseIndex);
+        if (coarse == 0 || coarse > 0.9 * fine.n)
             break;
-        fine.aggregate.resize(fine.n);
-        for (int i = 0; i < fine.n; ++i)
-            fine.aggregate[i] = second[first[i]];
+        interpolation(fine.n, *fine.A, strong, coarseIndex, fine.interpolation);
         MultigridLevel next;
         next.n = coarse;
-        galerkin(pairs, halfway, second, coarse, next.coarse);
+        transpose(fine.n, coarse, fine.interpolation, fine.restriction);
+        galerkin(*fine.A, fine.interpolation, fine.restriction, coarse, next.coarse);
         hierarchy.levels.push_back(std::move(next));
         MultigridLevel& added = hierarchy.levels.back();
         added.A = &added.coarse;
@@ -314,23 +522,30 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
             return false;
     }
     MultigridLevel& last = hierarchy.levels.back();
+    last.interpolation = RowMatrix();
     if (last.n > coarsestLimit)
         return false;
     return factorDense(last);
 }
 
-bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance)
+bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance,
+                      int* iterations)
 {
+    if (iterations)
+        *iterations = 0;
     const MultigridLevel& top = hierarchy.levels[0];
     const int n = top.n;
     std::vector<LevelWork> W(hierarchy.levels.size());
     for (size_t l = 0; l < W.size(); ++l) {
         size_t size = hierarchy.levels[l].n;
-        for (BigArray<double>* v : {&W[l].rhs, &W[l].sol, &W[l].scratch, &W[l].res, &W[l].z1, &W[l].z2, &W[l].w1,
-                                    &W[l].w2})
-            v->assign(l == 0 && v != &W[l].scratch ? 0 : size, 0.0);
+        if (l > 0) {
+            W[l].rhs.resize(size);
+            W[l].sol.resize(size);
+        }
+        if (l + 1 < W.size())
+            W[l].res.resize(size);
     }
-    std::vector<BigArray<double>> Z(outerKept, BigArray<double>(n)), Wv(outerKept, BigArray<double>(n));
+    std::vector<BigArray<double>> Z(outerKept), Wv(outerKept);
     std::vector<double> rho(outerKept);
     BigArray<double> r(n), z(n), w(n);
 
@@ -340,6 +555,8 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
     double tenAgo = left;
     int kept = 0;
     for (int iteration = 0; iteration < outerLimit; ++iteration) {
+        if (iterations)
+            *iterations = iteration;
         if (!std::isfinite(left))
             return false;
         if (left <= target) {
@@ -379,13 +596,15 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
             residualOf(top, rhs, x, r.data());
             left = std::sqrt(dot(n, r.data(), r.data()));
         } else {
+            // The direction is kept; its buffers are taken over, fresh ones
+            // (allocated once, on the first pass) take their place.
             Z[kept].swap(z);
             Wv[kept].swap(w);
             rho[kept] = rhoNew;
             ++kept;
             if (z.size() != static_cast<size_t>(n)) {
-                z.assign(n, 0.0);
-                w.assign(n, 0.0);
+                z.resize(n);
+                w.resize(n);
             }
         }
     }

@@ -1,9 +1,11 @@
-// Iterative finish of a sparse system by aggregation multigrid: a hierarchy
-// of coarser matrices (pairs of pairs of strongly coupled unknowns summed
-// into one), Gauss-Seidel smoothing, Krylov-accelerated coarse corrections,
-// and an outer flexible GCR iteration. Made for the mean-value systems (rows
-// with a positive diagonal and non-positive neighbours); any result is checked
-// by its caller against the true residual.
+// Multigrid preconditioning of the parameterization systems (rows with a
+// positive diagonal and mostly non-positive neighbours, not symmetric):
+// classical coarsening (coarse unknowns chosen among the strongly coupled
+// ones, the others interpolated from their strong coarse neighbours),
+// Galerkin coarse matrices, Gauss-Seidel smoothing in a V-cycle, and an outer
+// flexible GCR iteration preconditioned by one cycle. One hierarchy serves
+// any number of solves, also at the same time; any result is checked by the
+// caller against the true residual.
 #pragma once
 
 #include "param/big_array.h"
@@ -18,8 +20,11 @@ struct MultigridLevel {
     const RowMatrix* A = nullptr;
     RowMatrix coarse;
     BigArray<double> diagonal;
-    // Coarse unknown of each unknown of this level (empty on the coarsest).
-    BigArray<int> aggregate;
+    // Interpolation from the next level: n rows, columns numbering the next
+    // level's unknowns (empty on the coarsest).
+    RowMatrix interpolation;
+    // Restriction to the next level (rows numbering the next level's unknowns).
+    RowMatrix restriction;
     // On the coarsest level: its dense LU factors (row-major) and row pivots.
     std::vector<double> dense;
     std::vector<int> pivot;
@@ -30,12 +35,14 @@ struct MultigridHierarchy {
 };
 
 // Builds the hierarchy of A (n unknowns). Returns false, leaving the hierarchy
-// unusable, when A does not suit it: a diagonal entry that is not positive,
-// a coarsest matrix too large or singular.
+// unusable, when A does not suit it: a diagonal entry that is not positive or
+// not finite, a coarsest matrix too large or singular.
 bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy);
 
-// Improves x (a starting guess) until |rhs - A x| <= relTolerance × |rhs| by
-// the residual the iteration keeps, or until it stops making progress.
-// Several solves may share one hierarchy at the same time. Returns true when
-// the tolerance was reached.
-bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance);
+// Improves x (a starting guess) until |rhs - A x| <= relTolerance × |rhs|,
+// checked on the true residual, or until the iteration stops making
+// progress. Several solves may share one hierarchy at the same time; each
+// gives the same bits as alone. Returns true when the tolerance was reached;
+// `iterations`, when given, receives the number of cycles spent.
+bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance,
+                      int* iterations = nullptr);

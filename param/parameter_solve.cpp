@@ -13,6 +13,7 @@
 
 ParameterSolvePath lastSolvePath = solvedByGmres;
 double lastRelativeResidual[2] = {0.0, 0.0};
+int lastIterationCount[2] = {0, 0};
 
 namespace {
 
@@ -26,80 +27,92 @@ double norm(int n, const double* v)
 
 double relative(double residual, double rhsNorm) { return rhsNorm > 0.0 ? residual / rhsNorm : residual; }
 
+// Runs job(0) .. job(count - 1), two of them side by side.
+template <typename Job> void sideBySide(int count, const Job& job)
+{
+    if (count == 2) {
+        std::thread second(job, 1);
+        job(0);
+        second.join();
+    } else if (count == 1) {
+        job(0);
+    }
+}
+
 } // namespace
 
 bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhsU, const double* rhsV, double* xU,
                            double* xV)
 {
-    const int restartLimit = 5;
-    const int MR = std::min(n - 1, 25);
     const double* rhs[2] = {rhsU, rhsV};
     double* x[2] = {xU, xV};
-    auto gmres = [&](int s) {
-        std::fill(x[s], x[s] + n, 0.0);
-        MGMRES_ST(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), x[s], rhs[s],
-                  restartLimit, MR, gmresTolerance, gmresTolerance);
-    };
-    {
-        std::thread vSolve(gmres, 1);
-        gmres(0);
-        vSolve.join();
-    }
-
-    // GMRES's own stopping rule, applied to the true residual: within
-    // 1e-9 of the first residual (|rhs|, from the zero start) and within 1e-9.
+    lastIterationCount[0] = lastIterationCount[1] = 0;
     RowMatrix A;
     buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
-    double rhsNorm[2], left[2];
-    int shortCount = 0;
-    const double* shortRhs[2];
-    double* shortX[2];
-    for (int s = 0; s < 2; ++s) {
-        rhsNorm[s] = norm(n, rhs[s]);
-        left[s] = residualNorm(n, A, x[s], rhs[s]);
-        if (!(left[s] <= gmresTolerance * rhsNorm[s] && left[s] <= gmresTolerance)) {
-            shortRhs[shortCount] = rhs[s];
-            shortX[shortCount] = x[s];
-            ++shortCount;
-        }
-    }
+    double rhsNorm[2] = {norm(n, rhsU), norm(n, rhsV)};
+    for (int s = 0; s < 2; ++s)
+        std::fill(x[s], x[s] + n, 0.0);
+
+    // Systems still above their bound.
+    int shortCount = 2;
+    const double* shortRhs[2] = {rhsU, rhsV};
+    double* shortX[2] = {xU, xV};
+    double shortNorm[2] = {rhsNorm[0], rhsNorm[1]};
+    auto keepShort = [&](auto above) {
+        int kept = 0;
+        for (int s = 0; s < shortCount; ++s)
+            if (above(s)) {
+                shortRhs[kept] = shortRhs[s];
+                shortX[kept] = shortX[s];
+                shortNorm[kept] = shortNorm[s];
+                ++kept;
+            }
+        shortCount = kept;
+    };
+
     lastSolvePath = solvedByGmres;
+    if (n <= gmresOnlyLimit) {
+        const int MR = std::min(n - 1, 25);
+        sideBySide(2, [&](int s) {
+            MGMRES_ST(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), x[s], rhs[s],
+                      5, MR, gmresTolerance, gmresTolerance);
+        });
+        // GMRES's own stopping rule, applied to the true residual: within
+        // 1e-9 of the first residual (|rhs|, from the zero start) and within 1e-9.
+        keepShort([&](int s) {
+            double left = residualNorm(n, A, shortX[s], shortRhs[s]);
+            return !(left <= gmresTolerance * shortNorm[s] && left <= gmresTolerance);
+        });
+        // What GMRES left is not a starting point worth keeping.
+        for (int s = 0; s < shortCount; ++s)
+            std::fill(shortX[s], shortX[s] + n, 0.0);
+    }
+
+    if (shortCount > 0) {
+        lastSolvePath = solvedByPreconditionedKrylov;
+        MultigridHierarchy hierarchy;
+        if (buildMultigrid(n, A, hierarchy)) {
+            sideBySide(shortCount, [&](int s) {
+                int system = shortX[s] == xU ? 0 : 1;
+                solveByMultigrid(hierarchy, shortRhs[s], shortX[s], finishTolerance, &lastIterationCount[system]);
+            });
+        }
+        keepShort([&](int s) {
+            return !(residualNorm(n, A, shortX[s], shortRhs[s]) <= finishTolerance * shortNorm[s]);
+        });
+    }
+
     bool solved = true;
     if (shortCount > 0) {
+        lastSolvePath = solvedByFactorization;
         for (int s = 0; s < shortCount; ++s)
             if (!std::all_of(shortX[s], shortX[s] + n, [](double e) { return std::isfinite(e); }))
                 std::fill(shortX[s], shortX[s] + n, 0.0);
-        // Multigrid first (the short systems side by side), then sparse LU for
-        // whatever it leaves above the bound.
-        MultigridHierarchy hierarchy;
-        if (buildMultigrid(n, A, hierarchy)) {
-            lastSolvePath = solvedByMultigrid;
-            auto finish = [&](int s) { solveByMultigrid(hierarchy, shortRhs[s], shortX[s], 0.5 * finishTolerance); };
-            if (shortCount == 2) {
-                std::thread second(finish, 1);
-                finish(0);
-                second.join();
-            } else {
-                finish(0);
-            }
-        }
-        int stillShort = 0;
-        for (int s = 0; s < shortCount; ++s)
-            if (!(residualNorm(n, A, shortX[s], shortRhs[s]) <= finishTolerance * norm(n, shortRhs[s]))) {
-                shortRhs[stillShort] = shortRhs[s];
-                shortX[stillShort] = shortX[s];
-                ++stillShort;
-            }
-        if (stillShort > 0) {
-            lastSolvePath = solvedByFactorization;
-            solved = solveByFactorization(n, matrix.count, matrix.rows.data(), matrix.cols.data(),
-                                          matrix.values.data(), A, stillShort, shortRhs, shortX, finishTolerance);
-        }
-        for (int s = 0; s < 2; ++s)
-            left[s] = residualNorm(n, A, x[s], rhs[s]);
+        solved = solveByFactorization(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A,
+                                      shortCount, shortRhs, shortX, finishTolerance);
     }
     for (int s = 0; s < 2; ++s)
-        lastRelativeResidual[s] = relative(left[s], rhsNorm[s]);
+        lastRelativeResidual[s] = relative(residualNorm(n, A, x[s], rhs[s]), rhsNorm[s]);
     if (!solved)
         lastSolvePath = solveFailed;
     return solved;

@@ -1,10 +1,12 @@
 // Generated meshes: regular grids laid on a torus, a square and a sphere.
 #include "bench/support/mesh_generators.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <random>
 
 #include "model/off_file.h"
 #include "base/store.h"
@@ -122,6 +124,42 @@ GeneratedMesh cappedSphereMesh(int triangles)
     int last = (rings - 2) * segments;
     for (int s = 0; s < segments; ++s)
         addFace(m, last + s, south, last + (s + 1) % segments);
+    return m;
+}
+
+GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed)
+{
+    k = std::max(k, 2);
+    const double cell = 1.0 / (k - 1);
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> shift(-0.35 * cell, 0.35 * cell), noise(-0.5 * cell, 0.5 * cell);
+    std::bernoulli_distribution flip(0.5);
+    GeneratedMesh m;
+    m.x.reserve(static_cast<size_t>(k) * k);
+    m.y.reserve(static_cast<size_t>(k) * k);
+    m.z.reserve(static_cast<size_t>(k) * k);
+    for (int j = 0; j < k; ++j)
+        for (int i = 0; i < k; ++i) {
+            bool inner = i > 0 && j > 0 && i < k - 1 && j < k - 1;
+            double x = i * cell + (inner ? shift(random) : 0.0);
+            double y = j * cell + (inner ? shift(random) : 0.0);
+            double relief = 0.08 * std::sin(7.0 * x) * std::cos(5.0 * y) + 0.03 * std::sin(23.0 * x + 17.0 * y);
+            addVertex(m, x, y, relief + noise(random));
+        }
+    m.a.reserve(2 * static_cast<size_t>(k - 1) * (k - 1));
+    m.b.reserve(m.a.capacity());
+    m.c.reserve(m.a.capacity());
+    for (int j = 0; j + 1 < k; ++j)
+        for (int i = 0; i + 1 < k; ++i) {
+            int v00 = j * k + i, v01 = v00 + 1, v10 = v00 + k, v11 = v10 + 1;
+            if (flip(random)) {
+                addFace(m, v00, v01, v11);
+                addFace(m, v00, v11, v10);
+            } else {
+                addFace(m, v00, v01, v10);
+                addFace(m, v01, v11, v10);
+            }
+        }
     return m;
 }
 

@@ -1,5 +1,6 @@
 // Generated triangle meshes of any size for benchmarks and tests: a closed
-// torus, a flat square grid (a disc) and a sphere with a cap removed (a disc).
+// torus, a flat square grid (a disc), a sphere with a cap removed (a disc) and
+// a jittered height field (a disc).
 #pragma once
 
 #include <string>
@@ -20,6 +21,12 @@ GeneratedMesh squareGridMesh(int triangles);
 // A UV sphere with about `triangles` triangles whose top cap (the pole and the
 // first ring of triangles) is removed; one boundary loop.
 GeneratedMesh cappedSphereMesh(int triangles);
+
+// A k × k vertex grid on [0,1]^2 seen as a scanned height field: inner
+// vertices shifted at random by up to 0.35 of a cell in x and y, heights from
+// a smooth relief plus noise of up to half a cell, and each cell split along a
+// diagonal chosen at random. The same seed gives the same mesh; one boundary loop.
+GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed);
 
 // Replaces the store's model by the mesh: counts, arrays, modelLoaded,
 // modelCenter and modelRadius as the reader computes them; no topology.
