@@ -74,6 +74,12 @@ void saveModel()
 {
     if (!modelLoaded)
         return;
+    // A model whose every face was cut away would be written as a file that
+    // no reader accepts (an OFF model has at least one face): nothing is written.
+    if (faceCount <= 0) {
+        showError(outcomeText(outcomeEmptyModel));
+        return;
+    }
     std::string path = savedModelPath(modelPath);
     bool written;
     {

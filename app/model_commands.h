@@ -17,8 +17,8 @@ void openModel();
 void loadModelFile(const std::string& path);
 // "Sauver le modèle": writes the current model next to modelPath as
 // "<name>_n.off", makes it the current modelPath, updates the title and
-// confirms. A file that cannot be written is reported as an error and changes
-// nothing. Does nothing without a model.
+// confirms. A file that cannot be written, or a model with no face left, is
+// reported as an error and changes nothing. Does nothing without a model.
 void saveModel();
 // One Loop step, then the topology rebuilt, or the parameterization renewed
 // when the mesh had (u,v) coordinates. Returns outcomeOk when done; a notice

@@ -29,6 +29,7 @@
     X(outcomeTextureUnopened, "Ouverture impossible de la texture")                                                       \
     X(outcomeTextureSize, "L'image de texture doit être de taille 256x256")                                               \
     X(outcomeTextureNotRgb, "L'image doit être de type RGB")                                                              \
+    X(outcomeEmptyModel, "Le modèle n'a plus aucune face : il n'est pas archivé.")                                       \
     X(outcomeNoMemory, "Mémoire insuffisante")                                                                            \
     X(outcomeWriteFailed, "n'a pas pu être écrit : le modèle n'est pas archivé.")
 

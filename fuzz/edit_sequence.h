@@ -447,8 +447,12 @@ inline std::string step(InputBytes& in, SessionResult& result)
     default:
         switch (in.byte() % 4) {
         case 2: {
-            // The model saved, then the saved file opened in its place.
+            // The model saved, then the saved file opened in its place (a
+            // model with no face left is not saved, and stays).
+            const std::string before = modelPath;
             onMenuCommand(cmdSaveModel);
+            if (modelPath == before)
+                return "save refused";
             const std::string saved = modelPath;
             scriptFileAnswers.push_back(saved);
             onMenuCommand(cmdOpenModel);

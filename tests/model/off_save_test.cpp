@@ -187,6 +187,14 @@ TEST_F(OffSaveTest, AFailedSaveReportsAnErrorAndChangesNothing)
     EXPECT_EQ(scriptBoxes[1].text.rfind("ERREUR  !!!\n\nLe fichier ", 0), 0u);
     EXPECT_EQ(modelPath, folder + "/tore.off");
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"tore_n.off"}));
+
+    // Every face cut away: such a file would not open again, so none is written.
+    rmdir((folder + "/tore_n.off").c_str());
+    faceCount = 0;
+    saveModel();
+    ASSERT_EQ(scriptBoxes.size(), 3u);
+    EXPECT_EQ(scriptBoxes[2].text, "ERREUR  !!!\n\nLe modèle n'a plus aucune face : il n'est pas archivé.");
+    EXPECT_TRUE(folderEntries().empty());
 }
 
 TEST_F(OffSaveTest, AnExistingFileIsReplacedWhole)
