@@ -1,6 +1,9 @@
-// The array drawing of the face, edge, vertex and normal layers gives exactly
-// the picture of the literal immediate-mode drawing, colour and depth.
+// The array drawing of the face, edge, vertex and normal layers gives the
+// picture of the literal immediate-mode drawing: the same depth everywhere and
+// the same colours, the faces' within one level per channel (their light is
+// computed on the CPU, which may round differently from GL).
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 
 #include "tests/render/face_oracle.h"
@@ -76,7 +79,8 @@ protected:
         EXPECT_EQ(glIsEnabled(GL_VERTEX_ARRAY), GL_FALSE);
     }
 
-    // Draws the faces both ways under the current view state and compares every pixel and depth.
+    // Draws the faces both ways under the current view state and compares every
+    // pixel (within one level per channel) and depth.
     void expectSamePicture(const char* what)
     {
         SCOPED_TRACE(what);
@@ -94,10 +98,10 @@ protected:
         for (size_t i = 0; i < actual.size(); i += 4)
             lit += actual[i] != 38 || actual[i + 1] != 38;
         EXPECT_GT(lit, viewWidth * viewHeight / 10) << "the picture is nearly empty";
-        size_t differing = 0;
+        size_t beyondOneLevel = 0;
         for (size_t i = 0; i < actual.size(); ++i)
-            differing += actual[i] != expected[i];
-        EXPECT_EQ(differing, 0u);
+            beyondOneLevel += std::abs(actual[i] - expected[i]) > 1;
+        EXPECT_EQ(beyondOneLevel, 0u);
         EXPECT_EQ(actualDepth, expectedDepth);
         EXPECT_EQ(glIsEnabled(GL_VERTEX_ARRAY), GL_FALSE);
         EXPECT_EQ(glIsEnabled(GL_NORMAL_ARRAY), GL_FALSE);
