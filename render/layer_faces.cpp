@@ -304,19 +304,19 @@ void lightVertices(const FrameLight& light, int first, int last)
     }
 }
 
-// x to the power Whole by squarings; -1: to the power e.
-template <int Whole> inline float powerOf(float x, float e)
+// x to the power 128 by seven squarings, or to the power e.
+template <bool By128> inline float powerOf(float x, float e)
 {
-    if constexpr (Whole < 0) {
-        return std::pow(x, e);
+    if constexpr (By128) {
+        x *= x;
+        x *= x;
+        x *= x;
+        x *= x;
+        x *= x;
+        x *= x;
+        return x * x;
     } else {
-        float result = 1.0f;
-        for (int bits = Whole; bits > 0; bits >>= 1) {
-            if (bits & 1)
-                result *= x;
-            x *= x;
-        }
-        return result;
+        return std::pow(x, e);
     }
 }
 
@@ -325,9 +325,8 @@ inline float clamped(float c) { return c > 0.0f ? (c < 1.0f ? c : 1.0f) : 0.0f; 
 
 inline std::uint16_t channel(float c) { return static_cast<std::uint16_t>(clamped(c) * 65535.0f + 0.5f); }
 
-// Colours of the corners of drawn faces first .. last-1; Whole is the
-// shininess when it is that whole number, -1 for any other.
-template <int Whole> void lightCornersWith(const FrameLight& light, int first, int last)
+// Colours of the corners of drawn faces first .. last-1; By128: the shininess is 128.
+template <bool By128> void lightCornersWith(const FrameLight& light, int first, int last)
 {
     const double* normals = faceNormals.data();
     const int* ids = cornerVertex.data();
@@ -360,12 +359,10 @@ template <int Whole> void lightCornersWith(const FrameLight& light, int first, i
         for (int k = 0; k < 3; ++k) {
             const float* v = vl + 8 * ids[3 * f + k];
             const float nl = ex * v[0] + ey * v[1] + ez * v[2];
-            float diffuse = 0.0f, specular = 0.0f;
-            if (nl > 0.0f) {
-                diffuse = nl;
-                const float nh = ex * v[4] + ey * v[5] + ez * v[6];
-                specular = powerOf<Whole>(nh > 0.0f ? nh : 0.0f, e);
-            }
+            // The specular term only where the diffuse one is positive.
+            const float nh = ex * v[4] + ey * v[5] + ez * v[6];
+            const float diffuse = nl > 0.0f ? nl : 0.0f;
+            const float specular = powerOf<By128>(nl > 0.0f && nh > 0.0f ? nh : 0.0f, e);
             std::uint16_t* c = out + 12 * static_cast<size_t>(f) + 4 * k;
             for (int j = 0; j < 3; ++j)
                 c[j] = channel(clamped(light.base[j] + v[3] * (light.ambient[j] + diffuse * light.diffuse[j] +
@@ -379,9 +376,9 @@ template <int Whole> void lightCornersWith(const FrameLight& light, int first, i
 void lightCorners(const FrameLight& light, int first, int last)
 {
     if (light.shininess == 128.0f)
-        lightCornersWith<128>(light, first, last);
+        lightCornersWith<true>(light, first, last);
     else
-        lightCornersWith<-1>(light, first, last);
+        lightCornersWith<false>(light, first, last);
 }
 
 // The second thread's share of a frame: the upper half of the vertices, then
