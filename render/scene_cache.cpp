@@ -10,6 +10,8 @@
 #include "render/view_state.h"
 #include "texture/texture.h"
 
+int scenesRestored = 0;
+
 namespace {
 // The values the layers read besides the model's arrays.
 struct SceneValues {
@@ -100,6 +102,7 @@ bool keptSceneCurrent()
 void restoreScene()
 {
     const int* viewport = keptValues.viewport;
+    ++scenesRestored;
     if (pixelsOf(viewport) == 0)
         return;
     glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);

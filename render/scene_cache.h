@@ -6,6 +6,9 @@
 // (camera, view state, textures, the model's arrays), so it cannot go stale.
 #pragma once
 
+// Frames whose layers were put back from the kept picture, since program start.
+extern int scenesRestored;
+
 // Everything the layers of this frame would read equals what they read when
 // the kept picture was drawn (the camera must already be set).
 bool keptSceneCurrent();

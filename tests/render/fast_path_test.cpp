@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <random>
 
+#include "model/cutting.h"
+#include "model/subdivision.h"
+#include "model/topology.h"
 #include "tests/render/face_oracle.h"
 #include "tests/render/line_oracle.h"
 #include "tests/render/render_fixture.h"
@@ -156,6 +159,40 @@ TEST_F(FastPath, SamePictureAfterTheMeshShrinksAndGrows)
     expectSamePicture("grown mesh");
     setBumpySheet(130, 6);
     expectSamePicture("more faces than one draw call takes");
+}
+
+TEST_F(FastPath, KeptArraysFollowEveryChangeOfTheMeshAndTheMode)
+{
+    // The face layer keeps its arrays between frames; each change below keeps
+    // the counts, or comes back to counts it had, so only the contents tell.
+    setBumpySheet(20, 11);
+    faceCount -= 3; // without the degenerate faces, so that the topology builds
+    ASSERT_EQ(buildTopology(), outcomeOk);
+    loadStripes();
+    faceMode = 1;
+    viewAngleX = 30.0;
+    expectSamePicture("first frame");
+    vertexZ[30] += 0.5;
+    expectSamePicture("a vertex moved in place");
+    ASSERT_EQ(cutFace(7).effect, cutMade);
+    expectSamePicture("a face cut");
+    ASSERT_EQ(undoLastCut().effect, cutMade);
+    expectSamePicture("the cut undone: the same counts, another face order");
+    ASSERT_EQ(refineLoopStep(), outcomeOk);
+    expectSamePicture("subdivided");
+    setBumpySheet(20, 11);
+    faceMode = 2;
+    expectSamePicture("(u,v) on the image");
+    vertexU[25] += 0.2;
+    expectSamePicture("one (u,v) changed");
+    textureTiling = 1024;
+    expectSamePicture("another tiling");
+    faceMode = 0;
+    expectSamePicture("black faces");
+    uniformColor = 0x00208040;
+    updateColorTexture();
+    faceMode = 1;
+    expectSamePicture("another uniform colour");
 }
 
 TEST_F(FastPath, SamePointsEdgesAndNormals)
