@@ -188,6 +188,8 @@ template <void (*draw)()> void layerFrames(benchmark::State& state)
         state.SetIterationTime(took);
     }
     reportRates(state, ours, reference, main);
+    if (draw == facesAndEdges)
+        state.counters["sides_drawn"] = edgeSidesDrawn;
 }
 
 // ---- Cut modes

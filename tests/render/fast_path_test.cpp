@@ -211,6 +211,24 @@ TEST_F(FastPath, SamePointsEdgesAndNormals)
     }
     modelScale = 0.4;
     expectSameLayer(drawNormalsImmediate, drawNormals, "normals at another scale");
+
+    // A finely cut square behind a larger one: the edge layer leaves out the
+    // sides the front square hides, and the picture stays the same.
+    std::vector<std::array<double, 3>> v;
+    std::vector<std::array<int, 3>> f;
+    addSquare(v, f, 1.0, 0.3);
+    for (int i = 0; i < 12; ++i)
+        addSquare(v, f, 0.05 + 0.07 * i, -0.2 - 0.01 * i);
+    setMesh(v, f);
+    modelScale = 1.0;
+    viewAngleY = viewAngleX = 0.0;
+    glLineWidth(1.0f);
+    expectSameLayer(drawEdgesImmediate, drawEdges, "edges behind a square");
+    EXPECT_LT(edgeSidesDrawn, 3 * faceCount / 2);
+    EXPECT_GE(edgeSidesDrawn, 6);
+    viewAngleY = 50.0; // some of them come out from behind it
+    expectSameLayer(drawEdgesImmediate, drawEdges, "edges partly behind a square");
+    EXPECT_LT(edgeSidesDrawn, 3 * faceCount);
 }
 
 TEST_F(FastPath, SameUvPlane)
