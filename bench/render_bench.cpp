@@ -11,7 +11,8 @@
 // - CutAndUndo: a face cut under the cursor through the application's click,
 //   then its undo, each timed (the reference is the plain draw's frame time).
 //
-// Each frame clears, sets a turning camera, draws and waits for GL to finish.
+// Each frame clears, sets the camera (turning a little every frame, or still
+// in the cases marked so), draws and waits for GL to finish.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
@@ -75,6 +76,10 @@ double threadSeconds()
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
+// The camera turns a little every frame (as while the user drags or the view
+// animates); off, the frames are those of a still view.
+bool turning = true;
+
 void frameCamera()
 {
     glBindTexture(GL_TEXTURE_2D, textureIds[faceMode]);
@@ -82,7 +87,8 @@ void frameCamera()
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(panX, panY, cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    viewAngleY += 0.13;
+    if (turning)
+        viewAngleY += 0.13;
     glRotated(viewAngleY, 0.0, 1.0, 0.0);
     glRotated(viewAngleX, 1.0, 0.0, 0.0);
 }
@@ -170,6 +176,7 @@ template <void (*draw)()> void layerFrames(benchmark::State& state)
         return;
     }
     withTransparency = state.range(1) != 0;
+    turning = state.range(2) == 0;
     // One frame of each first: shader compilation and the first touch of every buffer are not counted.
     frameCamera();
     draw();
@@ -190,6 +197,7 @@ template <void (*draw)()> void layerFrames(benchmark::State& state)
     reportRates(state, ours, reference, main);
     if (draw == facesAndEdges)
         state.counters["sides_drawn"] = edgeSidesDrawn;
+    turning = true;
 }
 
 // ---- Cut modes
@@ -289,10 +297,11 @@ void cutAndUndo(benchmark::State& state)
 }
 } // namespace
 
-// Arguments: triangles, transparency.
-BENCHMARK(layerFrames<facesOnly>)->Name("Faces")->Args({100000, 0})->Args({1000000, 0})->Args({1000000, 1})
+// Arguments: triangles, transparency, still camera.
+BENCHMARK(layerFrames<facesOnly>)->Name("Faces")->Args({100000, 0, 0})->Args({1000000, 0, 0})
+    ->Args({1000000, 1, 0})->Args({1000000, 0, 1})
     ->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(layerFrames<facesAndEdges>)->Name("FacesEdges")->Args({100000, 0})->Args({1000000, 0})
+BENCHMARK(layerFrames<facesAndEdges>)->Name("FacesEdges")->Args({100000, 0, 0})->Args({1000000, 0, 0})
     ->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 // Arguments: triangles, cut kind.
 BENCHMARK(cutHoverFrames)->Name("CutHover")

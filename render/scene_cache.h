@@ -3,7 +3,9 @@
 // differ from the last one by the highlight only: such a frame puts back the
 // colour and depth the layers gave last time instead of drawing them again.
 // "Nothing changed" is checked against copies of everything the layers read
-// (camera, view state, textures, the model's arrays), so it cannot go stale.
+// (camera, viewport, line width and point size, view state, texture images,
+// the model's counts and arrays), so it cannot go stale; the light and
+// material, set once at start, are not compared.
 #pragma once
 
 // Frames whose layers were put back from the kept picture, since program start.
