@@ -1,25 +1,40 @@
-// Frames per second of the face layer on a torus, offscreen on Mesa: the
-// literal immediate-mode drawing against the vertex-array drawing the viewer
-// uses. Each frame clears, sets a turning camera, draws the lit faces in the
-// uniform colour (with the edges on top in the Edges cases) and waits for GL
-// to finish.
+// Frames per second of the viewer's drawing on a torus, offscreen on Mesa,
+// each beside its reference in the same run (frames alternate between the
+// two, so a busy machine slows both alike), with the ratio printed:
+//
+// - Faces: the face layer against a plain glDrawArrays of the same triangles
+//   (unlit, in one colour, textured the same, arrays filled once before
+//   timing), the most GL can give for them.
+// - FacesEdges: the face and edge layers, against the same plain draw.
+// - CutHover: a whole frame in a cut mode (the highlight of vertex, edge or
+//   face on), against the same plain draw.
+// - CutAndUndo: a face cut under the cursor through the application's click,
+//   then its undo, each timed (the reference is the plain draw's frame time).
+//
+// Each frame clears, sets the camera (turning a little every frame, or still
+// in the cases marked so), draws and waits for GL to finish.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
+#include <chrono>
 #include <ctime>
+#include <vector>
 
-#include "bench/support/mesh_generators.h"
+#include "app/cut_modes.h"
 #include "base/store.h"
+#include "bench/support/mesh_generators.h"
+#include "model/cutting.h"
+#include "model/topology.h"
+#include "platform/platform_script.h"
+#include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/layers.h"
-#include "render/view_state.h"
-#include "tests/render/face_oracle.h"
-#include "tests/render/line_oracle.h"
-#include "tests/support/egl_context.h"
 #include "render/textures.h"
+#include "render/view_state.h"
+#include "tests/support/egl_context.h"
 #include "texture/texture.h"
 
 namespace {
@@ -37,13 +52,21 @@ bool prepare(int triangles)
         started = true;
     }
     static int loaded = 0;
-    if (loaded != triangles) {
+    if (loaded != triangles || faceCount != triangles) {
+        releaseModel();
         putMeshInStore(torusMesh(triangles));
-        loaded = triangles;
+        loaded = faceCount;
     }
     initViewState();
+    initCutModes();
+    scriptReset();
     viewAngleX = 35.0;
     return true;
+}
+
+double seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 double threadSeconds()
@@ -53,12 +76,9 @@ double threadSeconds()
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
-long pageFaults()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_minflt;
-}
+// The camera turns a little every frame (as while the user drags or the view
+// animates); off, the frames are those of a still view.
+bool turning = true;
 
 void frameCamera()
 {
@@ -67,62 +87,228 @@ void frameCamera()
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(panX, panY, cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    viewAngleY += 0.13;
+    if (turning)
+        viewAngleY += 0.13;
     glRotated(viewAngleY, 0.0, 1.0, 0.0);
     glRotated(viewAngleX, 1.0, 0.0, 0.0);
 }
 
-template <void (*draw)()> void facesFrames(benchmark::State& state)
+// ---- The reference: the plain draw of the same triangles
+
+// Corners of every face (texture coordinate, position), filled once per mesh.
+struct PlainCorner {
+    float s, t, x, y, z;
+};
+std::vector<PlainCorner> plainCorners;
+int plainFaces = -1;
+
+void fillPlainCorners()
+{
+    if (plainFaces == faceCount)
+        return;
+    plainCorners.resize(3 * static_cast<size_t>(faceCount));
+    const float fixed[3][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}};
+    for (int f = 0; f < faceCount; ++f) {
+        const int corner[3] = {faceA[f], faceB[f], faceC[f]};
+        for (int k = 0; k < 3; ++k) {
+            PlainCorner& c = plainCorners[3 * static_cast<size_t>(f) + static_cast<size_t>(k)];
+            c.s = fixed[k][0];
+            c.t = fixed[k][1];
+            c.x = static_cast<float>(normalizedX(corner[k]));
+            c.y = static_cast<float>(normalizedY(corner[k]));
+            c.z = static_cast<float>(normalizedZ(corner[k]));
+        }
+    }
+    plainFaces = faceCount;
+}
+
+void plainDraw()
+{
+    fillPlainCorners();
+    glColor3d(0.8, 0.8, 0.8);
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(PlainCorner), &plainCorners[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(PlainCorner), &plainCorners[0].s);
+    glDrawArrays(GL_TRIANGLES, 0, 3 * faceCount);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_TEXTURE_2D);
+    glColor3d(1.0, 1.0, 1.0);
+}
+
+// Seconds of one plain frame.
+double plainFrame()
+{
+    const double start = seconds();
+    frameCamera();
+    plainDraw();
+    glFinish();
+    return seconds() - start;
+}
+
+void reportRates(benchmark::State& state, double ours, double reference, double mainSeconds)
+{
+    const double n = static_cast<double>(state.iterations());
+    state.counters["fps"] = n / ours;
+    state.counters["plain_fps"] = n / reference;
+    state.counters["ratio"] = reference / ours;
+    // The calling thread's own work per frame; GL's rasterizer threads and our
+    // second thread run beside it.
+    state.counters["main_ms"] = 1000.0 * mainSeconds / n;
+    state.counters["triangles"] = faceCount;
+}
+
+// ---- Faces, faces and edges
+
+void facesOnly() { drawFaces(); }
+void facesAndEdges()
+{
+    drawFaces();
+    drawEdges();
+}
+
+template <void (*draw)()> void layerFrames(benchmark::State& state)
 {
     if (!prepare(static_cast<int>(state.range(0)))) {
         state.SkipWithError("no offscreen GL context");
         return;
     }
     withTransparency = state.range(1) != 0;
-    // One frame first: shader compilation and the first touch of every buffer are not counted.
+    turning = state.range(2) == 0;
+    // One frame of each first: shader compilation and the first touch of every buffer are not counted.
     frameCamera();
     draw();
     glFinish();
-    const double mainStart = threadSeconds();
-    const long faultsStart = pageFaults();
+    plainFrame();
+    double ours = 0.0, reference = 0.0, main = 0.0;
     for (auto _ : state) {
+        const double start = seconds(), mainStart = threadSeconds();
         frameCamera();
         draw();
         glFinish();
+        const double took = seconds() - start;
+        main += threadSeconds() - mainStart;
+        ours += took;
+        reference += plainFrame();
+        state.SetIterationTime(took);
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    // The calling thread's own work per frame (our arrays, vertex processing,
-    // binning); the rasterizer's threads run beside it. On a busy machine the
-    // wall-clock rate understates what a quiet one gives.
-    state.counters["main_ms"] = 1000.0 * (threadSeconds() - mainStart) / static_cast<double>(state.iterations());
-    // Fresh memory pages touched per frame, by us or by GL.
-    state.counters["faults"] =
-        static_cast<double>(pageFaults() - faultsStart) / static_cast<double>(state.iterations());
-    state.counters["triangles"] = faceCount;
+    reportRates(state, ours, reference, main);
+    if (draw == facesAndEdges)
+        state.counters["sides_drawn"] = edgeSidesDrawn;
+    turning = true;
 }
 
-void immediate() { drawFacesImmediate(); }
-void arrays() { drawFaces(); }
-void immediateWithEdges()
+// ---- Cut modes
+
+// Switches on the cut mode of the kind (as its menu command does) and puts the cursor on the model.
+void enterCutMode(int kind)
 {
-    drawFacesImmediate();
-    drawEdgesImmediate();
+    if (kind == cutKindVertex)
+        toggleVertexCut();
+    else if (kind == cutKindEdge)
+        toggleEdgeCut();
+    else
+        toggleFaceCut();
+    scriptViewOriginX = scriptViewOriginY = 0;
+    scriptCursorX = viewSize / 2 + 37;
+    scriptCursorY = viewSize / 2 - 101;
 }
-void arraysWithEdges()
+
+void cutHoverFrames(benchmark::State& state)
 {
-    drawFaces();
-    drawEdges();
+    if (!prepare(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("no offscreen GL context");
+        return;
+    }
+    if (buildTopology() != outcomeOk) {
+        state.SkipWithError("no topology");
+        return;
+    }
+    enterCutMode(static_cast<int>(state.range(1)));
+    // The first frames settle the line width the boundary layer leaves.
+    for (int k = 0; k < 3; ++k) {
+        renderFrame();
+        glFinish();
+    }
+    const double startAngle = viewAngleY;
+    plainFrame();
+    viewAngleY = startAngle;
+    double ours = 0.0, reference = 0.0, main = 0.0;
+    for (auto _ : state) {
+        const double start = seconds(), mainStart = threadSeconds();
+        renderFrame();
+        glFinish();
+        const double took = seconds() - start;
+        main += threadSeconds() - mainStart;
+        ours += took;
+        // The plain frame turns the camera; the hover frames keep theirs.
+        const double angle = viewAngleY;
+        reference += plainFrame();
+        viewAngleY = angle;
+        state.SetIterationTime(took);
+    }
+    reportRates(state, ours, reference, main);
+    state.counters["picked"] = pickedElement;
+    initCutModes();
+}
+
+void cutAndUndo(benchmark::State& state)
+{
+    if (!prepare(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("no offscreen GL context");
+        return;
+    }
+    if (buildTopology() != outcomeOk) {
+        state.SkipWithError("no topology");
+        return;
+    }
+    double cut = 0.0, undo = 0.0, reference = 0.0;
+    int made = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        enterCutMode(cutKindFace);
+        renderFrame();
+        glFinish();
+        const int faces = faceCount;
+        state.ResumeTiming();
+        const double start = seconds();
+        applyCut();
+        const double middle = seconds();
+        undoCut();
+        const double end = seconds();
+        state.PauseTiming();
+        made += faceCount == faces && !faceCutMode;
+        cut += middle - start;
+        undo += end - middle;
+        reference += plainFrame();
+        scriptReset();
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["cut_ms"] = 1000.0 * cut / n;
+    state.counters["undo_ms"] = 1000.0 * undo / n;
+    state.counters["plain_frame_ms"] = 1000.0 * reference / n;
+    state.counters["ratio"] = (cut + undo) / reference;
+    state.counters["cuts_undone"] = made;
+    state.counters["triangles"] = faceCount;
+    initCutModes();
 }
 } // namespace
 
-// Arguments: triangles, transparency.
-BENCHMARK(facesFrames<immediate>)->Name("FacesImmediate")->Args({100000, 0})->Args({1000000, 0})->Args({1000000, 1})
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(facesFrames<arrays>)->Name("FacesArrays")->Args({100000, 0})->Args({1000000, 0})->Args({1000000, 1})
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(facesFrames<immediateWithEdges>)->Name("FacesEdgesImmediate")->Args({1000000, 0})
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK(facesFrames<arraysWithEdges>)->Name("FacesEdgesArrays")->Args({1000000, 0})
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+// Arguments: triangles, transparency, still camera.
+BENCHMARK(layerFrames<facesOnly>)->Name("Faces")->Args({100000, 0, 0})->Args({1000000, 0, 0})
+    ->Args({1000000, 1, 0})->Args({1000000, 0, 1})
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(layerFrames<facesAndEdges>)->Name("FacesEdges")->Args({100000, 0, 0})->Args({1000000, 0, 0})
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+// Arguments: triangles, cut kind.
+BENCHMARK(cutHoverFrames)->Name("CutHover")
+    ->Args({100000, cutKindVertex})->Args({100000, cutKindEdge})->Args({100000, cutKindFace})
+    ->Args({1000000, cutKindVertex})->Args({1000000, cutKindEdge})->Args({1000000, cutKindFace})
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+BENCHMARK(cutAndUndo)->Name("CutAndUndo")->Args({100000})->Args({1000000})
+    ->Unit(benchmark::kMillisecond)->Iterations(5);
 
 BENCHMARK_MAIN();

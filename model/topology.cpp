@@ -256,8 +256,9 @@ void collectEdges()
     // The first triangle's sides are stored as they come; a side that repeats
     // an earlier one (a triangle with a repeated corner) stays out of the
     // chains, so a lookup still finds the earlier position.
-    std::vector<uint64_t>().swap(hashKeys);
-    std::vector<int>().swap(hashEdges);
+    // The hash table of the last build keeps its room: emptied, not freed.
+    if (hashUsed > 0)
+        std::fill(hashKeys.begin(), hashKeys.end(), emptyKey);
     hashUsed = 0;
     const int seed[3][2] = {{fa[0], fb[0]}, {fb[0], fc[0]}, {fc[0], fa[0]}};
     for (const auto& side : seed) {

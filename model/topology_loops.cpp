@@ -32,8 +32,10 @@ std::vector<int> loopLabel;
 std::vector<int> slotStart, slotEdges;
 // Per slot: its heap number, -1 for a short list.
 std::vector<int> slotHeap;
-// Heaps of (position << 32 | id), smallest on top, for the busy vertices.
+// Heaps of (position << 32 | id), smallest on top, for the busy vertices; the
+// first heapsInUse serve the build in progress, the others keep their room for later builds.
 std::vector<std::vector<uint64_t>> heaps;
+size_t heapsInUse = 0;
 // Ids taken by the walk in progress.
 std::vector<int> walked;
 // Copies of the boundary part of the edge arrays, by id.
@@ -132,12 +134,14 @@ void buildSlots(int boundary)
         slotEdges[slotHeap[vertexSlot[endA[id]]]++] = id;
         slotEdges[slotHeap[vertexSlot[endB[id]]]++] = id;
     }
-    heaps.clear();
+    heapsInUse = 0;
     for (int s = 0; s < slots; ++s) {
         slotHeap[s] = -1;
         if (slotStart[s + 1] - slotStart[s] > heapDegree) {
-            slotHeap[s] = static_cast<int>(heaps.size());
-            heaps.emplace_back();
+            if (heapsInUse == heaps.size())
+                heaps.emplace_back();
+            heaps[heapsInUse].clear();
+            slotHeap[s] = static_cast<int>(heapsInUse++);
         }
     }
     for (int s = 0; s < slots; ++s)

@@ -8,6 +8,8 @@
 #include "platform/platform.h"
 #include "render/layers.h"
 #include "render/mouse.h"
+#include "render/scene_cache.h"
+#include "render/view_points.h"
 #include "render/view_state.h"
 #include "render/textures.h"
 
@@ -117,17 +119,10 @@ void applyAxesOnlyRule()
     }
 }
 
-void renderFrame()
+namespace {
+// The display layers in their fixed order.
+void drawLayers()
 {
-    applyCamera();
-    if (showUvPlane) {
-        holdFlatView(false);
-        drawUvPlane();
-    }
-    if (showTexture) {
-        holdFlatView(true);
-        drawTexture();
-    }
     if (!showUvPlane && !showTexture)
         drawFaces();
     if (showAxes)
@@ -142,6 +137,34 @@ void renderFrame()
         drawBorders();
     if (showBoundary)
         drawBoundary();
+}
+} // namespace
+
+void renderFrame()
+{
+    applyCamera();
+    if (showUvPlane) {
+        holdFlatView(false);
+        drawUvPlane();
+    }
+    if (showTexture) {
+        holdFlatView(true);
+        drawTexture();
+    }
+    // Nothing below changes the mesh or the normalisation: the layers and the
+    // highlights share one computation of the view points.
+    holdViewPoints();
+    // In a cut mode only the highlight changes while the cursor moves: the
+    // layers' picture of the last frame is put back when nothing it shows changed.
+    const bool sceneKept = cutModeActive && keptSceneCurrent();
+    if (sceneKept)
+        restoreScene();
+    else
+        drawLayers();
+    if (cutModeActive && !sceneKept)
+        keepScene();
+    if (!cutModeActive)
+        forgetScene();
     applyAxesOnlyRule();
     if (cutModeActive) {
         // Each highlight picks into pickedElement; the last one drawn is the one a click cuts.
@@ -158,5 +181,6 @@ void renderFrame()
             pickedCutKind = cutKindFace;
         }
     }
+    releaseViewPoints();
 }
 

@@ -1,54 +1,163 @@
-// The face layer. Every face is one lit triangle whose normal is turned
-// toward the viewer, textured through the texture bound for the frame.
+// The face layer. Every face is one triangle whose normal is turned toward
+// the viewer, lit by light 0 and textured through the texture bound for the frame.
 //
-// The picture is that of one polygon per face in immediate mode; the triangles
-// are handed to GL in a few large vertex-array draws instead, in the same order,
-// with the same single-precision values and each triangle's corners in the order
-// GL rasterizes a polygon's, which gives the same fragments.
-// The arrays are refilled in every frame (view coordinates and normals follow
-// the camera and the scale) and only reallocated when the mesh grows.
+// The picture is that of one lit polygon per face in immediate mode. Here the
+// light GL would compute at each corner of each face is computed on the CPU,
+// with the light, material and colour GL holds, and the faces go to GL as
+// unlit coloured triangles in a few large vertex-array draws, in the same
+// order, with the same single-precision positions and each triangle's corners
+// in the order GL rasterizes a polygon's, which gives the same fragments; the
+// colours differ from GL's own by rounding only.
+//
+// What does not change between frames (corner positions and texture
+// coordinates, unit face normals) is kept and rebuilt only when something it
+// is made of changed: the arrays of the store are compared with copies of
+// what the last build read, so no change of the mesh can be missed. In each
+// frame only the light is computed: per vertex its direction and half vector
+// (both cores), then per corner the colour, slice by slice on a second thread
+// while this one hands the slices already lit to GL.
+#include <GL/gl.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "base/store.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
-#include "render/view_points.h"
 #include "render/textures.h"
+#include "render/view_points.h"
 #include "texture/texture.h"
 
 namespace {
-// One triangle corner as GL reads it: texture coordinate, normal, position.
+// One triangle corner as GL reads it: texture coordinate, position.
 struct Corner {
     float s, t;
-    float nx, ny, nz;
     float x, y, z;
 };
 
-// Three corners per face, in face order (each face's corners as Q, R, P).
-std::vector<Corner> corners;
-
-// Faces handed to GL per draw call (about 3 MB of corners).
+// Faces handed to GL per draw call (about 1 MB of corners and colours).
 constexpr int facesPerDraw = 32768;
+// Below this many faces the light is computed on this thread alone.
+constexpr int facesForTwoThreads = 20000;
 
 // How the corners of a face get their texture coordinates.
 enum TexCoordRule { texCoordsFromUv, texCoordsFixed, texCoordsNone };
 
-// Writes the corners of faces 0 .. faces-1 whose corners are among the first
-// `vertices`; w is the viewer direction in model coordinates. Returns how many
-// faces were written.
-int fillCorners(const double* v, int vertices, int faces, const double w[3], TexCoordRule rule, double s)
+// ---- What is kept between frames
+
+// Three corners per drawable face, in face order (each face's corners as Q, R, P).
+std::vector<Corner> corners;
+// The vertex of each corner, in the same order.
+std::vector<int> cornerVertex;
+// Per drawable face: its unit normal in view coordinates, before turning it
+// toward the viewer; 0 0 0 for a face with no direction (collinear corners).
+std::vector<double> faceNormals;
+// The view points of the build in single precision, x y z per vertex.
+std::vector<float> points;
+// Drawable faces in the arrays above.
+int drawnFaces = 0;
+
+// What the last build read: the store arrays (first entries in use) and the values.
+std::vector<int> builtA, builtB, builtC;
+std::vector<double> builtX, builtY, builtZ, builtU, builtV;
+struct BuildValues {
+    int vertices, faces;
+    double scale, centerX, centerY, centerZ, radius;
+    int rule;
+    double tiling;
+    bool operator==(const BuildValues&) const = default;
+};
+BuildValues builtValues = {};
+bool anyBuild = false;
+
+// ---- What each frame computes
+
+// Per vertex: the direction to the light (x y z), the attenuation, the half
+// vector with the viewer (x y z), unused.
+std::vector<float> vertexLight;
+// RGBA of each corner, 0 .. 65535.
+std::vector<std::uint16_t> cornerColors;
+// Slices of faces whose colours are ready, and halves of the vertex pass done.
+std::atomic<int> slicesLit{0};
+std::atomic<int> vertexHalvesDone{0};
+
+// The light and material as GL holds them for this frame, in eye coordinates.
+struct FrameLight {
+    float model[12];      // modelview rows 0 .. 2 (x y z and translation)
+    float normal[9];      // inverse transpose of the modelview's 3 x 3 part, rows
+    double w[3];          // the viewer direction in model coordinates (faces are turned toward it)
+    float position[4];    // light 0 position
+    float attenuation[3]; // constant, linear, quadratic
+    float base[3];        // emission plus material ambient times the scene ambient
+    float ambient[3], diffuse[3], specular[3]; // light times material, per term
+    float shininess;
+    float alpha;
+    float texel[4];       // the colour of a one-colour texture the corners are multiplied by, else 1 1 1 1
+    bool operator==(const FrameLight&) const = default;
+};
+
+// The light of the colours in cornerColors, and the build they belong to.
+FrameLight litWith = {};
+int litBuild = -1;
+// Builds of the kept arrays so far.
+int builds = 0;
+
+template <typename T> bool sameEntries(const std::vector<T>& store, const std::vector<T>& copy, int n)
 {
-    if (corners.size() < 3 * static_cast<size_t>(faces))
-        corners.resize(3 * static_cast<size_t>(faces));
+    return copy.size() == static_cast<size_t>(n) &&
+           (n == 0 || std::memcmp(store.data(), copy.data(), static_cast<size_t>(n) * sizeof(T)) == 0);
+}
+
+template <typename T> void copyEntries(const std::vector<T>& store, std::vector<T>& copy, int n)
+{
+    copy.assign(store.begin(), store.begin() + n);
+}
+
+template <typename T> T* sized(std::vector<T>& array, size_t n)
+{
+    if (array.size() < n)
+        array.resize(n);
+    return array.data();
+}
+
+// The kept arrays describe the store and the view values as they are now.
+bool arraysCurrent(const BuildValues& values)
+{
+    if (!anyBuild || !(values == builtValues))
+        return false;
+    const int n = values.vertices, f = values.faces;
+    if (!sameEntries(faceA, builtA, f) || !sameEntries(faceB, builtB, f) || !sameEntries(faceC, builtC, f) ||
+        !sameEntries(vertexX, builtX, n) || !sameEntries(vertexY, builtY, n) || !sameEntries(vertexZ, builtZ, n))
+        return false;
+    return values.rule != texCoordsFromUv || (sameEntries(vertexU, builtU, n) && sameEntries(vertexV, builtV, n));
+}
+
+// Rebuilds the kept arrays from the store, for faces 0 .. faces-1 whose corners are among the first `vertices`.
+void buildArrays(const BuildValues& values)
+{
+    const int vertices = values.vertices, faces = values.faces;
+    const TexCoordRule rule = static_cast<TexCoordRule>(values.rule);
+    const double s = values.tiling;
+    const float fs = static_cast<float>(s);
+    float* p = sized(points, 3 * static_cast<size_t>(vertices));
+    const double* v = viewPointsOf(vertices);
+    for (size_t k = 0; k < 3 * static_cast<size_t>(vertices); ++k)
+        p[k] = static_cast<float>(v[k]);
+    Corner* out = sized(corners, 3 * static_cast<size_t>(faces));
+    int* ids = sized(cornerVertex, 3 * static_cast<size_t>(faces));
+    double* normals = sized(faceNormals, 3 * static_cast<size_t>(faces));
     const int* fa = faceA.data();
     const int* fb = faceB.data();
     const int* fc = faceC.data();
     const double* u = vertexU.data();
     const double* uv = vertexV.data();
-    const float fs = static_cast<float>(s);
-    Corner* out = corners.data();
+    int drawn = 0;
     for (int f = 0; f < faces; ++f) {
         const int a = fa[f], b = fb[f], c = fc[f];
         if (!isDrawableFace(a, b, c, vertices))
@@ -58,53 +167,303 @@ int fillCorners(const double* v, int vertices, int faces, const double w[3], Tex
         const double* R = v + 3 * c;
         double n[3];
         faceNormal(P, Q, R, n);
-        double nx = n[0], ny = n[1], nz = n[2];
-        if (nx * w[0] + ny * w[1] + nz * w[2] < 0.0) {
-            nx = -nx;
-            ny = -ny;
-            nz = -nz;
-        }
-        const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
-        if (length > 0.0) {
-            nx = nx / length;
-            ny = ny / length;
-            nz = nz / length;
-        } else {
-            // Collinear corners: no direction to light; a fixed one keeps the normal finite.
-            nx = 0.0;
-            ny = 0.0;
-            nz = 1.0;
-        }
-        const float fnx = static_cast<float>(nx), fny = static_cast<float>(ny), fnz = static_cast<float>(nz);
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        double* normal = normals + 3 * drawn;
+        for (int k = 0; k < 3; ++k)
+            normal[k] = length > 0.0 ? n[k] / length : 0.0;
         // GL rasterizes a three-corner polygon as the triangle Q, R, P; handing the
         // corners over in that order gives the very same fragments.
-        const int ids[3] = {b, c, a};
-        const double* points[3] = {Q, R, P};
+        const int order[3] = {b, c, a};
+        Corner* corner = out + 3 * drawn;
         for (int k = 0; k < 3; ++k) {
-            Corner& corner = out[k];
-            corner.nx = fnx;
-            corner.ny = fny;
-            corner.nz = fnz;
-            corner.x = static_cast<float>(points[k][0]);
-            corner.y = static_cast<float>(points[k][1]);
-            corner.z = static_cast<float>(points[k][2]);
+            ids[3 * drawn + k] = order[k];
+            corner[k].x = p[3 * order[k]];
+            corner[k].y = p[3 * order[k] + 1];
+            corner[k].z = p[3 * order[k] + 2];
+            corner[k].s = corner[k].t = 0.0f;
             if (rule == texCoordsFromUv) {
-                corner.s = static_cast<float>((1.0 + u[ids[k]]) * s / 2.0);
-                corner.t = static_cast<float>((1.0 + uv[ids[k]]) * s / 2.0);
+                corner[k].s = static_cast<float>((1.0 + u[order[k]]) * s / 2.0);
+                corner[k].t = static_cast<float>((1.0 + uv[order[k]]) * s / 2.0);
             }
         }
         if (rule == texCoordsFixed) {
             // (0, 0) at P, (s, 0) at Q, (s, s) at R.
-            out[0].s = fs;
-            out[0].t = 0.0f;
-            out[1].s = fs;
-            out[1].t = fs;
-            out[2].s = 0.0f;
-            out[2].t = 0.0f;
+            corner[0].s = fs;
+            corner[1].s = fs;
+            corner[1].t = fs;
         }
-        out += 3;
+        ++drawn;
     }
-    return static_cast<int>(out - corners.data()) / 3;
+    drawnFaces = drawn;
+    copyEntries(faceA, builtA, faces);
+    copyEntries(faceB, builtB, faces);
+    copyEntries(faceC, builtC, faces);
+    copyEntries(vertexX, builtX, vertices);
+    copyEntries(vertexY, builtY, vertices);
+    copyEntries(vertexZ, builtZ, vertices);
+    if (rule == texCoordsFromUv) {
+        copyEntries(vertexU, builtU, vertices);
+        copyEntries(vertexV, builtV, vertices);
+    }
+    builtValues = values;
+    anyBuild = true;
+    ++builds;
+}
+
+// Reads the light and material GL holds; `color` is the colour the faces are
+// drawn in, which the colour material makes their ambient and diffuse colour.
+FrameLight readLight(const double color[4])
+{
+    FrameLight light{};
+    double m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    // Column-major: row r, column c is m[4 c + r]. Rows 2 and 3 summed give the eye's +z.
+    light.w[0] = m[2] + m[3];
+    light.w[1] = m[6] + m[7];
+    light.w[2] = m[10] + m[11];
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c)
+            light.model[4 * r + c] = static_cast<float>(m[4 * c + r]);
+    // Normals go through the inverse transpose of the 3 x 3 part: its cofactors over the determinant.
+    const double a = m[0], b = m[4], c = m[8], d = m[1], e = m[5], f = m[9], g = m[2], h = m[6], i = m[10];
+    const double cof[9] = {e * i - f * h, f * g - d * i, d * h - e * g, c * h - b * i, a * i - c * g,
+                           b * g - a * h, b * f - c * e, c * d - a * f, a * e - b * d};
+    const double det = a * cof[0] + b * cof[1] + c * cof[2];
+    for (int k = 0; k < 9; ++k)
+        light.normal[k] = static_cast<float>(det != 0.0 ? cof[k] / det : 0.0);
+
+    GLfloat lightAmbient[4] = {}, lightDiffuse[4] = {}, lightSpecular[4] = {};
+    GLfloat materialSpecular[4] = {}, materialEmission[4] = {}, sceneAmbient[4] = {};
+    GLfloat shininess = 0.0f;
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light.position);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
+    glGetLightfv(GL_LIGHT0, GL_SPECULAR, lightSpecular);
+    glGetLightfv(GL_LIGHT0, GL_CONSTANT_ATTENUATION, &light.attenuation[0]);
+    glGetLightfv(GL_LIGHT0, GL_LINEAR_ATTENUATION, &light.attenuation[1]);
+    glGetLightfv(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, &light.attenuation[2]);
+    glGetMaterialfv(GL_FRONT, GL_SPECULAR, materialSpecular);
+    glGetMaterialfv(GL_FRONT, GL_EMISSION, materialEmission);
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, sceneAmbient);
+    const bool lightOn = glIsEnabled(GL_LIGHT0);
+    for (int k = 0; k < 3; ++k) {
+        const float materialColor = static_cast<float>(color[k]);
+        light.base[k] = materialEmission[k] + materialColor * sceneAmbient[k];
+        light.ambient[k] = lightOn ? materialColor * lightAmbient[k] : 0.0f;
+        light.diffuse[k] = lightOn ? materialColor * lightDiffuse[k] : 0.0f;
+        light.specular[k] = lightOn ? materialSpecular[k] * lightSpecular[k] : 0.0f;
+    }
+    light.shininess = shininess;
+    light.alpha = static_cast<float>(color[3]);
+    return light;
+}
+
+// Light direction, attenuation and half vector of vertices first .. last-1.
+void lightVertices(const FrameLight& light, int first, int last)
+{
+    const float* m = light.model;
+    const float* lp = light.position;
+    const bool positional = lp[3] != 0.0f;
+    float* out = vertexLight.data();
+    const float* p = points.data();
+    for (int i = first; i < last; ++i) {
+        const float x = p[3 * i], y = p[3 * i + 1], z = p[3 * i + 2];
+        float lx = lp[0], ly = lp[1], lz = lp[2], attenuation = 1.0f;
+        if (positional) {
+            lx = lp[0] / lp[3] - (m[0] * x + m[1] * y + m[2] * z + m[3]);
+            ly = lp[1] / lp[3] - (m[4] * x + m[5] * y + m[6] * z + m[7]);
+            lz = lp[2] / lp[3] - (m[8] * x + m[9] * y + m[10] * z + m[11]);
+        }
+        const float distance = std::sqrt(lx * lx + ly * ly + lz * lz);
+        if (distance > 0.0f) {
+            lx /= distance;
+            ly /= distance;
+            lz /= distance;
+        }
+        if (positional)
+            attenuation = 1.0f / (light.attenuation[0] + light.attenuation[1] * distance +
+                                  light.attenuation[2] * distance * distance);
+        // The viewer is taken at infinity along +z.
+        float hx = lx, hy = ly, hz = lz + 1.0f;
+        const float half = std::sqrt(hx * hx + hy * hy + hz * hz);
+        if (half > 0.0f) {
+            hx /= half;
+            hy /= half;
+            hz /= half;
+        }
+        float* v = out + 8 * i;
+        v[0] = lx;
+        v[1] = ly;
+        v[2] = lz;
+        v[3] = attenuation;
+        v[4] = hx;
+        v[5] = hy;
+        v[6] = hz;
+        v[7] = 0.0f;
+    }
+}
+
+// x to the power 128 by seven squarings, or to the power e.
+template <bool By128> inline float powerOf(float x, float e)
+{
+    if constexpr (By128) {
+        x *= x;
+        x *= x;
+        x *= x;
+        x *= x;
+        x *= x;
+        x *= x;
+        return x * x;
+    } else {
+        return std::pow(x, e);
+    }
+}
+
+// c within 0 .. 1; NaN gives 0.
+inline float clamped(float c) { return c > 0.0f ? (c < 1.0f ? c : 1.0f) : 0.0f; }
+
+inline std::uint16_t channel(float c) { return static_cast<std::uint16_t>(clamped(c) * 65535.0f + 0.5f); }
+
+// Colours of the corners of drawn faces first .. last-1; By128: the shininess is 128.
+template <bool By128> void lightCornersWith(const FrameLight& light, int first, int last)
+{
+    const double* normals = faceNormals.data();
+    const int* ids = cornerVertex.data();
+    const float* vl = vertexLight.data();
+    const float* N = light.normal;
+    const float e = light.shininess;
+    const float* t = light.texel;
+    const std::uint16_t alpha = channel(light.alpha * t[3]);
+    std::uint16_t* out = cornerColors.data();
+    for (int f = first; f < last; ++f) {
+        double nx = normals[3 * f], ny = normals[3 * f + 1], nz = normals[3 * f + 2];
+        if (nx == 0.0 && ny == 0.0 && nz == 0.0) {
+            // No direction to light: a fixed one keeps the normal finite.
+            nz = 1.0;
+        } else if (nx * light.w[0] + ny * light.w[1] + nz * light.w[2] < 0.0) {
+            nx = -nx;
+            ny = -ny;
+            nz = -nz;
+        }
+        const float fx = static_cast<float>(nx), fy = static_cast<float>(ny), fz = static_cast<float>(nz);
+        float ex = N[0] * fx + N[1] * fy + N[2] * fz;
+        float ey = N[3] * fx + N[4] * fy + N[5] * fz;
+        float ez = N[6] * fx + N[7] * fy + N[8] * fz;
+        const float size = std::sqrt(ex * ex + ey * ey + ez * ez);
+        if (size > 0.0f) {
+            ex /= size;
+            ey /= size;
+            ez /= size;
+        }
+        for (int k = 0; k < 3; ++k) {
+            const float* v = vl + 8 * ids[3 * f + k];
+            const float nl = ex * v[0] + ey * v[1] + ez * v[2];
+            // The specular term only where the diffuse one is positive.
+            const float nh = ex * v[4] + ey * v[5] + ez * v[6];
+            const float diffuse = nl > 0.0f ? nl : 0.0f;
+            const float specular = powerOf<By128>(nl > 0.0f && nh > 0.0f ? nh : 0.0f, e);
+            std::uint16_t* c = out + 12 * static_cast<size_t>(f) + 4 * k;
+            for (int j = 0; j < 3; ++j)
+                c[j] = channel(clamped(light.base[j] + v[3] * (light.ambient[j] + diffuse * light.diffuse[j] +
+                                                               specular * light.specular[j])) *
+                               t[j]);
+            c[3] = alpha;
+        }
+    }
+}
+
+void lightCorners(const FrameLight& light, int first, int last)
+{
+    if (light.shininess == 128.0f)
+        lightCornersWith<true>(light, first, last);
+    else
+        lightCornersWith<false>(light, first, last);
+}
+
+// The second thread's share of a frame: the upper half of the vertices, then
+// (once both halves are done) the corner colours slice by slice.
+void lightOnSecondThread(const FrameLight& light, int vertices, int half, int slices)
+{
+    lightVertices(light, half, vertices);
+    vertexHalvesDone.fetch_add(1, std::memory_order_acq_rel);
+    for (int done = vertexHalvesDone.load(std::memory_order_acquire); done < 2;
+         done = vertexHalvesDone.load(std::memory_order_acquire))
+        vertexHalvesDone.wait(done, std::memory_order_acquire);
+    for (int k = 0; k < slices; ++k) {
+        lightCorners(light, k * facesPerDraw, std::min(drawnFaces, (k + 1) * facesPerDraw));
+        slicesLit.store(k + 1, std::memory_order_release);
+        slicesLit.notify_one();
+    }
+}
+
+// Draws the slices of drawn faces; when `light` is given, computes their
+// colours first, handing each slice to GL as soon as it is lit.
+void lightAndDraw(const FrameLight* light, int vertices)
+{
+    const int slices = (drawnFaces + facesPerDraw - 1) / facesPerDraw;
+    std::thread second;
+    if (light && drawnFaces >= facesForTwoThreads) {
+        slicesLit.store(0);
+        vertexHalvesDone.store(0);
+        try {
+            second = std::thread(lightOnSecondThread, std::cref(*light), vertices, vertices / 2, slices);
+        } catch (const std::system_error&) {
+        }
+    }
+    if (second.joinable()) {
+        lightVertices(*light, 0, vertices / 2);
+        vertexHalvesDone.fetch_add(1, std::memory_order_acq_rel);
+        vertexHalvesDone.notify_one();
+    } else if (light) {
+        lightVertices(*light, 0, vertices);
+        lightCorners(*light, 0, drawnFaces);
+    }
+    for (int k = 0; k < slices; ++k) {
+        if (second.joinable())
+            for (int ready = slicesLit.load(std::memory_order_acquire); ready <= k;
+                 ready = slicesLit.load(std::memory_order_acquire))
+                slicesLit.wait(ready, std::memory_order_acquire);
+        // In slices: GL copies client arrays into its own memory for each draw,
+        // and a slice of moderate size reuses that memory instead of mapping fresh pages.
+        const int first = k * facesPerDraw;
+        glDrawArrays(GL_TRIANGLES, 3 * first, 3 * (std::min(drawnFaces, first + facesPerDraw) - first));
+    }
+    if (second.joinable())
+        second.join();
+}
+
+// Texels of the bound texture, read back to see whether it has one colour.
+std::vector<std::uint32_t> texels;
+
+// The bound texture is complete, modulates the colour, and has one colour all
+// over (the black and the uniform-colour textures): then every fragment is
+// the interpolated colour times that colour, which the corners can carry
+// themselves. Sets texel to it (0 .. 1).
+bool boundTextureHasOneColour(float texel[4])
+{
+    GLint env = 0, minFilter = 0, wrapS = 0, wrapT = 0, width = 0, height = 0, border = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_BORDER, &border);
+    if (env != GL_MODULATE || (minFilter != GL_LINEAR && minFilter != GL_NEAREST) || wrapS != GL_REPEAT ||
+        wrapT != GL_REPEAT || border != 0 || width <= 0 || height <= 0 || width > 4096 || height > 4096)
+        return false;
+    const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
+    std::uint32_t* p = sized(texels, n);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    for (size_t i = 1; i < n; ++i)
+        if (p[i] != p[0])
+            return false;
+    unsigned char rgba[4];
+    std::memcpy(rgba, p, 4);
+    for (int k = 0; k < 4; ++k)
+        texel[k] = static_cast<float>(rgba[k]) / 255.0f;
+    return true;
 }
 } // namespace
 
@@ -112,22 +471,17 @@ void drawFaces()
 {
     const double s = textureTiling / 256.0;
     const bool texturing = faceMode != faceModeImage || uvComputed;
-    glColor3d(0.8, 0.8, 0.8);
+    const double color[4] = {withTransparency ? 0.5 : 0.8, withTransparency ? 0.5 : 0.8,
+                             withTransparency ? 0.5 : 0.8, withTransparency ? 0.5 : 1.0};
+    glColor4d(color[0], color[1], color[2], color[3]);
     glDisable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    if (texturing)
-        glEnable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
     if (withTransparency) {
         glDepthMask(GL_FALSE);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        glColor4d(0.5, 0.5, 0.5, 0.5);
     }
     glPushMatrix();
-    double m[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, m);
-    // Column-major: row r, column c is m[4 c + r]. Rows 2 and 3 summed give the eye's +z.
-    const double w[3] = {m[2] + m[3], m[6] + m[7], m[10] + m[11]};
 
     const int vertices = drawableVertexCount();
     const int faces = drawableFaceCount();
@@ -139,23 +493,44 @@ void drawFaces()
     else if (faceMode != faceModeImage || textureLoaded)
         rule = texCoordsFixed;
 
+    float texel[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const bool folded = texturing && boundTextureHasOneColour(texel);
+    if (texturing && !folded)
+        glEnable(GL_TEXTURE_2D);
     if (faces > 0) {
-        const int drawn = fillCorners(viewPointsOf(vertices), vertices, faces, w, rule, s);
+        const BuildValues values = {vertices,       faces,          modelScale,
+                                    modelCenter[0], modelCenter[1], modelCenter[2],
+                                    viewRadius(),   static_cast<int>(rule), rule == texCoordsNone ? 0.0 : s};
+        if (!arraysCurrent(values))
+            buildArrays(values);
+        FrameLight light = readLight(color);
+        std::copy(texel, texel + 4, light.texel);
+        const bool black = texel[0] == 0.0f && texel[1] == 0.0f && texel[2] == 0.0f;
         const GLsizei stride = sizeof(Corner);
         glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
         glVertexPointer(3, GL_FLOAT, stride, &corners[0].x);
-        glNormalPointer(GL_FLOAT, stride, &corners[0].nx);
-        if (rule != texCoordsNone) {
+        if (black) {
+            // Black texels: every fragment is black whatever the light.
+            glColor4f(0.0f, 0.0f, 0.0f, light.alpha * texel[3]);
+        } else {
+            sized(vertexLight, 8 * static_cast<size_t>(vertices));
+            sized(cornerColors, 12 * static_cast<size_t>(drawnFaces));
+            glEnableClientState(GL_COLOR_ARRAY);
+            glColorPointer(4, GL_UNSIGNED_SHORT, 0, cornerColors.data());
+        }
+        if (rule != texCoordsNone && !folded) {
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             glTexCoordPointer(2, GL_FLOAT, stride, &corners[0].s);
         }
-        // In slices: GL copies client arrays into its own memory for each draw,
-        // and a slice of moderate size reuses that memory instead of mapping fresh pages.
-        for (int first = 0; first < drawn; first += facesPerDraw)
-            glDrawArrays(GL_TRIANGLES, 3 * first, 3 * std::min(facesPerDraw, drawn - first));
+        // The colours of the last frame serve again while the camera and the light stay.
+        const bool relight = !black && !(litBuild == builds && light == litWith);
+        lightAndDraw(relight ? &light : nullptr, vertices);
+        if (relight) {
+            litWith = light;
+            litBuild = builds;
+        }
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);
     }
 
@@ -167,6 +542,5 @@ void drawFaces()
     }
     if (texturing)
         glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
     glColor3d(1.0, 1.0, 1.0);
 }

@@ -14,6 +14,10 @@ extern int pickedElement;
 // that an index is never read as an element of another kind.
 extern int pickedCutKind;
 
+// Sides the edge layer handed to GL in its last drawing; the sides hidden
+// behind what was already drawn are left out.
+extern int edgeSidesDrawn;
+
 // The three axes from the origin, x red, y green, z blue, length 1.
 void drawAxes();
 // Every vertex as a white point of size 4.

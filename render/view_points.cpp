@@ -1,4 +1,4 @@
-// Per-layer view coordinates in reused buffers.
+// View coordinates in reused buffers, computed once per frame while held.
 #include "render/view_points.h"
 
 #include <cstddef>
@@ -10,6 +10,10 @@ namespace {
 // The last points asked for, in double and in single precision.
 std::vector<double> pointsDouble;
 std::vector<float> pointsFloat;
+// A frame holds the points (holdViewPoints).
+bool held = false;
+// While held: how many points each buffer holds for this frame, -1 for none yet.
+int heldDouble = -1, heldFloat = -1;
 
 template <typename T> T* sized(std::vector<T>& buffer, int vertices)
 {
@@ -23,21 +27,39 @@ template <typename T> T* sized(std::vector<T>& buffer, int vertices)
 const double* viewPointsOf(int vertices)
 {
     double* p = sized(pointsDouble, vertices);
+    if (held && heldDouble == vertices)
+        return p;
     for (int i = 0; i < vertices; ++i) {
         p[3 * i] = normalizedX(i);
         p[3 * i + 1] = normalizedY(i);
         p[3 * i + 2] = normalizedZ(i);
     }
+    heldDouble = held ? vertices : -1;
     return p;
 }
 
 const float* viewPointsAsFloats(int vertices)
 {
     float* p = sized(pointsFloat, vertices);
+    if (held && heldFloat == vertices)
+        return p;
     for (int i = 0; i < vertices; ++i) {
         p[3 * i] = static_cast<float>(normalizedX(i));
         p[3 * i + 1] = static_cast<float>(normalizedY(i));
         p[3 * i + 2] = static_cast<float>(normalizedZ(i));
     }
+    heldFloat = held ? vertices : -1;
     return p;
+}
+
+void holdViewPoints()
+{
+    held = true;
+    heldDouble = heldFloat = -1;
+}
+
+void releaseViewPoints()
+{
+    held = false;
+    heldDouble = heldFloat = -1;
 }

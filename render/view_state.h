@@ -28,6 +28,7 @@ struct ViewValues {
     bool cursorTracked;
     // Cursor position of the previous frame's sample, in screen pixels.
     double lastCursorX, lastCursorY;
+    bool operator==(const ViewValues&) const = default;
 };
 // The view as shown.
 extern ViewValues currentView;

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "app/main_window.h"
 #include "model/cutting.h"
@@ -17,6 +19,7 @@
 #include "render/gl_setup.h"
 #include "render/layers.h"
 #include "render/mouse.h"
+#include "render/scene_cache.h"
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"
 #include "tests/support/mesh_builder.h"
@@ -314,6 +317,45 @@ TEST_F(Frame, FaceModeCutsTheFaceUnderTheCursor)
     paintFrame();
     EXPECT_EQ(faceCount, 11);
     EXPECT_EQ((std::array{faceA[11], faceB[11], faceC[11]}), (std::array{a, b, c}));
+}
+
+TEST_F(Frame, ACutModeFrameFromTheKeptPictureEqualsOneDrawnAfresh)
+{
+    auto picture = [] {
+        std::vector<unsigned char> rgba(side * side * 4);
+        std::vector<unsigned int> depth(side * side);
+        glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        glReadPixels(0, 0, side, side, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depth.data());
+        return std::make_pair(rgba, depth);
+    };
+    buildBipyramid();
+    scriptCursorX += 20;
+    viewAngleX = 25.0;
+    for (auto toggle : {toggleVertexCut, toggleEdgeCut, toggleFaceCut}) {
+        toggle();
+        // The first frames settle what the layers leave (point size, line width).
+        for (int k = 0; k < 3; ++k)
+            renderFrame();
+        const int restored = scenesRestored;
+        renderFrame();
+        EXPECT_EQ(scenesRestored, restored + 1);
+        const auto kept = picture();
+        const int picked = pickedElement;
+        forgetScene();
+        renderFrame();
+        EXPECT_EQ(picture(), kept);
+        EXPECT_EQ(pickedElement, picked);
+        // A vertex moved in place keeps every count: the next frame is drawn afresh all the same.
+        vertexY[2] += 0.4;
+        renderFrame();
+        EXPECT_EQ(scenesRestored, restored + 1);
+        const auto moved = picture();
+        EXPECT_NE(moved, kept);
+        forgetScene();
+        renderFrame();
+        EXPECT_EQ(picture(), moved);
+        toggle();
+    }
 }
 
 TEST_F(Frame, CutModesWithoutAModelDrawAndClickHarmlessly)
