@@ -499,8 +499,23 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
     hierarchy.levels.reserve(64);
     hierarchy.levels.emplace_back();
     hierarchy.levels[0].n = n;
-    hierarchy.levels[0].A = &A;
-    if (!takeDiagonal(hierarchy.levels[0]))
+    hierarchy.original = &A;
+    MultigridLevel& top = hierarchy.levels[0];
+    top.A = &A;
+    if (!takeDiagonal(top))
+        return false;
+    hierarchy.rowScale.resize(n);
+    top.coarse.start = A.start;
+    top.coarse.col = A.col;
+    top.coarse.value.resize(A.value.size());
+    for (int i = 0; i < n; ++i) {
+        double scale = 1.0 / top.diagonal[i];
+        hierarchy.rowScale[i] = scale;
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+            top.coarse.value[p] = A.value[p] * scale;
+    }
+    top.A = &top.coarse;
+    if (!takeDiagonal(top))
         return false;
     BigArray<char> strong;
     BigArray<int> coarseIndex;
@@ -549,8 +564,16 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
     std::vector<double> rho(outerKept);
     BigArray<double> r(n), z(n), w(n);
 
-    const double target = relTolerance * std::sqrt(dot(n, rhs, rhs));
-    residualOf(top, rhs, x, r.data());
+    // The iteration runs on the scaled rows; its bound is tightened while
+    // the true residual of the system stays above the asked one.
+    const double* scale = hierarchy.rowScale.data();
+    BigArray<double> scaledRhs(n);
+    for (int i = 0; i < n; ++i)
+        scaledRhs[i] = scale[i] * rhs[i];
+    const double goal = relTolerance * std::sqrt(dot(n, rhs, rhs));
+    double target = relTolerance * std::sqrt(dot(n, scaledRhs.data(), scaledRhs.data()));
+    const double* b = scaledRhs.data();
+    residualOf(top, b, x, r.data());
     double left = std::sqrt(dot(n, r.data(), r.data()));
     double tenAgo = left;
     int kept = 0;
@@ -560,11 +583,14 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
         if (!std::isfinite(left))
             return false;
         if (left <= target) {
-            // The kept residual drifts from the true one: confirm before stopping.
-            residualOf(top, rhs, x, r.data());
-            left = std::sqrt(dot(n, r.data(), r.data()));
-            if (left <= target)
+            // The kept residual drifts from the true one, and the scaled
+            // rows weigh the residual otherwise: confirm on the system itself.
+            double trueLeft = residualNorm(n, *hierarchy.original, x, rhs);
+            if (trueLeft <= goal)
                 return true;
+            target *= 0.5 * goal / trueLeft;
+            residualOf(top, b, x, r.data());
+            left = std::sqrt(dot(n, r.data(), r.data()));
             kept = 0;
         }
         if (iteration % 10 == 9) {
@@ -593,7 +619,7 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
         if (kept == outerKept) {
             // Restart from the true residual.
             kept = 0;
-            residualOf(top, rhs, x, r.data());
+            residualOf(top, b, x, r.data());
             left = std::sqrt(dot(n, r.data(), r.data()));
         } else {
             // The direction is kept; its buffers are taken over, fresh ones
