@@ -32,9 +32,9 @@ struct MultigridLevel {
 
 struct MultigridHierarchy {
     // The system's matrix, and the inverse of its diagonal: the hierarchy is
-    // built on, and the iteration runs on, the rows divided by their
-    // diagonal, so that rows with very large weights (corners of nearly 180
-    // degrees) do not rule the minimized residual.
+    // built on the rows divided by their diagonal (rows with very large
+    // weights, from corners of nearly 180 degrees, otherwise rule the
+    // coarsening), and each cycle is applied to the residual so divided.
     const RowMatrix* original = nullptr;
     BigArray<double> rowScale;
     std::vector<MultigridLevel> levels;
