@@ -499,8 +499,23 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
     hierarchy.levels.reserve(64);
     hierarchy.levels.emplace_back();
     hierarchy.levels[0].n = n;
-    hierarchy.levels[0].A = &A;
-    if (!takeDiagonal(hierarchy.levels[0]))
+    hierarchy.original = &A;
+    MultigridLevel& top = hierarchy.levels[0];
+    top.A = &A;
+    if (!takeDiagonal(top))
+        return false;
+    hierarchy.rowScale.resize(n);
+    top.coarse.start = A.start;
+    top.coarse.col = A.col;
+    top.coarse.value.resize(A.value.size());
+    for (int i = 0; i < n; ++i) {
+        double scale = 1.0 / top.diagonal[i];
+        hierarchy.rowScale[i] = scale;
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+            top.coarse.value[p] = A.value[p] * scale;
+    }
+    top.A = &top.coarse;
+    if (!takeDiagonal(top))
         return false;
     BigArray<char> strong;
     BigArray<int> coarseIndex;
@@ -549,9 +564,19 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
     std::vector<double> rho(outerKept);
     BigArray<double> r(n), z(n), w(n);
 
+    // The iteration runs on the system itself; each cycle is applied to the
+    // residual divided by the diagonal, as the hierarchy was built.
+    const RowMatrix& A = *hierarchy.original;
+    const double* scale = hierarchy.rowScale.data();
+    BigArray<double> scaledR(n);
+    auto residual = [&] {
+        multiplyRows(n, A, x, r.data());
+        for (int i = 0; i < n; ++i)
+            r[i] = rhs[i] - r[i];
+        return std::sqrt(dot(n, r.data(), r.data()));
+    };
     const double target = relTolerance * std::sqrt(dot(n, rhs, rhs));
-    residualOf(top, rhs, x, r.data());
-    double left = std::sqrt(dot(n, r.data(), r.data()));
+    double left = residual();
     double tenAgo = left;
     int kept = 0;
     for (int iteration = 0; iteration < outerLimit; ++iteration) {
@@ -561,8 +586,7 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
             return false;
         if (left <= target) {
             // The kept residual drifts from the true one: confirm before stopping.
-            residualOf(top, rhs, x, r.data());
-            left = std::sqrt(dot(n, r.data(), r.data()));
+            left = residual();
             if (left <= target)
                 return true;
             kept = 0;
@@ -572,8 +596,10 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
                 return false;
             tenAgo = left;
         }
-        cycle(hierarchy, W, 0, r.data(), z.data());
-        multiplyRows(n, *top.A, z.data(), w.data());
+        for (int i = 0; i < n; ++i)
+            scaledR[i] = scale[i] * r[i];
+        cycle(hierarchy, W, 0, scaledR.data(), z.data());
+        multiplyRows(n, A, z.data(), w.data());
         for (int k = 0; k < kept; ++k) {
             double beta = dot(n, w.data(), Wv[k].data()) / rho[k];
             for (int i = 0; i < n; ++i) {
@@ -593,8 +619,7 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
         if (kept == outerKept) {
             // Restart from the true residual.
             kept = 0;
-            residualOf(top, rhs, x, r.data());
-            left = std::sqrt(dot(n, r.data(), r.data()));
+            left = residual();
         } else {
             // The direction is kept; its buffers are taken over, fresh ones
             // (allocated once, on the first pass) take their place.

@@ -16,7 +16,7 @@
 // One level of the hierarchy.
 struct MultigridLevel {
     int n = 0;
-    // The level's matrix: the system's own on level 0, else `coarse`.
+    // The level's matrix, `coarse` (on level 0 the system's rows divided by their diagonal).
     const RowMatrix* A = nullptr;
     RowMatrix coarse;
     BigArray<double> diagonal;
@@ -31,6 +31,12 @@ struct MultigridLevel {
 };
 
 struct MultigridHierarchy {
+    // The system's matrix, and the inverse of its diagonal: the hierarchy is
+    // built on the rows divided by their diagonal (rows with very large
+    // weights, from corners of nearly 180 degrees, otherwise rule the
+    // coarsening), and each cycle is applied to the residual so divided.
+    const RowMatrix* original = nullptr;
+    BigArray<double> rowScale;
     std::vector<MultigridLevel> levels;
 };
 

@@ -1,8 +1,8 @@
 // Solution of the parameterization's linear systems (the u and the v system
 // share one matrix): a small system by restarted GMRES alone when that meets
-// its bounds; otherwise a Krylov iteration preconditioned by aggregation
-// multigrid, one hierarchy serving both systems; sparse LU for whatever the
-// iteration leaves above the bound.
+// its bounds; otherwise a Krylov iteration preconditioned by classical
+// multigrid on the rows divided by their diagonal, one hierarchy serving both
+// systems; sparse LU for whatever the iteration leaves above the bound.
 #pragma once
 
 #include "param/triplet_matrix.h"

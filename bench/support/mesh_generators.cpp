@@ -127,7 +127,7 @@ GeneratedMesh cappedSphereMesh(int triangles)
     return m;
 }
 
-GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed)
+GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed, bool flat)
 {
     k = std::max(k, 2);
     const double cell = 1.0 / (k - 1);
@@ -144,7 +144,8 @@ GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed)
             double x = i * cell + (inner ? shift(random) : 0.0);
             double y = j * cell + (inner ? shift(random) : 0.0);
             double relief = 0.08 * std::sin(7.0 * x) * std::cos(5.0 * y) + 0.03 * std::sin(23.0 * x + 17.0 * y);
-            addVertex(m, x, y, relief + noise(random));
+            double height = relief + noise(random);
+            addVertex(m, x, y, flat ? 0.0 : height);
         }
     m.a.reserve(2 * static_cast<size_t>(k - 1) * (k - 1));
     m.b.reserve(m.a.capacity());

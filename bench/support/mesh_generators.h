@@ -26,7 +26,8 @@ GeneratedMesh cappedSphereMesh(int triangles);
 // vertices shifted at random by up to 0.35 of a cell in x and y, heights from
 // a smooth relief plus noise of up to half a cell, and each cell split along a
 // diagonal chosen at random. The same seed gives the same mesh; one boundary loop.
-GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed);
+// `flat`: every height 0, the same shifts and diagonals as with the relief.
+GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed, bool flat = false);
 
 // Replaces the store's model by the mesh: counts, arrays, modelLoaded,
 // modelCenter and modelRadius as the reader computes them; no topology.
