@@ -298,7 +298,9 @@ int runOperation(size_t i)
     const CliOperation& op = cliOperations[i];
     const Clock::time_point start = Clock::now();
     const bool followedByEdgeCut = i + 1 < cliOperations.size() && cliOperations[i + 1].kind == cliCutEdge;
-    if (op.kind != cliSnapshot && op.kind != cliCutVertex && op.kind != cliCutEdge && op.kind != cliCutFace)
+    // Any other operation, like any menu command, ends the possibility to undo.
+    if (op.kind != cliSnapshot && op.kind != cliUndo && op.kind != cliCutVertex && op.kind != cliCutEdge &&
+        op.kind != cliCutFace)
         undoPossible = false;
     switch (op.kind) {
     case cliSubdivide:
