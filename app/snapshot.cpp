@@ -64,8 +64,11 @@ void applySettings()
         panX = *s.panX;
     if (s.panY)
         panY = *s.panY;
-    // The window shows an axes-only view with its forced transparency from its
-    // second frame on; the snapshot shows that lasting state.
+    // The window shows a flat display with its held view and face texture, and
+    // an axes-only view with its forced transparency, from their second frame
+    // on; the snapshot shows that lasting state.
+    if (showUvPlane || showTexture)
+        holdFlatView(showTexture);
     applyAxesOnlyRule();
 }
 } // namespace
@@ -89,6 +92,21 @@ Outcome writeSnapshot(const std::string& path)
         if (snapshotSettings.color)
             uniformColor = *snapshotSettings.color;
         initGLForSize(width, height);
+        // The window's first frame always shows the start view, whose lit face
+        // layer leaves the colour material in step with its grey and texturing
+        // off (initGL leaves it on); a layer drawn first here must find the
+        // state the window's would. A degenerate triangle draws no pixel.
+        glColor3d(0.8, 0.8, 0.8);
+        glEnable(GL_LIGHTING);
+        glBegin(GL_TRIANGLES);
+        for (int corner = 0; corner < 3; ++corner) {
+            glNormal3d(0.0, 0.0, 1.0);
+            glVertex3d(0.0, 0.0, 0.0);
+        }
+        glEnd();
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glColor3d(1.0, 1.0, 1.0);
         glStateReady = true;
     }
     if (textureLoaded)

@@ -24,7 +24,9 @@
 #include "platform/platform_script.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
+#include "render/textures.h"
 #include "render/view_state.h"
+#include "texture/texture.h"
 #include "tests/support/egl_context.h"
 
 namespace fs = std::filesystem;
@@ -173,53 +175,85 @@ TEST_F(CommandLineTest, FaceCutThenUndoGivesTheModelBack)
     EXPECT_EQ(offLines(readFile(dir / "undone.off")), offLines(readFile(dir / "plain.off")));
 }
 
-TEST_F(CommandLineTest, SnapshotIsTheOffscreenFrame)
+// The PNG's pixels, RGB, first row at the top.
+std::vector<unsigned char> readPng(const fs::path& path, int width, int height)
 {
-    const int width = 160, height = 120;
-    const Run run = vormelin("--snapshot s.png --size 160x120 --show faces,edges,axes --view-angle-x 30 "
-                             "--view-angle-y -20 --pan-x 0.1 --color 3366CC " +
-                             model("tore.off"));
-    ASSERT_EQ(run.status, 0) << run.err;
-
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, (dir / "s.png").c_str()));
-    ASSERT_EQ(image.width, static_cast<unsigned>(width));
-    ASSERT_EQ(image.height, static_cast<unsigned>(height));
+    if (!png_image_begin_read_from_file(&image, path.c_str()) || image.width != static_cast<unsigned>(width) ||
+        image.height != static_cast<unsigned>(height))
+        return {};
     image.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> png(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, png.data(), 0, nullptr));
+    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return {};
+    return pixels;
+}
 
-    // The window's view at that size: its context's state, the start-up state, one frame.
-    ASSERT_TRUE(makeOffscreenContext(width, height));
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    setBasicGlState();
-    uniformColor = 0xCC6633u;
-    initGLForSize(width, height);
-    ASSERT_EQ(readModelFile(model("tore.off")), outcomeOk);
-    ASSERT_EQ(buildTopology(), outcomeOk);
+// What the window's GL view of that size shows once the view is set: its
+// context's state and start-up state with the texture image loaded, its first
+// frame (the start view), then frames of the view; RGB, first row at the top.
+std::vector<unsigned char> windowFrame(int width, int height, void (*setView)())
+{
+    static bool started = false;
+    if (!makeOffscreenContext(width, height))
+        return {};
+    if (!started) {
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        setBasicGlState();
+        uniformColor = 0xCC6633u;
+        initGLForSize(width, height);
+        uploadImageTexture();
+        started = true;
+    }
     resetView();
-    showEdges = showAxes = true;
-    viewAngleX = 30;
-    viewAngleY = -20;
-    panX = 0.1;
     renderFrame();
-    std::vector<unsigned char> frame(width * height * 3);
+    setView();
+    renderFrame();
+    renderFrame();
+    std::vector<unsigned char> frame(width * height * 3), flipped(frame.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
-
-    int differing = 0, modelPixels = 0;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width * 3; ++x) {
-            // The PNG's first row is the top; GL's the bottom.
-            const unsigned char fromPng = png[y * width * 3 + x];
-            differing += fromPng != frame[(height - 1 - y) * width * 3 + x];
-            modelPixels += x % 3 == 0 && fromPng > 100;
-        }
-    EXPECT_EQ(differing, 0);
-    EXPECT_GT(modelPixels, width * height / 10);
+        std::memcpy(&flipped[y * width * 3], &frame[(height - 1 - y) * width * 3], width * 3);
+    return flipped;
+}
+
+TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
+{
+    const int width = 160, height = 120;
+    const std::string options = " --size 160x120 --color 3366CC --texture " + model("texture.jpg") + " ";
+    const Run faces = vormelin("--snapshot faces.png --show faces,edges,axes --view-angle-x 30 "
+                               "--view-angle-y -20 --pan-x 0.1" + options + model("calotte.off"));
+    ASSERT_EQ(faces.status, 0) << faces.err;
+    // A flat display drawn first finds the state the window's start frame leaves.
+    const Run flat = vormelin("--snapshot flat.png --show texture" + options + model("calotte.off"));
+    ASSERT_EQ(flat.status, 0) << flat.err;
+
+    ASSERT_EQ(readModelFile(model("calotte.off")), outcomeOk);
+    ASSERT_EQ(buildTopology(), outcomeOk);
+    ASSERT_EQ(decodeJpegTexture(model("texture.jpg")), outcomeOk);
+    textureLoaded = true;
+    const std::vector<unsigned char> facesPng = readPng(dir / "faces.png", width, height);
+    const std::vector<unsigned char> facesFrame = windowFrame(width, height, [] {
+        showEdges = showAxes = true;
+        viewAngleX = 30;
+        viewAngleY = -20;
+        panX = 0.1;
+    });
+    ASSERT_FALSE(facesPng.empty());
+    EXPECT_TRUE(facesPng == facesFrame);
+    // Not an empty view: most of it shows the model in the uniform colour.
+    int lit = 0;
+    for (size_t i = 0; i < facesPng.size(); i += 3)
+        lit += facesPng[i + 2] > facesPng[i] + 40;
+    EXPECT_GT(lit, width * height / 20);
+
+    const std::vector<unsigned char> flatPng = readPng(dir / "flat.png", width, height);
+    ASSERT_FALSE(flatPng.empty());
+    EXPECT_TRUE(flatPng == windowFrame(width, height, [] { showTexture = true; }));
 }
 
 TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
