@@ -479,7 +479,13 @@ int runOperations()
     reportProgress("lecture du modèle", start);
     undoPossible = false;
     for (size_t i = 0; i < cliOperations.size(); ++i) {
-        const int status = runOperation(i);
+        int status;
+        try {
+            status = runOperation(i);
+        } catch (const std::bad_alloc&) {
+            // What the edits do not catch themselves (the export's or the image's buffers).
+            status = refuse(outcomeText(outcomeNoMemory));
+        }
         if (status != exitDone)
             return status;
     }

@@ -53,9 +53,10 @@ struct ObjWriter {
 bool writeUvObjFile(const std::string& path)
 {
     OutputFile file;
+    // The block is had before the file exists, so that a lack of memory leaves no file.
+    ObjWriter out{file};
     if (!beginOutputFile(file, path))
         return false;
-    ObjWriter out{file};
     out.text("# Vormelin : modèle et coordonnées (u,v)\n");
     for (int i = 0; i < vertexCount; ++i) {
         out.makeRoom();
