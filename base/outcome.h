@@ -31,7 +31,13 @@
     X(outcomeTextureNotRgb, "L'image doit être de type RGB")                                                              \
     X(outcomeEmptyModel, "Le modèle n'a plus aucune face : il n'est pas archivé.")                                       \
     X(outcomeNoMemory, "Mémoire insuffisante")                                                                            \
-    X(outcomeWriteFailed, "n'a pas pu être écrit : le modèle n'est pas archivé.")
+    X(outcomeWriteFailed, "n'a pas pu être écrit : le modèle n'est pas archivé.")                                       \
+    X(outcomeNothingCut, "Rien n'a été découpé : l'élément choisi ne peut pas être découpé.")                             \
+    X(outcomeSecondEdgeMissing, "Rien n'a été découpé : cette arête attend une seconde arête\n"                            \
+          "(une seconde option --cut-edge juste après).")                                                                 \
+    X(outcomeNothingToUndo, "Aucune découpe à annuler : l'annulation suit immédiatement une découpe.")                    \
+    X(outcomeFileNotWritten, "n'a pas pu être écrit.")                                                                    \
+    X(outcomeNoOffscreenView, "Aucun contexte OpenGL hors écran : l'image ne peut pas être calculée.")
 
 #define VORMELIN_OUTCOME_CODE(code, text) code,
 enum Outcome { VORMELIN_OUTCOMES(VORMELIN_OUTCOME_CODE) };

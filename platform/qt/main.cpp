@@ -1,16 +1,27 @@
 // The vormelin program: the viewer on the desktop, optionally on a model
-// named on the command line instead of asking for one.
+// named on the command line instead of asking for one; with any option, the
+// headless command line instead, which needs no display.
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/entry.h"
+#include "app/snapshot.h"
+#include "platform/offscreen/offscreen_gl.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/viewer_window.h"
 
 int main(int argc, char** argv)
 {
+    // Decided before any toolkit object exists: the command line loads no
+    // window-system plugin and runs with no display.
+    if (commandLineRequested(argc, argv)) {
+        snapshotContextMaker = makeOffscreenGlContext;
+        return runCommandLine(argc, argv);
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName("vormelin");
     QApplication::setApplicationVersion("0.35");
@@ -20,13 +31,9 @@ int main(int argc, char** argv)
     qtSetUpApplication();
 
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1 && (arguments[1] == "--help" || arguments[1] == "-h")) {
-        std::printf("Usage : vormelin [MODELE.off]\n");
-        return 0;
-    }
     if (arguments.size() > 2) {
-        std::fprintf(stderr, "Usage : vormelin [MODELE.off]\n");
-        return 2;
+        std::fputs(usageText, stderr);
+        return exitUsage;
     }
     std::string startModel;
     if (arguments.size() == 2) {

@@ -1,0 +1,137 @@
+// The offscreen frame, its read-back and its PNG file.
+#include "app/snapshot.h"
+
+#include <GL/gl.h>
+#include <png.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app/output_file.h"
+#include "render/frame.h"
+#include "render/gl_setup.h"
+#include "render/textures.h"
+#include "render/view_state.h"
+#include "texture/texture.h"
+
+SnapshotSettings snapshotSettings;
+bool (*snapshotContextMaker)(int width, int height) = nullptr;
+
+namespace {
+// The GL state of the offscreen view was set up (once per run; every snapshot has the same size).
+bool glStateReady = false;
+
+// The view state as the menu commands leave it for the settings: the start
+// view, then "Modèle texturé", the layer switches, transparency and the camera.
+void applySettings()
+{
+    const SnapshotSettings& s = snapshotSettings;
+    resetView();
+    axesOnlyForced = false;
+    if (s.textured) {
+        faceMode = faceModeImage;
+        texturedModelOn = true;
+    }
+    if (s.layersGiven) {
+        showAxes = s.axes;
+        showVertices = s.vertices;
+        showEdges = s.edges;
+        showNormals = s.normals;
+        showBorders = s.borders;
+        showBoundary = s.boundary;
+        showUvPlane = s.uvPlane;
+        showTexture = s.texture;
+        if (!s.faces) {
+            // As the menu switch does: the face mode is kept for when faces come back.
+            showFaces = false;
+            savedFaceMode = faceMode;
+            faceMode = faceModeBlack;
+        }
+    }
+    if (s.transparency)
+        withTransparency = true;
+    if (s.viewAngleX)
+        viewAngleX = *s.viewAngleX;
+    if (s.viewAngleY)
+        viewAngleY = *s.viewAngleY;
+    if (s.viewAngleZ)
+        viewAngleZ = *s.viewAngleZ;
+    if (s.cameraDistance)
+        cameraDistance = *s.cameraDistance;
+    if (s.modelScale)
+        modelScale = *s.modelScale;
+    if (s.panX)
+        panX = *s.panX;
+    if (s.panY)
+        panY = *s.panY;
+    // The window shows a flat display with its held view and face texture, and
+    // an axes-only view with its forced transparency, from their second frame
+    // on; the snapshot shows that lasting state.
+    if (showUvPlane || showTexture)
+        holdFlatView(showTexture);
+    applyAxesOnlyRule();
+}
+} // namespace
+
+bool snapshotNeedsUv()
+{
+    const SnapshotSettings& s = snapshotSettings;
+    return s.textured || (s.layersGiven && (s.boundary || s.uvPlane));
+}
+
+Outcome writeSnapshot(const std::string& path)
+{
+    const int width = snapshotSettings.width, height = snapshotSettings.height;
+    if (!snapshotContextMaker || !snapshotContextMaker(width, height))
+        return outcomeNoOffscreenView;
+    if (!glStateReady) {
+        // What the window's view does once its context exists, then at start for its size.
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        setBasicGlState();
+        if (snapshotSettings.color)
+            uniformColor = *snapshotSettings.color;
+        initGLForSize(width, height);
+        // The window's first frame always shows the start view, whose lit face
+        // layer leaves the colour material in step with its grey and texturing
+        // off (initGL leaves it on); a layer drawn first here must find the
+        // state the window's would. A degenerate triangle draws no pixel.
+        glColor3d(0.8, 0.8, 0.8);
+        glEnable(GL_LIGHTING);
+        glBegin(GL_TRIANGLES);
+        for (int corner = 0; corner < 3; ++corner) {
+            glNormal3d(0.0, 0.0, 1.0);
+            glVertex3d(0.0, 0.0, 0.0);
+        }
+        glEnd();
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glColor3d(1.0, 1.0, 1.0);
+        glStateReady = true;
+    }
+    if (textureLoaded)
+        uploadImageTexture();
+    applySettings();
+    renderFrame();
+
+    // Rows come bottom first from GL; a negative stride tells the encoder so, and the PNG gets them top first.
+    const int rowBytes = width * 3;
+    std::vector<unsigned char> pixels(static_cast<size_t>(rowBytes) * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    // Encoded once into a block as large as any encoding can be; speed is
+    // preferred to size, so that the image costs little next to its frame.
+    image.flags |= PNG_IMAGE_FLAG_FAST;
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
+    std::vector<char> encoded(size);
+    if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, pixels.data(), -rowBytes, nullptr))
+        return outcomeNoMemory;
+    return writeWholeFile(path, encoded.data(), size) ? outcomeOk : outcomeFileNotWritten;
+}

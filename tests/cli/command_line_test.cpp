@@ -1,0 +1,305 @@
+// The headless command line through the real program, run with no display
+// and with no usable window-system plugin: its files against the menu path's
+// and the render tests' offscreen frame, and every way it fails.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/menu_commands.h"
+#include "app/model_commands.h"
+#include "base/store.h"
+#include "model/off_file.h"
+#include "model/topology.h"
+#include "param/parameterize.h"
+#include "platform/platform_script.h"
+#include "render/frame.h"
+#include "render/gl_setup.h"
+#include "render/textures.h"
+#include "render/view_state.h"
+#include "texture/texture.h"
+#include "tests/support/egl_context.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string model(const char* name) { return std::string(SOURCE_DIR) + "/data/" + name; }
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    fs::path dir;
+
+    void SetUp() override
+    {
+        resetProgramState();
+        scriptReset();
+        std::string pattern = (fs::temp_directory_path() / "vormelin_cli_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    struct Run {
+        int status;
+        std::string out, err;
+    };
+
+    // The program with the arguments, in the test's folder, with no display
+    // and a window-system plugin that does not exist: a window would abort it.
+    Run vormelin(const std::string& arguments) const
+    {
+        const std::string command = "cd '" + dir.string() +
+                                    "' && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=absent '" VORMELIN_PATH
+                                    "' " +
+                                    arguments + " >out.txt 2>err.txt";
+        const int raw = std::system(command.c_str());
+        Run run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out.txt"), readFile(dir / "err.txt")};
+        fs::remove(dir / "out.txt");
+        fs::remove(dir / "err.txt");
+        return run;
+    }
+
+    // The files the runs left, temporary ones included.
+    std::vector<std::string> leftFiles() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(CommandLineTest, SubdivisionSaveAndStatisticsAreTheMenuCommands)
+{
+    fs::copy_file(model("calotte.off"), dir / "m.off");
+    const Run run = vormelin("--parameterize --subdivide 2 --save cli.off --stats m.off");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+
+    // The menu path in this process: open, parameterize, two Loop steps, "Sauver le modèle".
+    loadModelFile((dir / "m.off").string());
+    parameterizeModel();
+    subdivideLoop();
+    subdivideLoop();
+    saveModel();
+    ASSERT_TRUE(uvComputed);
+    EXPECT_EQ(readFile(dir / "cli.off"), readFile(dir / "m_n.off"));
+    EXPECT_EQ(run.out, statisticsText() + "\n");
+}
+
+TEST_F(CommandLineTest, UvExportReadsBackToTheStoredCoordinates)
+{
+    const Run run = vormelin("--save-uv uv.obj " + model("calotte.off"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(readModelFile(model("calotte.off")), outcomeOk);
+    ASSERT_EQ(buildTopology(), outcomeOk);
+    ASSERT_EQ(parameterize(), outcomeOk);
+
+    std::istringstream obj(readFile(dir / "uv.obj"));
+    std::string line;
+    int v = 0, vt = 0, f = 0;
+    while (std::getline(obj, line)) {
+        std::istringstream in(line);
+        std::string tag;
+        in >> tag;
+        if (tag == "v") {
+            double x, y, z;
+            in >> x >> y >> z;
+            ASSERT_LT(v, vertexCount);
+            EXPECT_TRUE(x == vertexX[v] && y == vertexY[v] && z == vertexZ[v]) << line;
+            ++v;
+        } else if (tag == "vt") {
+            double s, t;
+            in >> s >> t;
+            ASSERT_LT(vt, vertexCount);
+            EXPECT_EQ(s, (1.0 + vertexU[vt]) / 2.0) << line;
+            EXPECT_EQ(t, 1.0 - (1.0 + vertexV[vt]) / 2.0) << line;
+            ++vt;
+        } else if (tag == "f") {
+            ASSERT_LT(f, faceCount);
+            const std::string a = std::to_string(faceA[f] + 1), b = std::to_string(faceB[f] + 1),
+                              c = std::to_string(faceC[f] + 1);
+            EXPECT_EQ(line, "f " + a + "/" + a + " " + b + "/" + b + " " + c + "/" + c);
+            ++f;
+        }
+    }
+    EXPECT_EQ(v, vertexCount);
+    EXPECT_EQ(vt, vertexCount);
+    EXPECT_EQ(f, faceCount);
+}
+
+// The lines of a saved model: the vertex lines in order, the face lines sorted.
+std::pair<std::vector<std::string>, std::vector<std::string>> offLines(const std::string& text)
+{
+    std::istringstream in(text);
+    std::string header, counts, line;
+    std::getline(in, header);
+    std::getline(in, counts);
+    int vertices = 0;
+    std::istringstream(counts) >> vertices;
+    std::vector<std::string> v, f;
+    while (std::getline(in, line))
+        (static_cast<int>(v.size()) < vertices ? v : f).push_back(line);
+    std::sort(f.begin(), f.end());
+    return {v, f};
+}
+
+TEST_F(CommandLineTest, FaceCutThenUndoGivesTheModelBack)
+{
+    const std::string tore = model("tore.off");
+    ASSERT_EQ(vormelin("--save plain.off " + tore).status, 0);
+    const Run cut = vormelin("--cut-face 7 --save cut.off --stats " + tore);
+    ASSERT_EQ(cut.status, 0) << cut.err;
+    EXPECT_NE(cut.out.find("2303 faces"), std::string::npos) << cut.out;
+    EXPECT_NE(readFile(dir / "cut.off"), readFile(dir / "plain.off"));
+    const Run undone = vormelin("--cut-face 7 --undo --save undone.off " + tore);
+    ASSERT_EQ(undone.status, 0) << undone.err;
+    // The removed face comes back as the last one; the mesh is the same.
+    EXPECT_EQ(offLines(readFile(dir / "undone.off")), offLines(readFile(dir / "plain.off")));
+}
+
+// The PNG's pixels, RGB, first row at the top.
+std::vector<unsigned char> readPng(const fs::path& path, int width, int height)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()) || image.width != static_cast<unsigned>(width) ||
+        image.height != static_cast<unsigned>(height))
+        return {};
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+        return {};
+    return pixels;
+}
+
+// What the window's GL view of that size shows once the view is set: its
+// context's state and start-up state with the texture image loaded, its first
+// frame (the start view), then frames of the view; RGB, first row at the top.
+std::vector<unsigned char> windowFrame(int width, int height, void (*setView)())
+{
+    static bool started = false;
+    if (!makeOffscreenContext(width, height))
+        return {};
+    if (!started) {
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        setBasicGlState();
+        uniformColor = 0xCC6633u;
+        initGLForSize(width, height);
+        uploadImageTexture();
+        started = true;
+    }
+    resetView();
+    renderFrame();
+    setView();
+    renderFrame();
+    renderFrame();
+    std::vector<unsigned char> frame(width * height * 3), flipped(frame.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&flipped[y * width * 3], &frame[(height - 1 - y) * width * 3], width * 3);
+    return flipped;
+}
+
+TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
+{
+    const int width = 160, height = 120;
+    const std::string options = " --size 160x120 --color 3366CC --texture " + model("texture.jpg") + " ";
+    const Run faces = vormelin("--snapshot faces.png --show faces,edges,axes --view-angle-x 30 "
+                               "--view-angle-y -20 --pan-x 0.1" + options + model("calotte.off"));
+    ASSERT_EQ(faces.status, 0) << faces.err;
+    // A flat display drawn first finds the state the window's start frame leaves.
+    const Run flat = vormelin("--snapshot flat.png --show texture" + options + model("calotte.off"));
+    ASSERT_EQ(flat.status, 0) << flat.err;
+
+    ASSERT_EQ(readModelFile(model("calotte.off")), outcomeOk);
+    ASSERT_EQ(buildTopology(), outcomeOk);
+    ASSERT_EQ(decodeJpegTexture(model("texture.jpg")), outcomeOk);
+    textureLoaded = true;
+    const std::vector<unsigned char> facesPng = readPng(dir / "faces.png", width, height);
+    const std::vector<unsigned char> facesFrame = windowFrame(width, height, [] {
+        showEdges = showAxes = true;
+        viewAngleX = 30;
+        viewAngleY = -20;
+        panX = 0.1;
+    });
+    ASSERT_FALSE(facesPng.empty());
+    EXPECT_TRUE(facesPng == facesFrame);
+    // Not an empty view: most of it shows the model in the uniform colour.
+    int lit = 0;
+    for (size_t i = 0; i < facesPng.size(); i += 3)
+        lit += facesPng[i + 2] > facesPng[i] + 40;
+    EXPECT_GT(lit, width * height / 20);
+
+    const std::vector<unsigned char> flatPng = readPng(dir / "flat.png", width, height);
+    ASSERT_FALSE(flatPng.empty());
+    EXPECT_TRUE(flatPng == windowFrame(width, height, [] { showTexture = true; }));
+}
+
+TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
+{
+    std::ofstream(dir / "old.obj") << "old";
+    const std::string calotte = model("calotte.off"), cube = model("cube.off");
+    const struct {
+        std::string arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"--save out.off " + std::string(TEST_DATA_DIR) + "/off/line151.off", 1, "Fichier modèle erroné"},
+        {"--save-uv old.obj " + cube, 1, "Le modèle n'a pas d'ouverture."},
+        {"--save missing/out.off " + calotte, 1, "Le fichier missing/out.off n'a pas pu être écrit"},
+        {"--save-uv missing/out.obj " + calotte, 1, "Le fichier missing/out.obj n'a pas pu être écrit."},
+        {"--snapshot missing/out.png --size 8x8 " + calotte, 1, "Le fichier missing/out.png n'a pas pu être écrit."},
+        {"--cut-face 99999 --save out.off " + calotte, 1, "Rien n'a été découpé"},
+        {"--cut-vertex 0 --save out.off --undo " + calotte, 1, "Aucune découpe à annuler"},
+        {"--snapshot out.png --show uv " + cube, 1, "Le modèle n'a pas d'ouverture."},
+        {"--bogus " + calotte, 2, "option inconnue : --bogus"},
+        {"--subdivide -1 " + calotte, 2, "valeur incorrecte pour --subdivide"},
+        {"--size 0x10 " + calotte, 2, "valeur incorrecte pour --size"},
+        {"--show faces,hair " + calotte, 2, "valeur incorrecte pour --show"},
+        {calotte + " --save", 2, "l'option --save attend une valeur"},
+        {"--stats", 2, "aucun modèle indiqué"},
+        {"--stats nowhere.off", 2, "Fichier introuvable : nowhere.off"},
+    };
+    for (const auto& c : cases) {
+        const Run run = vormelin(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
+        EXPECT_EQ(run.out, "") << c.arguments;
+        if (c.status == 2 && run.err.find("introuvable") == std::string::npos) {
+            EXPECT_NE(run.err.find("Usage : vormelin"), std::string::npos) << c.arguments;
+        }
+    }
+    // Written only before the failure: the save that precedes a refused undo.
+    EXPECT_EQ(leftFiles(), (std::vector<std::string>{"old.obj", "out.off"}));
+    EXPECT_EQ(readFile(dir / "old.obj"), "old");
+
+    const Run version = vormelin("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Vormelin 0.35\n");
+    const Run help = vormelin("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage : vormelin", 0), 0u);
+}
+
+} // namespace
