@@ -267,25 +267,6 @@ void reportProgress(const char* what, Clock::time_point start)
                      seconds);
 }
 
-// A cut or an undo with the model kept aside, as a click or Enter runs it:
-// a result the topology builder refuses puts everything back.
-CutResult guardedCut(CutResult (*cut)(int), int element)
-{
-    if (!keepModelBeforeEdit())
-        return {cutRefused, outcomeNoMemory};
-    CutResult result;
-    try {
-        result = cut(element);
-    } catch (const std::bad_alloc&) {
-        result = {cutRefused, outcomeNoMemory};
-    }
-    if (result.outcome != outcomeOk)
-        putModelBack();
-    return result;
-}
-
-CutResult undoAsCut(int) { return undoLastCut(); }
-
 // The (u,v) an operation needs, computed as the menu does; outcomeOk when they exist.
 Outcome ensureUv() { return uvComputed ? outcomeOk : parameterizeOutcome(); }
 

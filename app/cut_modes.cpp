@@ -4,7 +4,6 @@
 #include "app/edit_guard.h"
 #include "app/messages.h"
 
-#include <new>
 #include "model/cutting.h"
 #include "render/layers.h"
 #include "render/view_state.h"
@@ -22,24 +21,6 @@ void enterCutMode(int kind)
     cursorTracked = false;
     cutModeActive = true;
     cutKind = kind;
-}
-
-// Runs one cut with the model kept aside: a cut whose result the topology
-// builder refuses (or that runs out of memory) is refused as a whole, the
-// model, the cut record and the mode as they were, with a box that says why.
-CutResult tryCut(CutResult (*cut)(int), int element)
-{
-    if (!keepModelBeforeEdit())
-        return {cutRefused, outcomeNoMemory};
-    CutResult result;
-    try {
-        result = cut(element);
-    } catch (const std::bad_alloc&) {
-        result = {cutRefused, outcomeNoMemory};
-    }
-    if (result.outcome != outcomeOk)
-        putModelBack();
-    return result;
 }
 
 // A cut that was made or refused ends its mode; only the first edge of a
@@ -127,21 +108,17 @@ CutResult applyCut()
     const int kind = pickedCutKind;
     CutResult last = {cutRefused, outcomeOk};
     if (vertexCutMode == 1 && (kind == cutKindNone || kind == cutKindVertex))
-        last = finishCut(cutKindVertex, tryCut(cutVertex, pickedElement));
+        last = finishCut(cutKindVertex, guardedCut(cutVertex, pickedElement));
     if (edgeCutMode == 1 && (kind == cutKindNone || kind == cutKindEdge))
-        last = finishCut(cutKindEdge, tryCut(cutEdge, pickedElement));
+        last = finishCut(cutKindEdge, guardedCut(cutEdge, pickedElement));
     if (faceCutMode == 1 && (kind == cutKindNone || kind == cutKindFace))
-        last = finishCut(cutKindFace, tryCut(cutFace, pickedElement));
+        last = finishCut(cutKindFace, guardedCut(cutFace, pickedElement));
     return last;
 }
 
-namespace {
-CutResult undoLastCutAsWhole(int) { return undoLastCut(); }
-} // namespace
-
 CutResult undoCut()
 {
-    CutResult result = tryCut(undoLastCutAsWhole, 0);
+    CutResult result = guardedCut(undoAsCut, 0);
     if (result.outcome != outcomeOk)
         showEditRefused("L'annulation de la découpe", result.outcome);
     // Enter after a click always shows the borders, whether or not there was a cut to undo.

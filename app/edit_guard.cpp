@@ -84,3 +84,20 @@ void putModelBack()
 }
 
 void showEditRefused(const std::string& what, Outcome why) { showError(what + " n'est pas possible : " + outcomeText(why)); }
+
+CutResult guardedCut(CutResult (*cut)(int), int element)
+{
+    if (!keepModelBeforeEdit())
+        return {cutRefused, outcomeNoMemory};
+    CutResult result;
+    try {
+        result = cut(element);
+    } catch (const std::bad_alloc&) {
+        result = {cutRefused, outcomeNoMemory};
+    }
+    if (result.outcome != outcomeOk)
+        putModelBack();
+    return result;
+}
+
+CutResult undoAsCut(int) { return undoLastCut(); }

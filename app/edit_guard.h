@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "model/cutting.h"
 
 // Keeps a copy of the store (every array, count and flag) and of the cut
 // record. False when the memory for the copy cannot be had (nothing kept).
@@ -15,3 +16,10 @@ bool keepModelBeforeEdit();
 void putModelBack();
 // Shows the error box of a refused edit: "<what> n'est pas possible : <why>".
 void showEditRefused(const std::string& what, Outcome why);
+
+// Runs a cut (or an undo, as cut(element)) with the model kept aside: a
+// result the topology builder refuses, or missing memory, puts everything
+// back and is returned with its outcome.
+CutResult guardedCut(CutResult (*cut)(int), int element);
+// undoLastCut in the form guardedCut takes (the element is not used).
+CutResult undoAsCut(int element);
