@@ -29,10 +29,29 @@ std::vector<SeenModal> runAnsweringModals(const std::function<void()>& action,
     std::vector<SeenModal> seen;
     QTimer poll;
     poll.setInterval(20);
+    // A dialog that refuses its answer (a file dialog whose selection did not
+    // take) would be answered forever: if it is still open after a few more
+    // ticks it is rejected and recorded as stuck, so that the test fails
+    // instead of hanging. A dialog that finished is forgotten at once, since
+    // the next box may reuse its address.
+    QWidget* answered = nullptr;
+    int ticksSinceAnswer = 0;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible())
             return;
+        if (modal == answered) {
+            if (++ticksSinceAnswer < 10)
+                return;
+            seen.push_back(SeenModal{QStringLiteral("stuck ") + modal->metaObject()->className(),
+                                     modal->windowTitle(), {}, 0});
+            answered = nullptr;
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->done(QDialog::Rejected);
+            else
+                modal->close();
+            return;
+        }
         SeenModal s;
         s.className = modal->metaObject()->className();
         s.title = modal->windowTitle();
@@ -43,8 +62,15 @@ std::vector<SeenModal> runAnsweringModals(const std::function<void()>& action,
         seen.push_back(s);
         if (answer)
             answer(modal);
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            answered = modal;
+            ticksSinceAnswer = 0;
+            QObject::connect(dialog, &QDialog::finished, &poll, [&answered, modal] {
+                if (answered == modal)
+                    answered = nullptr;
+            });
             dialog->accept();
+        }
         else
             modal->close();
     });
