@@ -17,7 +17,10 @@ constexpr int coarsestLimit = 1000;
 constexpr double strongShare = 0.25;
 // Outer iterations kept before a restart (each keeps two vectors of the
 // system's size), and at most in all.
-constexpr int outerKept = 6;
+constexpr int outerKept = 4;
+// Levels from this one on are visited twice by each visit of the level above
+// (a W-cycle below the two finest levels, where a visit costs little).
+constexpr int wCycleFrom = 2;
 constexpr int outerLimit = 200;
 // Coarse matrices of at least this many rows are computed on two threads.
 constexpr int splitRows = 20000;
@@ -71,12 +74,14 @@ void transpose(int rows, int cols, const RowMatrix& M, RowMatrix& T)
         }
 }
 
-// C = R A P (R = Pᵀ, `coarse` rows), row by row without forming A P; each
+// C = R S A P (R = Pᵀ, `coarse` rows; S the diagonal rowScale, or the identity
+// when it is null), row by row without forming A P; each
 // row keeps its columns in the order first met. Counted first, so every array
 // is allocated once at its final size. A large product is split in two
 // halves of rows computed side by side; every row is computed the same way
 // either way, so the result does not depend on the split.
-void galerkin(const RowMatrix& A, const RowMatrix& P, const RowMatrix& R, int coarse, RowMatrix& C)
+void galerkin(const RowMatrix& A, const double* rowScale, const RowMatrix& P, const RowMatrix& R, int coarse,
+              RowMatrix& C)
 {
     // Raw pointers: the compiler cannot then suspect the output of changing the inputs.
     const long long *aStart = A.start.data(), *pStart = P.start.data(), *rStart = R.start.data();
@@ -112,9 +117,10 @@ void galerkin(const RowMatrix& A, const RowMatrix& P, const RowMatrix& R, int co
             for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
                 int i = rCol[r];
                 double ri = rValue[r];
+                double si = rowScale ? rowScale[i] : 1.0;
                 for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
                     int k = aCol[p];
-                    double a = ri * aValue[p];
+                    double a = ri * (aValue[p] * si);
                     for (long long q = pStart[k]; q < pStart[k + 1]; ++q) {
                         int J = pCol[q];
                         if (where[J] < rowStart) {
@@ -154,7 +160,10 @@ void galerkin(const RowMatrix& A, const RowMatrix& P, const RowMatrix& R, int co
     sideBySide(fill);
 }
 
-// Coarse unknowns chosen by the first pass of Ruge and Stüben: repeatedly the
+// Coarse unknowns chosen by the first pass of Ruge and Stüben (the second
+// pass, which adds coarse unknowns for fine pairs with no common coarse
+// neighbour, is left out: it doubles the coarse matrices' size and their
+// set-up, and the W-cycle makes up for the weaker interpolation): repeatedly the
 // undecided unknown on which most others depend strongly becomes coarse, the
 // undecided ones depending strongly on it become fine (and their strong
 // neighbours more wanted). Unknowns with no strong coupling either way are
@@ -248,31 +257,6 @@ int splitCoarseFine(int n, const RowMatrix& A, const BigArray<char>& strong, Big
                 remove(k);
                 --weight[k];
                 insert(k);
-            }
-        }
-    }
-    // Second pass: a fine unknown strongly coupled to a fine neighbour that
-    // shares none of its strong coarse neighbours makes that neighbour
-    // coarse, so that interpolation can carry the coupling.
-    {
-        BigArray<int> mark(n, -1);
-        for (int i = 0; i < n; ++i) {
-            if (state[i] != fine)
-                continue;
-            for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
-                if (strong[p] && state[A.col[p]] == coarse)
-                    mark[A.col[p]] = i;
-            for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-                int j = A.col[p];
-                if (!strong[p] || state[j] != fine)
-                    continue;
-                bool shared = false;
-                for (long long q = A.start[j]; q < A.start[j + 1] && !shared; ++q)
-                    shared = strong[q] && mark[A.col[q]] == i;
-                if (!shared) {
-                    state[j] = coarse;
-                    mark[j] = i;
-                }
             }
         }
     }
@@ -466,7 +450,10 @@ void residualOf(const MultigridLevel& L, const double* b, const double* x, doubl
         r[i] = b[i] - r[i];
 }
 
-// e ≈ A_l⁻¹ b: Gauss-Seidel forward, coarse correction, Gauss-Seidel backward.
+// e ≈ A_l⁻¹ b: Gauss-Seidel forward, coarse correction, Gauss-Seidel
+// backward; from level wCycleFrom on, all of it twice. On the top level the
+// residual is divided by the diagonal before it is restricted, as the level
+// below was built.
 void cycle(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l, const double* b, double* e)
 {
     const MultigridLevel& L = H.levels[l];
@@ -475,20 +462,26 @@ void cycle(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l, const 
         return;
     }
     std::fill(e, e + L.n, 0.0);
-    gaussSeidel(L, b, e, true);
-    double* t = W[l].res.data();
-    residualOf(L, b, e, t);
-    LevelWork& next = W[l + 1];
-    const RowMatrix& P = L.interpolation;
-    multiplyRows(static_cast<int>(next.rhs.size()), L.restriction, t, next.rhs.data());
-    cycle(H, W, l + 1, next.rhs.data(), next.sol.data());
-    for (int i = 0; i < L.n; ++i) {
-        double s = 0.0;
-        for (long long p = P.start[i]; p < P.start[i + 1]; ++p)
-            s += P.value[p] * next.sol[P.col[p]];
-        e[i] += s;
+    const int visits = l >= wCycleFrom ? 2 : 1;
+    for (int visit = 0; visit < visits; ++visit) {
+        gaussSeidel(L, b, e, true);
+        double* t = W[l].res.data();
+        residualOf(L, b, e, t);
+        if (l == 0)
+            for (int i = 0; i < L.n; ++i)
+                t[i] *= H.rowScale[i];
+        LevelWork& next = W[l + 1];
+        const RowMatrix& P = L.interpolation;
+        multiplyRows(static_cast<int>(next.rhs.size()), L.restriction, t, next.rhs.data());
+        cycle(H, W, l + 1, next.rhs.data(), next.sol.data());
+        for (int i = 0; i < L.n; ++i) {
+            double s = 0.0;
+            for (long long p = P.start[i]; p < P.start[i + 1]; ++p)
+                s += P.value[p] * next.sol[P.col[p]];
+            e[i] += s;
+        }
+        gaussSeidel(L, b, e, false);
     }
-    gaussSeidel(L, b, e, false);
 }
 
 } // namespace
@@ -505,18 +498,8 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
     if (!takeDiagonal(top))
         return false;
     hierarchy.rowScale.resize(n);
-    top.coarse.start = A.start;
-    top.coarse.col = A.col;
-    top.coarse.value.resize(A.value.size());
-    for (int i = 0; i < n; ++i) {
-        double scale = 1.0 / top.diagonal[i];
-        hierarchy.rowScale[i] = scale;
-        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
-            top.coarse.value[p] = A.value[p] * scale;
-    }
-    top.A = &top.coarse;
-    if (!takeDiagonal(top))
-        return false;
+    for (int i = 0; i < n; ++i)
+        hierarchy.rowScale[i] = 1.0 / top.diagonal[i];
     BigArray<char> strong;
     BigArray<int> coarseIndex;
     while (hierarchy.levels.back().n > coarsestSize && hierarchy.levels.size() < 60) {
@@ -529,7 +512,8 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         MultigridLevel next;
         next.n = coarse;
         transpose(fine.n, coarse, fine.interpolation, fine.restriction);
-        galerkin(*fine.A, fine.interpolation, fine.restriction, coarse, next.coarse);
+        const double* rowScale = hierarchy.levels.size() == 1 ? hierarchy.rowScale.data() : nullptr;
+        galerkin(*fine.A, rowScale, fine.interpolation, fine.restriction, coarse, next.coarse);
         hierarchy.levels.push_back(std::move(next));
         MultigridLevel& added = hierarchy.levels.back();
         added.A = &added.coarse;
@@ -564,11 +548,7 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
     std::vector<double> rho(outerKept);
     BigArray<double> r(n), z(n), w(n);
 
-    // The iteration runs on the system itself; each cycle is applied to the
-    // residual divided by the diagonal, as the hierarchy was built.
     const RowMatrix& A = *hierarchy.original;
-    const double* scale = hierarchy.rowScale.data();
-    BigArray<double> scaledR(n);
     auto residual = [&] {
         multiplyRows(n, A, x, r.data());
         for (int i = 0; i < n; ++i)
@@ -596,9 +576,7 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
                 return false;
             tenAgo = left;
         }
-        for (int i = 0; i < n; ++i)
-            scaledR[i] = scale[i] * r[i];
-        cycle(hierarchy, W, 0, scaledR.data(), z.data());
+        cycle(hierarchy, W, 0, r.data(), z.data());
         multiplyRows(n, A, z.data(), w.data());
         for (int k = 0; k < kept; ++k) {
             double beta = dot(n, w.data(), Wv[k].data()) / rho[k];

@@ -2,7 +2,8 @@
 // positive diagonal and mostly non-positive neighbours, not symmetric):
 // classical coarsening (coarse unknowns chosen among the strongly coupled
 // ones, the others interpolated from their strong coarse neighbours),
-// Galerkin coarse matrices, Gauss-Seidel smoothing in a V-cycle, and an outer
+// Galerkin coarse matrices, Gauss-Seidel smoothing in a cycle that visits the
+// two finest levels once and each coarser one twice, and an outer
 // flexible GCR iteration preconditioned by one cycle. One hierarchy serves
 // any number of solves, also at the same time; any result is checked by the
 // caller against the true residual.
@@ -16,7 +17,7 @@
 // One level of the hierarchy.
 struct MultigridLevel {
     int n = 0;
-    // The level's matrix, `coarse` (on level 0 the system's rows divided by their diagonal).
+    // The level's matrix: `coarse`, on level 0 the system's own.
     const RowMatrix* A = nullptr;
     RowMatrix coarse;
     BigArray<double> diagonal;
@@ -31,10 +32,11 @@ struct MultigridLevel {
 };
 
 struct MultigridHierarchy {
-    // The system's matrix, and the inverse of its diagonal: the hierarchy is
-    // built on the rows divided by their diagonal (rows with very large
+    // The system's matrix, and the inverse of its diagonal: the coarse levels
+    // are built from the rows divided by their diagonal (rows with very large
     // weights, from corners of nearly 180 degrees, otherwise rule the
-    // coarsening), and each cycle is applied to the residual so divided.
+    // coarsening), and the top level's residual is so divided before it is
+    // restricted.
     const RowMatrix* original = nullptr;
     BigArray<double> rowScale;
     std::vector<MultigridLevel> levels;
