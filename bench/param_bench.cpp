@@ -143,8 +143,7 @@ void run(const Case& c, bool withLu)
         start = std::chrono::steady_clock::now();
         RowMatrix A;
         buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
-        luSolved = solveByFactorization(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(),
-                                        A, 2, rhs, y, 1e-9);
+        luSolved = solveByFactorization(n, A, 2, rhs, y, 1e-9);
         lu = seconds(start);
         for (int i = 0; i < n; ++i)
             difference = std::max({difference, std::fabs(xU[i] - yU[i]), std::fabs(xV[i] - yV[i])});

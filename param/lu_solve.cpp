@@ -3,6 +3,7 @@
 
 #include "param/big_array.h"
 
+#include <climits>
 #include <cmath>
 #include <umfpack.h>
 #include <vector>
@@ -28,20 +29,24 @@ double residual(int n, const RowMatrix& A, const double* x, const double* rhs, d
 
 } // namespace
 
-bool solveByFactorization(int n, int count, const int* rows, const int* cols, const double* values,
-                          const RowMatrix& A, int systems, const double* const rhs[], double* const x[],
+bool solveByFactorization(int n, const RowMatrix& A, int systems, const double* const rhs[], double* const x[],
                           double relTolerance)
 {
     if (n < 1 || systems < 1)
         return true;
-    // Compressed columns, duplicates summed; indices outside the matrix are refused.
-    for (int k = 0; k < count; ++k)
-        if (rows[k] < 0 || rows[k] >= n || cols[k] < 0 || cols[k] >= n)
-            return false;
+    // Compressed columns, duplicates summed; the row copy holds only indices inside the matrix.
+    const long long entries = A.start[n];
+    if (entries > INT_MAX)
+        return false;
+    const int count = static_cast<int>(entries);
+    BigArray<int> rows(static_cast<size_t>(count > 0 ? count : 1));
+    for (int i = 0; i < n; ++i)
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+            rows[p] = i;
     BigArray<int> colStart(static_cast<size_t>(n) + 1), rowIndex(static_cast<size_t>(count > 0 ? count : 1));
     BigArray<double> entry(static_cast<size_t>(count > 0 ? count : 1));
-    if (umfpack_di_triplet_to_col(n, n, count, rows, cols, values, colStart.data(), rowIndex.data(), entry.data(),
-                                  nullptr) != UMFPACK_OK)
+    if (umfpack_di_triplet_to_col(n, n, count, rows.data(), A.col.data(), A.value.data(), colStart.data(),
+                                  rowIndex.data(), entry.data(), nullptr) != UMFPACK_OK)
         return false;
 
     double control[UMFPACK_CONTROL], info[UMFPACK_INFO];

@@ -1,4 +1,4 @@
-// Sparse direct solve of a square triplet system by LU factorization, one
+// Sparse direct solve of a square system by LU factorization, one
 // factorization shared by several right-hand sides.
 #pragma once
 
@@ -9,11 +9,9 @@ inline constexpr int refinementRounds = 4;
 
 // Improves each x[s] (s = 0 .. systems-1, holding a starting guess) until
 // |rhs[s] - A x[s]| <= relTolerance × |rhs[s]|, solving A d = residual with
-// one factorization of A for every system and round. A is given both as
-// triplets and as its row copy (for the residuals). Returns true when every
+// one factorization of A (n rows) for every system and round. Returns true when every
 // system meets the bound; false when the factorization fails (a singular
 // matrix) or the bound is still not met after refinementRounds rounds. Each
 // x[s] then holds the best solution found.
-bool solveByFactorization(int n, int count, const int* rows, const int* cols, const double* values,
-                          const RowMatrix& A, int systems, const double* const rhs[], double* const x[],
+bool solveByFactorization(int n, const RowMatrix& A, int systems, const double* const rhs[], double* const x[],
                           double relTolerance);

@@ -44,11 +44,24 @@ template <typename Job> void sideBySide(int count, const Job& job)
 bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhsU, const double* rhsV, double* xU,
                            double* xV)
 {
+    RowMatrix A;
+    buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
+    if (A.start[n] != matrix.count) {
+        // An entry outside the matrix: the system is not the one given.
+        lastSolvePath = solveFailed;
+        lastIterationCount[0] = lastIterationCount[1] = 0;
+        lastRelativeResidual[0] = lastRelativeResidual[1] = 0.0;
+        return false;
+    }
+    return solveParameterSystems(matrix, A, n, rhsU, rhsV, xU, xV);
+}
+
+bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int n, const double* rhsU,
+                           const double* rhsV, double* xU, double* xV)
+{
     const double* rhs[2] = {rhsU, rhsV};
     double* x[2] = {xU, xV};
     lastIterationCount[0] = lastIterationCount[1] = 0;
-    RowMatrix A;
-    buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
     double rhsNorm[2] = {norm(n, rhsU), norm(n, rhsV)};
     for (int s = 0; s < 2; ++s)
         std::fill(x[s], x[s] + n, 0.0);
@@ -108,8 +121,7 @@ bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhs
         for (int s = 0; s < shortCount; ++s)
             if (!std::all_of(shortX[s], shortX[s] + n, [](double e) { return std::isfinite(e); }))
                 std::fill(shortX[s], shortX[s] + n, 0.0);
-        solved = solveByFactorization(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A,
-                                      shortCount, shortRhs, shortX, finishTolerance);
+        solved = solveByFactorization(n, A, shortCount, shortRhs, shortX, finishTolerance);
     }
     for (int s = 0; s < 2; ++s)
         lastRelativeResidual[s] = relative(residualNorm(n, A, x[s], rhs[s]), rhsNorm[s]);

@@ -5,6 +5,7 @@
 // systems; sparse LU for whatever the iteration leaves above the bound.
 #pragma once
 
+#include "param/row_matrix.h"
 #include "param/triplet_matrix.h"
 
 // How the last solveParameterSystems call ended.
@@ -34,3 +35,9 @@ inline constexpr int gmresOnlyLimit = 500;
 // thread timing.
 bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhsU, const double* rhsV, double* xU,
                            double* xV);
+// The same with the row copy of the matrix already made (buildRowMatrix);
+// the triplets are read only by the GMRES pass, so above gmresOnlyLimit
+// unknowns they may be released first. (The first form fails the solve when
+// the row copy left an entry out: an index outside 0 .. n-1.)
+bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int n, const double* rhsU,
+                           const double* rhsV, double* xU, double* xV);

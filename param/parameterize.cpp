@@ -8,6 +8,7 @@
 #include "param/big_array.h"
 #include "param/mean_value_weights.h"
 #include "param/parameter_solve.h"
+#include "param/row_matrix.h"
 #include "param/parameterize_internal.h"
 #include "param/triplet_matrix.h"
 
@@ -179,6 +180,8 @@ Outcome parameterize()
     if (boundaryLoopLength == 0)
         return outcomeNoOpening;
 
+    // Blocks freed by one step (the assembly's, the triplets') serve the next.
+    BigBlockReuse reuse;
     allocDoubleArray(vertexU, vertexCount);
     allocDoubleArray(vertexV, vertexCount);
     placeLoopOnCircle();
@@ -206,8 +209,15 @@ Outcome parameterize()
         // The only entry is the diagonal.
         xU[0] = rhsU[0] / matrix.values[0];
         xV[0] = rhsV[0] / matrix.values[0];
-    } else if (!solveParameterSystems(matrix, n, rhsU.data(), rhsV.data(), xU.data(), xV.data())) {
-        return outcomeUnsolved;
+    } else {
+        RowMatrix A;
+        buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
+        // Above the GMRES size the row copy is all the solve reads: the
+        // triplets' blocks go to the hierarchy.
+        if (n > gmresOnlyLimit)
+            releaseTriplets(matrix);
+        if (!solveParameterSystems(matrix, A, n, rhsU.data(), rhsV.data(), xU.data(), xV.data()))
+            return outcomeUnsolved;
     }
     releaseTriplets(matrix);
 

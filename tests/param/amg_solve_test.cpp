@@ -7,6 +7,7 @@
 #include "base/store.h"
 #include "model/topology.h"
 #include "param/amg_solve.h"
+#include "param/big_array.h"
 #include "param/parameter_solve.h"
 #include "param/parameterize_internal.h"
 #include "param/row_matrix.h"
@@ -219,3 +220,23 @@ TEST(MultigridTest, BadCoefficientsAreReported)
 }
 
 } // namespace
+
+// Within a reuse scope a freed big block serves the next request that fits
+// (and only one that fits).
+TEST(BigBlockTest, FreedBlocksServeLaterRequestsThatFit)
+{
+    const std::size_t mib = std::size_t{1} << 20;
+    void* kept = nullptr;
+    {
+        BigBlockReuse scope;
+        {
+            BigArray<double> first(4 * mib / sizeof(double), 1.0);
+            kept = first.data();
+        }
+        BigArray<double> tooBig(5 * mib / sizeof(double));
+        EXPECT_NE(static_cast<void*>(tooBig.data()), kept);
+        BigArray<double> fits(3 * mib / sizeof(double));
+        EXPECT_EQ(static_cast<void*>(fits.data()), kept);
+        EXPECT_EQ(fits.front(), 0.0); // a reused block is still initialised as asked
+    }
+}

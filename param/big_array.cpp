@@ -1,0 +1,91 @@
+// Big blocks for the solvers: huge pages, and reuse within a parameterization.
+#include "param/big_array.h"
+
+#include <array>
+#include <cstdlib>
+#include <mutex>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+// A freed block kept for reuse, with its usable size.
+struct KeptBlock {
+    void* data;
+    std::size_t bytes;
+};
+
+// Guards the kept blocks and the scope count (the solvers allocate on two threads).
+std::mutex keptLock;
+// Freed big blocks waiting for a request that fits (a fixed table, so that
+// freeing never allocates; a block that finds it full is freed at once).
+std::array<KeptBlock, 64> keptBlocks;
+std::size_t keptCount = 0;
+// Open BigBlockReuse scopes.
+int reuseScopes = 0;
+
+std::size_t roundedUp(std::size_t bytes) { return (bytes + bigBlockBytes - 1) / bigBlockBytes * bigBlockBytes; }
+
+} // namespace
+
+void* allocateBigBlock(std::size_t bytes)
+{
+    if (bytes < bigBlockBytes) {
+        void* p = std::malloc(bytes ? bytes : 1);
+        if (!p)
+            throw std::bad_alloc();
+        return p;
+    }
+    const std::size_t size = roundedUp(bytes);
+    {
+        // The smallest kept block that holds the request: its pages are touched already.
+        std::lock_guard<std::mutex> hold(keptLock);
+        std::size_t best = keptCount;
+        for (std::size_t k = 0; k < keptCount; ++k)
+            if (keptBlocks[k].bytes >= size && (best == keptCount || keptBlocks[k].bytes < keptBlocks[best].bytes))
+                best = k;
+        if (best < keptCount) {
+            void* p = keptBlocks[best].data;
+            keptBlocks[best] = keptBlocks[--keptCount];
+            return p;
+        }
+    }
+    void* p = std::aligned_alloc(bigBlockBytes, size);
+    if (!p)
+        throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    madvise(p, size, MADV_HUGEPAGE);
+#endif
+    return p;
+}
+
+void freeBigBlock(void* block, std::size_t bytes)
+{
+    if (bytes >= bigBlockBytes) {
+        std::lock_guard<std::mutex> hold(keptLock);
+        if (reuseScopes > 0 && keptCount < keptBlocks.size()) {
+            keptBlocks[keptCount++] = {block, roundedUp(bytes)};
+            return;
+        }
+    }
+    std::free(block);
+}
+
+BigBlockReuse::BigBlockReuse()
+{
+    std::lock_guard<std::mutex> hold(keptLock);
+    ++reuseScopes;
+}
+
+BigBlockReuse::~BigBlockReuse()
+{
+    std::lock_guard<std::mutex> hold(keptLock);
+    if (--reuseScopes > 0)
+        return;
+    for (std::size_t k = 0; k < keptCount; ++k)
+        std::free(keptBlocks[k].data);
+    keptCount = 0;
+}
