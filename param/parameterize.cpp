@@ -16,6 +16,7 @@
 #include <cmath>
 #include <numeric>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -71,8 +72,13 @@ void placeLoopOnCircle()
     }
 }
 
-bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
-              BigArray<double>& rhsV)
+namespace {
+
+// The mean-value weights of every edge, in edge order: visit(a, b, wA, wB),
+// wA the weight of b in a's row, wB that of a in b's row. False, stopping
+// there, when a triangle is degenerate (a zero side or three corners on one
+// line) or the edge table names a face that does not hold the edge.
+template <typename Visit> bool forEachEdgeWeight(Visit visit)
 {
     BigArray<double> px(vertexCount), py(vertexCount), pz(vertexCount);
     // The model's own coordinates, centred and divided by the radius: the
@@ -101,10 +107,6 @@ bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMa
     if (!firstSound || !secondSound)
         return false;
 
-    long long capacity = 8LL * n;
-    createTriplets(matrix, static_cast<int>(capacity < INT_MAX ? capacity : INT_MAX));
-    rhsU.assign(n, 0.0);
-    rhsV.assign(n, 0.0);
     for (int e = 0; e < edgeCount; ++e) {
         int a = edgeA[e], b = edgeB[e], f1 = edgeFace1[e], f2 = edgeFace2[e];
         if (a < 0 || a >= vertexCount || b < 0 || b >= vertexCount || !validFace(f1) || (f2 >= 0 && !validFace(f2)))
@@ -127,7 +129,21 @@ bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMa
         double wB = tB / (d + d);
         if (!(wA > 0.0 && wB > 0.0 && std::isfinite(wA) && std::isfinite(wB)))
             return false;
+        visit(a, b, wA, wB);
+    }
+    return true;
+}
 
+} // namespace
+
+bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
+              BigArray<double>& rhsV)
+{
+    long long capacity = 8LL * n;
+    createTriplets(matrix, static_cast<int>(capacity < INT_MAX ? capacity : INT_MAX));
+    rhsU.assign(n, 0.0);
+    rhsV.assign(n, 0.0);
+    return forEachEdgeWeight([&](int a, int b, double wA, double wB) {
         int ia = unknownIndex[a], ib = unknownIndex[b];
         if (ia >= 0) {
             addMatrixEntry(matrix, ia, ia, wA);
@@ -147,7 +163,77 @@ bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMa
                 addMatrixEntry(matrix, ib, ia, -wB);
             }
         }
+    });
+}
+
+bool assembleParameterRows(const BigArray<int>& unknownIndex, int n, RowMatrix& A, BigArray<double>& rhsU,
+                           BigArray<double>& rhsV)
+{
+    // Room in each row for its diagonal (always its first entry: a row's
+    // first entry comes with its diagonal) and one entry per edge to another
+    // unknown; a pair met twice is merged afterwards.
+    A.start.assign(static_cast<size_t>(n) + 1, 0);
+    for (int e = 0; e < edgeCount; ++e) {
+        int a = edgeA[e], b = edgeB[e];
+        if (a < 0 || a >= vertexCount || b < 0 || b >= vertexCount)
+            return false;
+        int ia = unknownIndex[a], ib = unknownIndex[b];
+        for (auto [row, other] : {std::pair{ia, ib}, std::pair{ib, ia}})
+            if (row >= 0)
+                A.start[row + 1] += (A.start[row + 1] == 0 ? 1 : 0) + (other >= 0 ? 1 : 0);
     }
+    for (int i = 0; i < n; ++i)
+        A.start[i + 1] += A.start[i];
+    A.col.resize(static_cast<size_t>(A.start[n]));
+    A.value.resize(static_cast<size_t>(A.start[n]));
+    BigArray<long long> next(A.start.begin(), A.start.end() - 1);
+    rhsU.assign(n, 0.0);
+    rhsV.assign(n, 0.0);
+    auto add = [&](int row, int other, double w, int otherVertex) {
+        if (next[row] == A.start[row]) {
+            A.col[next[row]] = row;
+            A.value[next[row]++] = w;
+        } else {
+            A.value[A.start[row]] += w;
+        }
+        if (other < 0) {
+            rhsU[row] += w * vertexU[otherVertex];
+            rhsV[row] += w * vertexV[otherVertex];
+        } else {
+            A.col[next[row]] = other;
+            A.value[next[row]++] = -w;
+        }
+    };
+    bool sound = forEachEdgeWeight([&](int a, int b, double wA, double wB) {
+        int ia = unknownIndex[a], ib = unknownIndex[b];
+        if (ia >= 0)
+            add(ia, ib, wA, b);
+        if (ib >= 0)
+            add(ib, ia, wB, a);
+    });
+    if (!sound)
+        return false;
+    // A pair met again (two edges between the same vertices) adds to its
+    // first entry, in edge order; the rows close up in place.
+    BigArray<long long> at(static_cast<size_t>(n), -1);
+    long long kept = 0;
+    for (int i = 0; i < n; ++i) {
+        const long long first = A.start[i], last = next[i];
+        A.start[i] = kept;
+        for (long long p = first; p < last; ++p) {
+            const int c = A.col[p];
+            if (at[c] >= A.start[i]) {
+                A.value[at[c]] += A.value[p];
+                continue;
+            }
+            at[c] = kept;
+            A.col[kept] = c;
+            A.value[kept++] = A.value[p];
+        }
+    }
+    A.start[n] = kept;
+    A.col.resize(static_cast<size_t>(kept));
+    A.value.resize(static_cast<size_t>(kept));
     return true;
 }
 
@@ -180,7 +266,7 @@ Outcome parameterize()
     if (boundaryLoopLength == 0)
         return outcomeNoOpening;
 
-    // Blocks freed by one step (the assembly's, the triplets') serve the next.
+    // Blocks freed by one step (the assembly's) serve the next.
     BigBlockReuse reuse;
     allocDoubleArray(vertexU, vertexCount);
     allocDoubleArray(vertexV, vertexCount);
@@ -199,9 +285,14 @@ Outcome parameterize()
     if (!allConnected())
         return outcomeDisconnected;
 
+    // Above the GMRES size only the rows are read: they are assembled
+    // straight away, without the triplets and their lookup.
+    const bool rowsOnly = n > gmresOnlyLimit;
     TripletMatrix matrix;
+    RowMatrix A;
     BigArray<double> rhsU, rhsV;
-    if (!assembleParameterSystem(unknownIndex, n, matrix, rhsU, rhsV))
+    if (!(rowsOnly ? assembleParameterRows(unknownIndex, n, A, rhsU, rhsV)
+                   : assembleParameterSystem(unknownIndex, n, matrix, rhsU, rhsV)))
         return outcomeDegenerate;
 
     BigArray<double> xU(n, 0.0), xV(n, 0.0);
@@ -210,12 +301,8 @@ Outcome parameterize()
         xU[0] = rhsU[0] / matrix.values[0];
         xV[0] = rhsV[0] / matrix.values[0];
     } else {
-        RowMatrix A;
-        buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
-        // Above the GMRES size the row copy is all the solve reads: the
-        // triplets' blocks go to the hierarchy.
-        if (n > gmresOnlyLimit)
-            releaseTriplets(matrix);
+        if (!rowsOnly)
+            buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
         if (!solveParameterSystems(matrix, A, n, rhsU.data(), rhsV.data(), xU.data(), xV.data()))
             return outcomeUnsolved;
     }

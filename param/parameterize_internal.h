@@ -3,6 +3,7 @@
 #pragma once
 
 #include "param/big_array.h"
+#include "param/row_matrix.h"
 #include "param/triplet_matrix.h"
 
 // Places the vertices of the longest boundary loop on the unit circle in
@@ -20,3 +21,8 @@ int numberUnknowns(BigArray<int>& unknownIndex);
 // one line) or the edge table names a face that does not hold the edge.
 bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
                              BigArray<double>& rhsV);
+// The same system straight into rows: the matrix buildRowMatrix makes of the
+// triplets above, entry for entry and bit for bit, without the triplets and
+// their lookup. Returns false in the same cases.
+bool assembleParameterRows(const BigArray<int>& unknownIndex, int n, RowMatrix& A, BigArray<double>& rhsU,
+                           BigArray<double>& rhsV);

@@ -8,6 +8,7 @@
 #include "param/parameter_solve.h"
 #include "param/parameterize.h"
 #include "param/parameterize_internal.h"
+#include "param/row_matrix.h"
 #include "tests/param/assembly_oracle.h"
 #include "tests/param/gmres_oracle.h"
 #include "tests/param/param_meshes.h"
@@ -58,6 +59,17 @@ void expectSameAssembly(const char* name)
     }
     ASSERT_TRUE(std::equal(rhsU.begin(), rhsU.end(), plain.rhsU.begin())) << name;
     ASSERT_TRUE(std::equal(rhsV.begin(), rhsV.end(), plain.rhsV.begin())) << name;
+
+    // Straight into rows: the row copy of the literal triplets, bit for bit.
+    RowMatrix expected, rows;
+    buildRowMatrix(n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(), plain.values.data(),
+                   expected);
+    BigArray<double> rowsU, rowsV;
+    ASSERT_TRUE(assembleParameterRows(unknownIndex, n, rows, rowsU, rowsV)) << name;
+    EXPECT_TRUE(rows.start == expected.start) << name;
+    EXPECT_TRUE(rows.col == expected.col) << name;
+    EXPECT_TRUE(rows.value == expected.value) << name;
+    EXPECT_TRUE(rowsU == rhsU && rowsV == rhsV) << name;
 }
 
 // Meshes with heights, shifted inner vertices, holes, a model not centred on
@@ -79,6 +91,34 @@ TEST_F(ParameterizeOracle, AssemblyMatchesTheLiteralOne)
     resetAll();
     setFanMesh(9);
     expectSameAssembly("fan");
+}
+
+// Two edges between the same vertices (an edge table listing one twice): both
+// assemblies add the second into the first entry of the pair.
+TEST_F(ParameterizeOracle, APairMetTwiceIsMergedInEdgeOrder)
+{
+    setJitteredGrid(6, 0.3, 0.2, 5);
+    prepareLoop();
+    int inner = -1;
+    BigArray<int> unknownIndex;
+    numberUnknowns(unknownIndex);
+    for (int e = edgeCount - 1; e >= 0 && inner < 0; --e)
+        if (unknownIndex[edgeA[e]] >= 0 && unknownIndex[edgeB[e]] >= 0)
+            inner = e;
+    ASSERT_GE(inner, 0);
+    for (std::vector<int>* table : {&edgeA, &edgeB, &edgeFace1, &edgeFace2})
+        table->insert(table->begin() + edgeCount, (*table)[inner]);
+    ++edgeCount;
+    PlainSystem plain = plainAssembly();
+    const int n = plain.n;
+    RowMatrix expected, rows;
+    buildRowMatrix(n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(), plain.values.data(),
+                   expected);
+    BigArray<double> rhsU, rhsV;
+    ASSERT_TRUE(assembleParameterRows(unknownIndex, n, rows, rhsU, rhsV));
+    EXPECT_TRUE(rows.start == expected.start);
+    EXPECT_TRUE(rows.col == expected.col);
+    EXPECT_TRUE(rows.value == expected.value);
 }
 
 // A small mesh that GMRES solves alone: the result is GMRES's own, equal to
