@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -22,7 +23,7 @@ constexpr int outerKept = 4;
 // (a W-cycle below the two finest levels, where a visit costs little).
 constexpr int wCycleFrom = 2;
 constexpr int outerLimit = 200;
-// Coarse matrices of at least this many rows are computed on two threads.
+// Levels (and coarse matrices) of at least this many rows are worked on by two threads.
 constexpr int splitRows = 20000;
 // Interpolation weights kept at most in a row.
 constexpr int interpolationKept = 6;
@@ -275,12 +276,8 @@ int splitCoarseFine(int n, const RowMatrix& A, const BigArray<char>& strong, Big
 void interpolation(int n, const RowMatrix& A, const BigArray<char>& strong, const BigArray<int>& coarseIndex,
                    RowMatrix& P)
 {
-    std::vector<int> rowCol;
-    std::vector<double> rowValue;
-    rowCol.reserve(64);
-    rowValue.reserve(64);
     // The row of fine unknown i in rowCol / rowValue.
-    auto buildRow = [&](int i) {
+    auto buildRow = [&](int i, std::vector<int>& rowCol, std::vector<double>& rowValue) {
         rowCol.clear();
         rowValue.clear();
         double diagonal = 0.0, direct = 0.0, viaFine = 0.0;
@@ -329,31 +326,54 @@ void interpolation(int n, const RowMatrix& A, const BigArray<char>& strong, cons
                     v *= whole / kept;
         }
     };
-    // Every row holds at most interpolationKept weights: written once at
-    // that bound (pages past the written part are never touched), then the
-    // arrays are cut to the written length.
+    // Every row holds at most interpolationKept weights: each half of the
+    // rows is written from its own bound (pages past the written part are
+    // never touched), the second half on a second thread for a large level;
+    // then the second half moves down behind the first and the arrays are cut
+    // to the written length. Each row is built alike either way.
     P.start.assign(static_cast<size_t>(n) + 1, 0);
     P.col.resize(static_cast<size_t>(n) * interpolationKept);
     P.value.resize(static_cast<size_t>(n) * interpolationKept);
-    long long end = 0;
-    for (int i = 0; i < n; ++i) {
-        P.start[i] = end;
-        if (coarseIndex[i] >= 0) {
-            P.col[end] = coarseIndex[i];
-            P.value[end] = 1.0;
-            ++end;
-            continue;
+    auto fill = [&](int first, int last, long long& end) {
+        std::vector<int> rowCol;
+        std::vector<double> rowValue;
+        rowCol.reserve(64);
+        rowValue.reserve(64);
+        end = static_cast<long long>(first) * interpolationKept;
+        for (int i = first; i < last; ++i) {
+            P.start[i] = end;
+            if (coarseIndex[i] >= 0) {
+                P.col[end] = coarseIndex[i];
+                P.value[end] = 1.0;
+                ++end;
+                continue;
+            }
+            buildRow(i, rowCol, rowValue);
+            for (size_t e = 0; e < rowCol.size(); ++e) {
+                P.col[end] = rowCol[e];
+                P.value[end] = rowValue[e];
+                ++end;
+            }
         }
-        buildRow(i);
-        for (size_t e = 0; e < rowCol.size(); ++e) {
-            P.col[end] = rowCol[e];
-            P.value[end] = rowValue[e];
-            ++end;
-        }
+    };
+    const int half = n >= splitRows ? n / 2 : n;
+    long long firstEnd = 0, secondEnd = 0;
+    if (half < n) {
+        std::thread second(fill, half, n, std::ref(secondEnd));
+        fill(0, half, firstEnd);
+        second.join();
+        const long long from = static_cast<long long>(half) * interpolationKept, shift = from - firstEnd;
+        std::copy(P.col.begin() + from, P.col.begin() + secondEnd, P.col.begin() + firstEnd);
+        std::copy(P.value.begin() + from, P.value.begin() + secondEnd, P.value.begin() + firstEnd);
+        for (int i = half; i < n; ++i)
+            P.start[i] -= shift;
+        firstEnd = secondEnd - shift;
+    } else {
+        fill(0, n, firstEnd);
     }
-    P.start[n] = end;
-    P.col.resize(static_cast<size_t>(end));
-    P.value.resize(static_cast<size_t>(end));
+    P.start[n] = firstEnd;
+    P.col.resize(static_cast<size_t>(firstEnd));
+    P.value.resize(static_cast<size_t>(firstEnd));
 }
 
 bool takeDiagonal(MultigridLevel& level)
