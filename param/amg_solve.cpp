@@ -447,27 +447,76 @@ struct LevelWork {
     BigArray<double> rhs, sol, res;
 };
 
+// Sum of the entries of row i of M times x.
+inline double rowTimes(const RowMatrix& M, int i, const double* x)
+{
+    double s = 0.0;
+    for (long long p = M.start[i]; p < M.start[i + 1]; ++p)
+        s += M.value[p] * x[M.col[p]];
+    return s;
+}
+
+// Row i of the level's matrix times x.
+inline double levelRowTimes(const MultigridLevel& L, int i, const double* x)
+{
+    return rowTimes(L.lower, i, x) + L.diagonal[i] * x[i] + rowTimes(L.upper, i, x);
+}
+
 void gaussSeidel(const MultigridLevel& L, const double* b, double* x, bool forward)
 {
-    const RowMatrix& A = *L.A;
-    const long long* start = A.start.data();
-    const int* col = A.col.data();
-    const double* value = A.value.data();
-    const double* diagonal = L.diagonal.data();
     for (int k = 0; k < L.n; ++k) {
         int i = forward ? k : L.n - 1 - k;
-        double s = 0.0;
-        for (long long p = start[i]; p < start[i + 1]; ++p)
-            s += value[p] * x[col[p]];
-        x[i] += (b[i] - s) / diagonal[i];
+        x[i] += (b[i] - levelRowTimes(L, i, x)) / L.diagonal[i];
     }
 }
 
 void residualOf(const MultigridLevel& L, const double* b, const double* x, double* r)
 {
-    multiplyRows(L.n, *L.A, x, r);
     for (int i = 0; i < L.n; ++i)
-        r[i] = b[i] - r[i];
+        r[i] = b[i] - levelRowTimes(L, i, x);
+}
+
+// The forward sweep from zero, x_i = (b_i - sum of the entries left of the
+// diagonal times x) / a_ii, which reads only those entries; then r = b - A x,
+// where the left part and the diagonal cancel what the sweep solved, so that
+// only the entries right of the diagonal are read.
+void forwardFromZero(const MultigridLevel& L, const double* b, double* x, double* r)
+{
+    for (int i = 0; i < L.n; ++i)
+        x[i] = (b[i] - rowTimes(L.lower, i, x)) / L.diagonal[i];
+    for (int i = 0; i < L.n; ++i)
+        r[i] = -rowTimes(L.upper, i, x);
+}
+
+// The entries of A left and right of the diagonal, row by row in A's order.
+void splitAtDiagonal(int n, const RowMatrix& A, RowMatrix& lower, RowMatrix& upper)
+{
+    for (RowMatrix* part : {&lower, &upper})
+        part->start.assign(static_cast<size_t>(n) + 1, 0);
+    for (int i = 0; i < n; ++i) {
+        long long left = 0, right = 0;
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
+            left += A.col[p] < i;
+            right += A.col[p] > i;
+        }
+        lower.start[i + 1] = lower.start[i] + left;
+        upper.start[i + 1] = upper.start[i] + right;
+    }
+    for (RowMatrix* part : {&lower, &upper}) {
+        part->col.resize(static_cast<size_t>(part->start[n]));
+        part->value.resize(static_cast<size_t>(part->start[n]));
+    }
+    long long l = 0, u = 0;
+    for (int i = 0; i < n; ++i)
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
+            if (A.col[p] < i) {
+                lower.col[l] = A.col[p];
+                lower.value[l++] = A.value[p];
+            } else if (A.col[p] > i) {
+                upper.col[u] = A.col[p];
+                upper.value[u++] = A.value[p];
+            }
+        }
 }
 
 // e ≈ A_l⁻¹ b: Gauss-Seidel forward, coarse correction, Gauss-Seidel
@@ -481,12 +530,15 @@ void cycle(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l, const 
         solveDense(L, b, e);
         return;
     }
-    std::fill(e, e + L.n, 0.0);
     const int visits = l >= wCycleFrom ? 2 : 1;
     for (int visit = 0; visit < visits; ++visit) {
-        gaussSeidel(L, b, e, true);
         double* t = W[l].res.data();
-        residualOf(L, b, e, t);
+        if (visit == 0) {
+            forwardFromZero(L, b, e, t);
+        } else {
+            gaussSeidel(L, b, e, true);
+            residualOf(L, b, e, t);
+        }
         if (l == 0)
             for (int i = 0; i < L.n; ++i)
                 t[i] *= H.rowScale[i];
@@ -539,6 +591,14 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         added.A = &added.coarse;
         if (!takeDiagonal(added))
             return false;
+        // The level above is done with: the smoother reads it split at the
+        // diagonal, and a coarse matrix is not needed whole any more.
+        MultigridLevel& done = hierarchy.levels[hierarchy.levels.size() - 2];
+        splitAtDiagonal(done.n, *done.A, done.lower, done.upper);
+        if (done.A == &done.coarse) {
+            done.coarse = RowMatrix();
+            done.A = nullptr;
+        }
     }
     MultigridLevel& last = hierarchy.levels.back();
     last.interpolation = RowMatrix();

@@ -17,10 +17,14 @@
 // One level of the hierarchy.
 struct MultigridLevel {
     int n = 0;
-    // The level's matrix: `coarse`, on level 0 the system's own.
+    // The level's matrix while the hierarchy is built: `coarse`, on level 0
+    // the system's own (null on a coarse level once it is split).
     const RowMatrix* A = nullptr;
     RowMatrix coarse;
+    // Its diagonal, and its entries left and right of the diagonal, row by
+    // row (what the smoothing reads; empty on the coarsest level).
     BigArray<double> diagonal;
+    RowMatrix lower, upper;
     // Interpolation from the next level: n rows, columns numbering the next
     // level's unknowns (empty on the coarsest).
     RowMatrix interpolation;
