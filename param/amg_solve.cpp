@@ -447,19 +447,27 @@ struct LevelWork {
     BigArray<double> rhs, sol, res;
 };
 
-// Sum of the entries of row i of M times x.
-inline double rowTimes(const RowMatrix& M, int i, const double* x)
+// Row i of the level's matrix times x: its entries left of the diagonal, the
+// diagonal, its entries right of it.
+inline double leftTimes(const MultigridLevel& L, int i, const double* x)
 {
     double s = 0.0;
-    for (long long p = M.start[i]; p < M.start[i + 1]; ++p)
-        s += M.value[p] * x[M.col[p]];
+    for (long long p = L.offDiagonal.start[i]; p < L.middle[i]; ++p)
+        s += L.offDiagonal.value[p] * x[L.offDiagonal.col[p]];
     return s;
 }
 
-// Row i of the level's matrix times x.
+inline double rightTimes(const MultigridLevel& L, int i, const double* x)
+{
+    double s = 0.0;
+    for (long long p = L.middle[i]; p < L.offDiagonal.start[i + 1]; ++p)
+        s += L.offDiagonal.value[p] * x[L.offDiagonal.col[p]];
+    return s;
+}
+
 inline double levelRowTimes(const MultigridLevel& L, int i, const double* x)
 {
-    return rowTimes(L.lower, i, x) + L.diagonal[i] * x[i] + rowTimes(L.upper, i, x);
+    return leftTimes(L, i, x) + L.diagonal[i] * x[i] + rightTimes(L, i, x);
 }
 
 void gaussSeidel(const MultigridLevel& L, const double* b, double* x, bool forward)
@@ -483,40 +491,59 @@ void residualOf(const MultigridLevel& L, const double* b, const double* x, doubl
 void forwardFromZero(const MultigridLevel& L, const double* b, double* x, double* r)
 {
     for (int i = 0; i < L.n; ++i)
-        x[i] = (b[i] - rowTimes(L.lower, i, x)) / L.diagonal[i];
+        x[i] = (b[i] - leftTimes(L, i, x)) / L.diagonal[i];
     for (int i = 0; i < L.n; ++i)
-        r[i] = -rowTimes(L.upper, i, x);
+        r[i] = -rightTimes(L, i, x);
 }
 
-// The entries of A left and right of the diagonal, row by row in A's order.
-void splitAtDiagonal(int n, const RowMatrix& A, RowMatrix& lower, RowMatrix& upper)
+// The entries of A (n rows) off the diagonal, row by row, those left of the
+// diagonal first, each side in A's order, into S and middle (the first right
+// entry of each row). S may be A itself: the rows close up in place (an entry
+// is never written before it is read).
+void splitAtDiagonal(int n, const RowMatrix& A, RowMatrix& S, BigArray<long long>& middle)
 {
-    for (RowMatrix* part : {&lower, &upper})
-        part->start.assign(static_cast<size_t>(n) + 1, 0);
+    const bool inPlace = &A == &S;
+    if (!inPlace) {
+        long long kept = 0;
+        for (int i = 0; i < n; ++i)
+            for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+                kept += A.col[p] != i;
+        S.start.resize(static_cast<size_t>(n) + 1);
+        S.col.resize(static_cast<size_t>(kept));
+        S.value.resize(static_cast<size_t>(kept));
+    }
+    middle.resize(n);
+    std::vector<int> rightCol;
+    std::vector<double> rightValue;
+    long long out = 0;
+    long long first = A.start[0];
     for (int i = 0; i < n; ++i) {
-        long long left = 0, right = 0;
-        for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-            left += A.col[p] < i;
-            right += A.col[p] > i;
-        }
-        lower.start[i + 1] = lower.start[i] + left;
-        upper.start[i + 1] = upper.start[i] + right;
-    }
-    for (RowMatrix* part : {&lower, &upper}) {
-        part->col.resize(static_cast<size_t>(part->start[n]));
-        part->value.resize(static_cast<size_t>(part->start[n]));
-    }
-    long long l = 0, u = 0;
-    for (int i = 0; i < n; ++i)
-        for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
-            if (A.col[p] < i) {
-                lower.col[l] = A.col[p];
-                lower.value[l++] = A.value[p];
-            } else if (A.col[p] > i) {
-                upper.col[u] = A.col[p];
-                upper.value[u++] = A.value[p];
+        const long long last = A.start[i + 1];
+        S.start[i] = out;
+        rightCol.clear();
+        rightValue.clear();
+        for (long long p = first; p < last; ++p) {
+            const int c = A.col[p];
+            if (c < i) {
+                S.col[out] = c;
+                S.value[out++] = A.value[p];
+            } else if (c > i) {
+                rightCol.push_back(c);
+                rightValue.push_back(A.value[p]);
             }
         }
+        middle[i] = out;
+        for (size_t k = 0; k < rightCol.size(); ++k) {
+            S.col[out] = rightCol[k];
+            S.value[out++] = rightValue[k];
+        }
+        first = last;
+    }
+    S.start[n] = out;
+    if (inPlace) {
+        S.col.resize(static_cast<size_t>(out));
+        S.value.resize(static_cast<size_t>(out));
+    }
 }
 
 // e ≈ A_l⁻¹ b: Gauss-Seidel forward, coarse correction, Gauss-Seidel
@@ -569,6 +596,21 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
     top.A = &A;
     if (!takeDiagonal(top))
         return false;
+    // The top level's split copy is made on a second thread while the
+    // levels below are built (the levels stay in place: room was reserved).
+    std::thread topSplit;
+    struct JoinAtEnd {
+        std::thread& thread;
+        ~JoinAtEnd()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    } joinTopSplit{topSplit};
+    if (n >= splitRows)
+        topSplit = std::thread([&top, &A, n] { splitAtDiagonal(n, A, top.offDiagonal, top.middle); });
+    else
+        splitAtDiagonal(n, A, top.offDiagonal, top.middle);
     hierarchy.rowScale.resize(n);
     for (int i = 0; i < n; ++i)
         hierarchy.rowScale[i] = 1.0 / top.diagonal[i];
@@ -591,12 +633,12 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         added.A = &added.coarse;
         if (!takeDiagonal(added))
             return false;
-        // The level above is done with: the smoother reads it split at the
-        // diagonal, and a coarse matrix is not needed whole any more.
+        // A coarse level above is done with: the smoother reads it split at
+        // the diagonal, made in place.
         MultigridLevel& done = hierarchy.levels[hierarchy.levels.size() - 2];
-        splitAtDiagonal(done.n, *done.A, done.lower, done.upper);
         if (done.A == &done.coarse) {
-            done.coarse = RowMatrix();
+            splitAtDiagonal(done.n, done.coarse, done.coarse, done.middle);
+            done.offDiagonal = std::move(done.coarse);
             done.A = nullptr;
         }
     }

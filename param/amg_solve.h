@@ -18,13 +18,17 @@
 struct MultigridLevel {
     int n = 0;
     // The level's matrix while the hierarchy is built: `coarse`, on level 0
-    // the system's own (null on a coarse level once it is split).
+    // the system's own (null on a coarse level once it is split, when
+    // `coarse` becomes `offDiagonal`).
     const RowMatrix* A = nullptr;
     RowMatrix coarse;
-    // Its diagonal, and its entries left and right of the diagonal, row by
-    // row (what the smoothing reads; empty on the coarsest level).
+    // Its diagonal, and its other entries row by row, those left of the
+    // diagonal first (row i: offDiagonal.start[i] .. middle[i] - 1, then the
+    // right ones up to offDiagonal.start[i + 1] - 1), each side in the
+    // matrix's order: what the smoothing reads (empty on the coarsest level).
     BigArray<double> diagonal;
-    RowMatrix lower, upper;
+    RowMatrix offDiagonal;
+    BigArray<long long> middle;
     // Interpolation from the next level: n rows, columns numbering the next
     // level's unknowns (empty on the coarsest).
     RowMatrix interpolation;
