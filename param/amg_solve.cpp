@@ -327,10 +327,10 @@ void interpolation(int n, const RowMatrix& A, const BigArray<char>& strong, cons
         }
     };
     // Every row holds at most interpolationKept weights: each half of the
-    // rows is written from its own bound (pages past the written part are
-    // never touched), the second half on a second thread for a large level;
-    // then the second half moves down behind the first and the arrays are cut
-    // to the written length. Each row is built alike either way.
+    // rows is written from its own bound, the second half on a second thread
+    // for a large level; then the second half moves down behind the first and
+    // the arrays are cut to the written length. Each row is built alike
+    // either way.
     P.start.assign(static_cast<size_t>(n) + 1, 0);
     P.col.resize(static_cast<size_t>(n) * interpolationKept);
     P.value.resize(static_cast<size_t>(n) * interpolationKept);
