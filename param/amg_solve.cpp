@@ -26,7 +26,7 @@ constexpr int outerLimit = 200;
 // Levels (and coarse matrices) of at least this many rows are worked on by two threads.
 constexpr int splitRows = 20000;
 // Interpolation weights kept at most in a row.
-constexpr int interpolationKept = 6;
+constexpr int interpolationKept = 4;
 
 double dot(int n, const double* a, const double* b)
 {
