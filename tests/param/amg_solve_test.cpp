@@ -219,6 +219,23 @@ TEST(MultigridTest, BadCoefficientsAreReported)
         }
 }
 
+// An entry naming an unknown outside the system: the solve is refused, not
+// made on the rest of the matrix.
+TEST(MultigridTest, AnEntryOutsideTheSystemIsRefused)
+{
+    std::vector<double> rhs;
+    TripletSystem s = gridSystem(40, 7, rhs);
+    TripletMatrix m;
+    createTriplets(m, 8 * s.n);
+    for (int k = 0; k < s.count(); ++k)
+        addMatrixEntry(m, s.rows[k], s.cols[k], s.values[k]);
+    addMatrixEntry(m, 300, s.n, -0.5);
+    std::vector<double> xU(s.n), xV(s.n);
+    EXPECT_FALSE(solveParameterSystems(m, s.n, rhs.data(), rhs.data(), xU.data(), xV.data()));
+    EXPECT_EQ(lastSolvePath, solveFailed);
+    releaseTriplets(m);
+}
+
 } // namespace
 
 // Within a reuse scope a freed big block serves the next request that fits
