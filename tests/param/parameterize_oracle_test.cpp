@@ -39,6 +39,19 @@ void prepareLoop()
     placeLoopOnCircle();
 }
 
+// Straight into rows: the row copy of the literal triplets, bit for bit.
+void expectRowsOfLiteral(const PlainSystem& plain, const BigArray<int>& unknownIndex, BigArray<double>& rhsU,
+                         BigArray<double>& rhsV, const char* name)
+{
+    RowMatrix expected, rows;
+    buildRowMatrix(plain.n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(),
+                   plain.values.data(), expected);
+    ASSERT_TRUE(assembleParameterRows(unknownIndex, plain.n, rows, rhsU, rhsV)) << name;
+    EXPECT_TRUE(rows.start == expected.start) << name;
+    EXPECT_TRUE(rows.col == expected.col) << name;
+    EXPECT_TRUE(rows.value == expected.value) << name;
+}
+
 void expectSameAssembly(const char* name)
 {
     prepareLoop();
@@ -60,15 +73,8 @@ void expectSameAssembly(const char* name)
     ASSERT_TRUE(std::equal(rhsU.begin(), rhsU.end(), plain.rhsU.begin())) << name;
     ASSERT_TRUE(std::equal(rhsV.begin(), rhsV.end(), plain.rhsV.begin())) << name;
 
-    // Straight into rows: the row copy of the literal triplets, bit for bit.
-    RowMatrix expected, rows;
-    buildRowMatrix(n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(), plain.values.data(),
-                   expected);
     BigArray<double> rowsU, rowsV;
-    ASSERT_TRUE(assembleParameterRows(unknownIndex, n, rows, rowsU, rowsV)) << name;
-    EXPECT_TRUE(rows.start == expected.start) << name;
-    EXPECT_TRUE(rows.col == expected.col) << name;
-    EXPECT_TRUE(rows.value == expected.value) << name;
+    expectRowsOfLiteral(plain, unknownIndex, rowsU, rowsV, name);
     EXPECT_TRUE(rowsU == rhsU && rowsV == rhsV) << name;
 }
 
@@ -109,16 +115,8 @@ TEST_F(ParameterizeOracle, APairMetTwiceIsMergedInEdgeOrder)
     for (std::vector<int>* table : {&edgeA, &edgeB, &edgeFace1, &edgeFace2})
         table->insert(table->begin() + edgeCount, (*table)[inner]);
     ++edgeCount;
-    PlainSystem plain = plainAssembly();
-    const int n = plain.n;
-    RowMatrix expected, rows;
-    buildRowMatrix(n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(), plain.values.data(),
-                   expected);
     BigArray<double> rhsU, rhsV;
-    ASSERT_TRUE(assembleParameterRows(unknownIndex, n, rows, rhsU, rhsV));
-    EXPECT_TRUE(rows.start == expected.start);
-    EXPECT_TRUE(rows.col == expected.col);
-    EXPECT_TRUE(rows.value == expected.value);
+    expectRowsOfLiteral(plainAssembly(), unknownIndex, rhsU, rhsV, "a pair met twice");
 }
 
 // A small mesh that GMRES solves alone: the result is GMRES's own, equal to
