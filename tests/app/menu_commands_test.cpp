@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "render/view_state.h"
 #include "app/menu_commands.h"
 #include "app/messages.h"
-#include "app/menu_commands.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -341,7 +341,8 @@ TEST_F(MenuCommandTest, QuitReleasesTheModelAndEndsWithZero)
 
 TEST_F(MenuCommandTest, OpenThenSaveThroughTheDialogs)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vormelin_menu_test";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                        ("vormelin_menu_test_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::copy_file(dataPath("cube.off"), dir / "cube.off",
                                std::filesystem::copy_options::overwrite_existing);

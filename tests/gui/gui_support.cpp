@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -106,7 +107,10 @@ void settle(int milliseconds) { QTest::qWait(milliseconds); }
 
 std::string writeTempModel(const std::string& name, const std::string& text)
 {
-    const std::string path = QDir::tempPath().toStdString() + "/" + name;
+    // A folder of this process: the plain and the window-manager runs of the
+    // GUI tests go side by side and must not read each other's half-written files.
+    static QTemporaryDir folder;
+    const std::string path = folder.path().toStdString() + "/" + name;
     std::ofstream out(path, std::ios::binary);
     out << text;
     return path;
