@@ -1,14 +1,10 @@
-// Big blocks for the solvers: huge pages, and reuse within a parameterization.
+// Big blocks for the solvers, reused within a parameterization.
 #include "param/big_array.h"
 
 #include <array>
 #include <cstdlib>
 #include <mutex>
 #include <new>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -53,12 +49,11 @@ void* allocateBigBlock(std::size_t bytes)
             return p;
         }
     }
-    void* p = std::aligned_alloc(bigBlockBytes, size);
+    // Plain pages: on these machines a fresh huge page costs several times
+    // more to touch than the small pages the system hands back after a free.
+    void* p = std::malloc(size);
     if (!p)
         throw std::bad_alloc();
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    madvise(p, size, MADV_HUGEPAGE);
-#endif
     return p;
 }
 

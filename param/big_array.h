@@ -1,6 +1,5 @@
 // Arrays of millions of entries for the solvers. A fresh memory page costs far
-// more to touch than to write, so large blocks are asked for in huge pages
-// where the system offers them, and while a parameterization runs, a block
+// more to touch than to write, so while a parameterization runs, a block
 // freed by one step is handed to the next one instead of going back to the
 // system; the contents behave like any std::vector.
 #pragma once
@@ -35,5 +34,5 @@ template <typename T> struct BigAllocator {
     template <typename U> bool operator==(const BigAllocator<U>&) const { return true; }
 };
 
-// A std::vector whose large blocks live in huge pages and are reused.
+// A std::vector whose large blocks are reused.
 template <typename T> using BigArray = std::vector<T, BigAllocator<T>>;
