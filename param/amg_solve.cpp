@@ -75,90 +75,94 @@ void transpose(int rows, int cols, const RowMatrix& M, RowMatrix& T)
         }
 }
 
-// C = R S A P (R = Pᵀ, `coarse` rows; S the diagonal rowScale, or the identity
-// when it is null), row by row without forming A P; each
-// row keeps its columns in the order first met. Counted first, so every array
-// is allocated once at its final size. A large product is split in two
-// halves of rows computed side by side; every row is computed the same way
-// either way, so the result does not depend on the split.
-void galerkin(const RowMatrix& A, const double* rowScale, const RowMatrix& P, const RowMatrix& R, int coarse,
-              RowMatrix& C)
+// Z = S X Y (S the diagonal rowScale, or the identity when it is null; Y of
+// `cols` columns), row by row; each row keeps its columns in the order first
+// met. Counted first, so every array is allocated once at its final size. A
+// large product is split in two halves of rows computed side by side; every
+// row is computed the same way either way, so the result does not depend on
+// the split.
+void multiplySparse(int rows, const RowMatrix& X, const double* rowScale, const RowMatrix& Y, int cols,
+                    RowMatrix& Z)
 {
     // Raw pointers: the compiler cannot then suspect the output of changing the inputs.
-    const long long *aStart = A.start.data(), *pStart = P.start.data(), *rStart = R.start.data();
-    const int *aCol = A.col.data(), *pCol = P.col.data(), *rCol = R.col.data();
-    const double *aValue = A.value.data(), *pValue = P.value.data(), *rValue = R.value.data();
-    C.start.assign(static_cast<size_t>(coarse) + 1, 0);
-    long long* cStart = C.start.data();
+    const long long *xStart = X.start.data(), *yStart = Y.start.data();
+    const int *xCol = X.col.data(), *yCol = Y.col.data();
+    const double *xValue = X.value.data(), *yValue = Y.value.data();
+    Z.start.assign(static_cast<size_t>(rows) + 1, 0);
+    long long* zStart = Z.start.data();
     // Position of each column in the row being built (rows before `first` are done).
-    BigArray<long long> whereArray[2] = {BigArray<long long>(coarse, -1), {}};
+    BigArray<long long> whereArray[2] = {BigArray<long long>(cols, -1), {}};
     auto count = [&](int first, int last, long long* where) {
-        for (int I = first; I < last; ++I) {
+        for (int i = first; i < last; ++i) {
             long long entries = 0;
-            for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
-                int i = rCol[r];
-                for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
-                    int k = aCol[p];
-                    for (long long q = pStart[k]; q < pStart[k + 1]; ++q)
-                        if (where[pCol[q]] != I) {
-                            where[pCol[q]] = I;
-                            ++entries;
-                        }
-                }
-            }
-            cStart[I + 1] = entries;
-        }
-    };
-    int* cCol = nullptr;
-    double* cValue = nullptr;
-    auto fill = [&](int first, int last, long long* where) {
-        for (int I = first; I < last; ++I) {
-            const long long rowStart = cStart[I];
-            long long end = rowStart;
-            for (long long r = rStart[I]; r < rStart[I + 1]; ++r) {
-                int i = rCol[r];
-                double ri = rValue[r];
-                double si = rowScale ? rowScale[i] : 1.0;
-                for (long long p = aStart[i]; p < aStart[i + 1]; ++p) {
-                    int k = aCol[p];
-                    double a = ri * (aValue[p] * si);
-                    for (long long q = pStart[k]; q < pStart[k + 1]; ++q) {
-                        int J = pCol[q];
-                        if (where[J] < rowStart) {
-                            where[J] = end;
-                            cCol[end] = J;
-                            cValue[end] = 0.0;
-                            ++end;
-                        }
-                        cValue[where[J]] += a * pValue[q];
+            for (long long p = xStart[i]; p < xStart[i + 1]; ++p) {
+                const int k = xCol[p];
+                for (long long q = yStart[k]; q < yStart[k + 1]; ++q)
+                    if (where[yCol[q]] != i) {
+                        where[yCol[q]] = i;
+                        ++entries;
                     }
+            }
+            zStart[i + 1] = entries;
+        }
+    };
+    int* zCol = nullptr;
+    double* zValue = nullptr;
+    auto fill = [&](int first, int last, long long* where) {
+        for (int i = first; i < last; ++i) {
+            const long long rowStart = zStart[i];
+            long long end = rowStart;
+            const double si = rowScale ? rowScale[i] : 1.0;
+            for (long long p = xStart[i]; p < xStart[i + 1]; ++p) {
+                const int k = xCol[p];
+                const double x = xValue[p] * si;
+                for (long long q = yStart[k]; q < yStart[k + 1]; ++q) {
+                    const int J = yCol[q];
+                    if (where[J] < rowStart) {
+                        where[J] = end;
+                        zCol[end] = J;
+                        zValue[end] = 0.0;
+                        ++end;
+                    }
+                    zValue[where[J]] += x * yValue[q];
                 }
             }
         }
     };
-    const bool split = coarse >= splitRows;
-    const int half = split ? coarse / 2 : coarse;
+    const bool split = rows >= splitRows;
+    const int half = split ? rows / 2 : rows;
     auto sideBySide = [&](auto job) {
         if (split) {
-            std::thread second(job, half, coarse, whereArray[1].data());
+            std::thread second(job, half, rows, whereArray[1].data());
             job(0, half, whereArray[0].data());
             second.join();
         } else {
-            job(0, coarse, whereArray[0].data());
+            job(0, rows, whereArray[0].data());
         }
     };
     if (split)
-        whereArray[1].assign(coarse, -1);
+        whereArray[1].assign(cols, -1);
     sideBySide(count);
-    for (int I = 0; I < coarse; ++I)
-        cStart[I + 1] += cStart[I];
-    C.col.resize(static_cast<size_t>(cStart[coarse]));
-    C.value.resize(static_cast<size_t>(cStart[coarse]));
-    cCol = C.col.data();
-    cValue = C.value.data();
+    for (int i = 0; i < rows; ++i)
+        zStart[i + 1] += zStart[i];
+    Z.col.resize(static_cast<size_t>(zStart[rows]));
+    Z.value.resize(static_cast<size_t>(zStart[rows]));
+    zCol = Z.col.data();
+    zValue = Z.value.data();
     for (BigArray<long long>& where : whereArray)
         std::fill(where.begin(), where.end(), -1);
     sideBySide(fill);
+}
+
+// C = R S A P (R = Pᵀ, `coarse` rows; S the diagonal rowScale, or the
+// identity when it is null), as R (S A P): each row of A P is made once,
+// instead of once for every coarse row that reads it.
+void galerkin(int n, const RowMatrix& A, const double* rowScale, const RowMatrix& P, const RowMatrix& R,
+              int coarse, RowMatrix& C)
+{
+    RowMatrix AP;
+    multiplySparse(n, A, rowScale, P, coarse, AP);
+    multiplySparse(coarse, R, nullptr, AP, coarse, C);
 }
 
 // Coarse unknowns chosen by the first pass of Ruge and Stüben (the second
@@ -627,7 +631,7 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         next.n = coarse;
         transpose(fine.n, coarse, fine.interpolation, fine.restriction);
         const double* rowScale = hierarchy.levels.size() == 1 ? hierarchy.rowScale.data() : nullptr;
-        galerkin(*fine.A, rowScale, fine.interpolation, fine.restriction, coarse, next.coarse);
+        galerkin(fine.n, *fine.A, rowScale, fine.interpolation, fine.restriction, coarse, next.coarse);
         hierarchy.levels.push_back(std::move(next));
         MultigridLevel& added = hierarchy.levels.back();
         added.A = &added.coarse;

@@ -1,4 +1,5 @@
-// Multigrid-preconditioned solve: it reaches the asked residual on a large
+// Multigrid-preconditioned solve: its first coarse matrix is the Galerkin
+// product, it reaches the asked residual on a large
 // non-symmetric M-matrix and on the mean-value system of a rough jittered
 // height field and of a flat jittered grid with random diagonals, u and v
 // solved side by side equal each solved alone, it
@@ -18,6 +19,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 #include <random>
 #include <thread>
 
@@ -60,6 +62,30 @@ TEST(MultigridTest, ReachesTheResidualOnALargeMMatrix)
     MultigridHierarchy h;
     ASSERT_TRUE(buildMultigrid(s.n, A, h));
     EXPECT_GT(h.levels.size(), 2u);
+
+    // The first coarse matrix is R S A P entry by entry (its rows made by two
+    // threads at this size), summed here term by term.
+    const MultigridLevel& fine = h.levels[0];
+    const MultigridLevel& coarse = h.levels[1];
+    std::vector<std::map<int, double>> expected(coarse.n);
+    for (int I = 0; I < coarse.n; ++I)
+        for (long long r = fine.restriction.start[I]; r < fine.restriction.start[I + 1]; ++r) {
+            const int i = fine.restriction.col[r];
+            for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
+                const int k = A.col[p];
+                for (long long q = fine.interpolation.start[k]; q < fine.interpolation.start[k + 1]; ++q)
+                    expected[I][fine.interpolation.col[q]] += fine.restriction.value[r] * h.rowScale[i] *
+                                                               A.value[p] * fine.interpolation.value[q];
+            }
+        }
+    for (int I = 0; I < coarse.n; ++I) {
+        const long long first = coarse.offDiagonal.start[I], last = coarse.offDiagonal.start[I + 1];
+        ASSERT_EQ(static_cast<size_t>(last - first + 1), expected[I].size()) << "row " << I;
+        EXPECT_NEAR(coarse.diagonal[I], expected[I][I], 1e-12) << "row " << I;
+        for (long long p = first; p < last; ++p)
+            EXPECT_NEAR(coarse.offDiagonal.value[p], expected[I][coarse.offDiagonal.col[p]], 1e-12) << "row " << I;
+    }
+
     std::vector<double> rhs2 = randomVector(s.n, 4);
     std::vector<double> x(s.n, 0.0), y(s.n, 0.0);
     bool first = false, second = false;
