@@ -25,16 +25,23 @@ int reuseScopes = 0;
 
 std::size_t roundedUp(std::size_t bytes) { return (bytes + bigBlockBytes - 1) / bigBlockBytes * bigBlockBytes; }
 
+// A block from the system, in plain pages: on these machines a fresh huge
+// page costs several times more to touch than the small pages the system
+// hands back after a free.
+void* systemBlock(std::size_t bytes)
+{
+    void* p = std::malloc(bytes ? bytes : 1);
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
 } // namespace
 
 void* allocateBigBlock(std::size_t bytes)
 {
-    if (bytes < bigBlockBytes) {
-        void* p = std::malloc(bytes ? bytes : 1);
-        if (!p)
-            throw std::bad_alloc();
-        return p;
-    }
+    if (bytes < bigBlockBytes)
+        return systemBlock(bytes);
     const std::size_t size = roundedUp(bytes);
     {
         // The smallest kept block that holds the request: its pages are touched already.
@@ -49,12 +56,7 @@ void* allocateBigBlock(std::size_t bytes)
             return p;
         }
     }
-    // Plain pages: on these machines a fresh huge page costs several times
-    // more to touch than the small pages the system hands back after a free.
-    void* p = std::malloc(size);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
+    return systemBlock(size);
 }
 
 void freeBigBlock(void* block, std::size_t bytes)

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QColorDialog>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMenu>
