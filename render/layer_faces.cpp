@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "base/store.h"
+#include "render/face_light.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
 #include "render/textures.h"
@@ -86,21 +87,6 @@ std::vector<std::uint16_t> cornerColors;
 // Slices of faces whose colours are ready, and halves of the vertex pass done.
 std::atomic<int> slicesLit{0};
 std::atomic<int> vertexHalvesDone{0};
-
-// The light and material as GL holds them for this frame, in eye coordinates.
-struct FrameLight {
-    float model[12];      // modelview rows 0 .. 2 (x y z and translation)
-    float normal[9];      // inverse transpose of the modelview's 3 x 3 part, rows
-    double w[3];          // the viewer direction in model coordinates (faces are turned toward it)
-    float position[4];    // light 0 position
-    float attenuation[3]; // constant, linear, quadratic
-    float base[3];        // emission plus material ambient times the scene ambient
-    float ambient[3], diffuse[3], specular[3]; // light times material, per term
-    float shininess;
-    float alpha;
-    float texel[4];       // the colour of a one-colour texture the corners are multiplied by, else 1 1 1 1
-    bool operator==(const FrameLight&) const = default;
-};
 
 // The light of the colours in cornerColors, and the build they belong to.
 FrameLight litWith = {};
@@ -259,139 +245,28 @@ FrameLight readLight(const double color[4])
     return light;
 }
 
-// Light direction, attenuation and half vector of vertices first .. last-1.
-void lightVertices(const FrameLight& light, int first, int last)
+// Light of vertices first .. last-1, and of the corners of drawn faces first .. last-1.
+void lightVertexRange(const FrameLight& light, int first, int last)
 {
-    const float* m = light.model;
-    const float* lp = light.position;
-    const bool positional = lp[3] != 0.0f;
-    float* out = vertexLight.data();
-    const float* p = points.data();
-    for (int i = first; i < last; ++i) {
-        const float x = p[3 * i], y = p[3 * i + 1], z = p[3 * i + 2];
-        float lx = lp[0], ly = lp[1], lz = lp[2], attenuation = 1.0f;
-        if (positional) {
-            lx = lp[0] / lp[3] - (m[0] * x + m[1] * y + m[2] * z + m[3]);
-            ly = lp[1] / lp[3] - (m[4] * x + m[5] * y + m[6] * z + m[7]);
-            lz = lp[2] / lp[3] - (m[8] * x + m[9] * y + m[10] * z + m[11]);
-        }
-        const float distance = std::sqrt(lx * lx + ly * ly + lz * lz);
-        if (distance > 0.0f) {
-            lx /= distance;
-            ly /= distance;
-            lz /= distance;
-        }
-        if (positional)
-            attenuation = 1.0f / (light.attenuation[0] + light.attenuation[1] * distance +
-                                  light.attenuation[2] * distance * distance);
-        // The viewer is taken at infinity along +z.
-        float hx = lx, hy = ly, hz = lz + 1.0f;
-        const float half = std::sqrt(hx * hx + hy * hy + hz * hz);
-        if (half > 0.0f) {
-            hx /= half;
-            hy /= half;
-            hz /= half;
-        }
-        float* v = out + 8 * i;
-        v[0] = lx;
-        v[1] = ly;
-        v[2] = lz;
-        v[3] = attenuation;
-        v[4] = hx;
-        v[5] = hy;
-        v[6] = hz;
-        v[7] = 0.0f;
-    }
+    lightVertices(light, points.data(), vertexLight.data(), first, last);
 }
-
-// x to the power 128 by seven squarings, or to the power e.
-template <bool By128> inline float powerOf(float x, float e)
+void lightFaceRange(const FrameLight& light, int first, int last)
 {
-    if constexpr (By128) {
-        x *= x;
-        x *= x;
-        x *= x;
-        x *= x;
-        x *= x;
-        x *= x;
-        return x * x;
-    } else {
-        return std::pow(x, e);
-    }
-}
-
-// c within 0 .. 1; NaN gives 0.
-inline float clamped(float c) { return c > 0.0f ? (c < 1.0f ? c : 1.0f) : 0.0f; }
-
-inline std::uint16_t channel(float c) { return static_cast<std::uint16_t>(clamped(c) * 65535.0f + 0.5f); }
-
-// Colours of the corners of drawn faces first .. last-1; By128: the shininess is 128.
-template <bool By128> void lightCornersWith(const FrameLight& light, int first, int last)
-{
-    const double* normals = faceNormals.data();
-    const int* ids = cornerVertex.data();
-    const float* vl = vertexLight.data();
-    const float* N = light.normal;
-    const float e = light.shininess;
-    const float* t = light.texel;
-    const std::uint16_t alpha = channel(light.alpha * t[3]);
-    std::uint16_t* out = cornerColors.data();
-    for (int f = first; f < last; ++f) {
-        double nx = normals[3 * f], ny = normals[3 * f + 1], nz = normals[3 * f + 2];
-        if (nx == 0.0 && ny == 0.0 && nz == 0.0) {
-            // No direction to light: a fixed one keeps the normal finite.
-            nz = 1.0;
-        } else if (nx * light.w[0] + ny * light.w[1] + nz * light.w[2] < 0.0) {
-            nx = -nx;
-            ny = -ny;
-            nz = -nz;
-        }
-        const float fx = static_cast<float>(nx), fy = static_cast<float>(ny), fz = static_cast<float>(nz);
-        float ex = N[0] * fx + N[1] * fy + N[2] * fz;
-        float ey = N[3] * fx + N[4] * fy + N[5] * fz;
-        float ez = N[6] * fx + N[7] * fy + N[8] * fz;
-        const float size = std::sqrt(ex * ex + ey * ey + ez * ez);
-        if (size > 0.0f) {
-            ex /= size;
-            ey /= size;
-            ez /= size;
-        }
-        for (int k = 0; k < 3; ++k) {
-            const float* v = vl + 8 * ids[3 * f + k];
-            const float nl = ex * v[0] + ey * v[1] + ez * v[2];
-            // The specular term only where the diffuse one is positive.
-            const float nh = ex * v[4] + ey * v[5] + ez * v[6];
-            const float diffuse = nl > 0.0f ? nl : 0.0f;
-            const float specular = powerOf<By128>(nl > 0.0f && nh > 0.0f ? nh : 0.0f, e);
-            std::uint16_t* c = out + 12 * static_cast<size_t>(f) + 4 * k;
-            for (int j = 0; j < 3; ++j)
-                c[j] = channel(clamped(light.base[j] + v[3] * (light.ambient[j] + diffuse * light.diffuse[j] +
-                                                               specular * light.specular[j])) *
-                               t[j]);
-            c[3] = alpha;
-        }
-    }
-}
-
-void lightCorners(const FrameLight& light, int first, int last)
-{
-    if (light.shininess == 128.0f)
-        lightCornersWith<true>(light, first, last);
-    else
-        lightCornersWith<false>(light, first, last);
+    lightCorners(light, faceNormals.data(), cornerVertex.data(), vertexLight.data(), cornerColors.data(), first,
+                 last);
 }
 
 // The second thread's share of a frame: the upper half of the vertices, then
 // (once both halves are done) the corner colours slice by slice.
 void lightOnSecondThread(const FrameLight& light, int vertices, int half, int slices)
 {
-    lightVertices(light, half, vertices);
+    lightVertexRange(light, half, vertices);
     vertexHalvesDone.fetch_add(1, std::memory_order_acq_rel);
     for (int done = vertexHalvesDone.load(std::memory_order_acquire); done < 2;
          done = vertexHalvesDone.load(std::memory_order_acquire))
         vertexHalvesDone.wait(done, std::memory_order_acquire);
     for (int k = 0; k < slices; ++k) {
-        lightCorners(light, k * facesPerDraw, std::min(drawnFaces, (k + 1) * facesPerDraw));
+        lightFaceRange(light, k * facesPerDraw, std::min(drawnFaces, (k + 1) * facesPerDraw));
         slicesLit.store(k + 1, std::memory_order_release);
         slicesLit.notify_one();
     }
@@ -412,12 +287,12 @@ void lightAndDraw(const FrameLight* light, int vertices)
         }
     }
     if (second.joinable()) {
-        lightVertices(*light, 0, vertices / 2);
+        lightVertexRange(*light, 0, vertices / 2);
         vertexHalvesDone.fetch_add(1, std::memory_order_acq_rel);
         vertexHalvesDone.notify_one();
     } else if (light) {
-        lightVertices(*light, 0, vertices);
-        lightCorners(*light, 0, drawnFaces);
+        lightVertexRange(*light, 0, vertices);
+        lightFaceRange(*light, 0, drawnFaces);
     }
     for (int k = 0; k < slices; ++k) {
         if (second.joinable())
