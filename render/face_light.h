@@ -25,7 +25,10 @@ struct FrameLight {
 // Per vertex first .. last-1 of `points` (x y z each): the direction to the
 // light (x y z), the attenuation, the half vector with the viewer (x y z),
 // 0; eight floats each in `vertexLight`.
+// Eight vertices at a time with wide instructions when the processor has them.
 void lightVertices(const FrameLight& light, const float* points, float* vertexLight, int first, int last);
+// The same, one vertex after the other: what lightVertices gives on any processor.
+void lightVerticesOneByOne(const FrameLight& light, const float* points, float* vertexLight, int first, int last);
 
 // The RGBA colour (0 .. 65535) of the three corners of faces first .. last-1:
 // face f has the unit normal normals[3f ..] (0 0 0 when it has no direction)

@@ -1,16 +1,17 @@
-// The face light eight faces at a time gives the colours of the corner-by-corner
-// computation bit for bit, over any range of faces, including faces with no
+// The face light eight vertices or faces at a time gives the light of the
+// one-by-one computation bit for bit, over any range, including faces with no
 // direction, faces turned away, corners in the dark and saturated colours.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
 #include "render/face_light.h"
 
-TEST(FaceLight, EightAtATimeGivesTheCornerByCornerColours)
+TEST(FaceLight, EightAtATimeGivesTheOneByOneLight)
 {
     std::mt19937 random(12);
     std::uniform_real_distribution<float> any(-1.0f, 1.0f);
@@ -55,8 +56,12 @@ TEST(FaceLight, EightAtATimeGivesTheCornerByCornerColours)
         light.alpha = 0.5f;
         light.shininess = 128.0f;
 
-        std::vector<float> vertexLight(8 * vertices);
-        lightVertices(light, points.data(), vertexLight.data(), 0, vertices);
+        std::vector<float> vertexLight(8 * vertices), byVertex(8 * vertices);
+        for (const auto& [first, last] : {std::pair{0, vertices}, {3, 300}, {vertices - 5, vertices}}) {
+            lightVertices(light, points.data(), vertexLight.data(), first, last);
+            lightVerticesOneByOne(light, points.data(), byVertex.data(), first, last);
+        }
+        ASSERT_EQ(0, std::memcmp(vertexLight.data(), byVertex.data(), vertexLight.size() * sizeof(float)));
         std::vector<std::uint16_t> wide(12 * faces, 7), byCorner(12 * faces, 7);
         // Ranges starting and ending anywhere, the longest 200 faces.
         for (const auto& [first, last] : {std::pair{0, 203}, {3, 203}, {5, 12}, {0, 7}}) {
