@@ -391,6 +391,9 @@ bool takeDiagonal(MultigridLevel& level)
     for (int i = 0; i < level.n; ++i)
         if (!(level.diagonal[i] > 0.0 && std::isfinite(level.diagonal[i])))
             return false;
+    level.inverseDiagonal.resize(level.n);
+    for (int i = 0; i < level.n; ++i)
+        level.inverseDiagonal[i] = 1.0 / level.diagonal[i];
     return true;
 }
 
@@ -457,7 +460,7 @@ inline double leftTimes(const MultigridLevel& L, int i, const double* x)
 {
     double s = 0.0;
     for (long long p = L.offDiagonal.start[i]; p < L.middle[i]; ++p)
-        s += L.offDiagonal.value[p] * x[L.offDiagonal.col[p]];
+        s += static_cast<double>(L.smoothing[p]) * x[L.offDiagonal.col[p]];
     return s;
 }
 
@@ -465,7 +468,7 @@ inline double rightTimes(const MultigridLevel& L, int i, const double* x)
 {
     double s = 0.0;
     for (long long p = L.middle[i]; p < L.offDiagonal.start[i + 1]; ++p)
-        s += L.offDiagonal.value[p] * x[L.offDiagonal.col[p]];
+        s += static_cast<double>(L.smoothing[p]) * x[L.offDiagonal.col[p]];
     return s;
 }
 
@@ -474,11 +477,22 @@ inline double levelRowTimes(const MultigridLevel& L, int i, const double* x)
     return leftTimes(L, i, x) + L.diagonal[i] * x[i] + rightTimes(L, i, x);
 }
 
+// One sweep, forward or backward. Each row sums first the entries whose
+// unknowns the sweep has not changed yet, and last those it has just
+// changed, so that the wait for the unknown just computed is short.
 void gaussSeidel(const MultigridLevel& L, const double* b, double* x, bool forward)
 {
-    for (int k = 0; k < L.n; ++k) {
-        int i = forward ? k : L.n - 1 - k;
-        x[i] += (b[i] - levelRowTimes(L, i, x)) / L.diagonal[i];
+    const double* inverse = L.inverseDiagonal.data();
+    if (forward) {
+        for (int i = 0; i < L.n; ++i) {
+            const double s = L.diagonal[i] * x[i] + rightTimes(L, i, x);
+            x[i] += (b[i] - (s + leftTimes(L, i, x))) * inverse[i];
+        }
+    } else {
+        for (int i = L.n - 1; i >= 0; --i) {
+            const double s = leftTimes(L, i, x) + L.diagonal[i] * x[i];
+            x[i] += (b[i] - (s + rightTimes(L, i, x))) * inverse[i];
+        }
     }
 }
 
@@ -494,31 +508,34 @@ void residualOf(const MultigridLevel& L, const double* b, const double* x, doubl
 // only the entries right of the diagonal are read.
 void forwardFromZero(const MultigridLevel& L, const double* b, double* x, double* r)
 {
+    const double* inverse = L.inverseDiagonal.data();
     for (int i = 0; i < L.n; ++i)
-        x[i] = (b[i] - leftTimes(L, i, x)) / L.diagonal[i];
+        x[i] = (b[i] - leftTimes(L, i, x)) * inverse[i];
     for (int i = 0; i < L.n; ++i)
         r[i] = -rightTimes(L, i, x);
 }
 
 // The entries of A (n rows) off the diagonal, row by row, those left of the
-// diagonal first, each side in A's order, into S and middle (the first right
-// entry of each row). S may be A itself: the rows close up in place (an entry
-// is never written before it is read).
-void splitAtDiagonal(int n, const RowMatrix& A, RowMatrix& S, BigArray<long long>& middle)
+// diagonal first, each side in A's order, into S's starts and columns,
+// `smoothing` (their values in single precision: the smoothing needs no more,
+// and reads half the bytes) and middle (the first right entry of each row).
+// S keeps no values. S may be A itself: the rows close up in place (an entry
+// is never written before it is read) and A's values are released.
+void splitAtDiagonal(int n, const RowMatrix& A, RowMatrix& S, BigArray<long long>& middle, BigArray<float>& smoothing)
 {
     const bool inPlace = &A == &S;
+    long long kept = 0;
+    for (int i = 0; i < n; ++i)
+        for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
+            kept += A.col[p] != i;
     if (!inPlace) {
-        long long kept = 0;
-        for (int i = 0; i < n; ++i)
-            for (long long p = A.start[i]; p < A.start[i + 1]; ++p)
-                kept += A.col[p] != i;
         S.start.resize(static_cast<size_t>(n) + 1);
         S.col.resize(static_cast<size_t>(kept));
-        S.value.resize(static_cast<size_t>(kept));
     }
+    smoothing.resize(static_cast<size_t>(kept));
     middle.resize(n);
     std::vector<int> rightCol;
-    std::vector<double> rightValue;
+    std::vector<float> rightValue;
     long long out = 0;
     long long first = A.start[0];
     for (int i = 0; i < n; ++i) {
@@ -530,23 +547,23 @@ void splitAtDiagonal(int n, const RowMatrix& A, RowMatrix& S, BigArray<long long
             const int c = A.col[p];
             if (c < i) {
                 S.col[out] = c;
-                S.value[out++] = A.value[p];
+                smoothing[out++] = static_cast<float>(A.value[p]);
             } else if (c > i) {
                 rightCol.push_back(c);
-                rightValue.push_back(A.value[p]);
+                rightValue.push_back(static_cast<float>(A.value[p]));
             }
         }
         middle[i] = out;
         for (size_t k = 0; k < rightCol.size(); ++k) {
             S.col[out] = rightCol[k];
-            S.value[out++] = rightValue[k];
+            smoothing[out++] = rightValue[k];
         }
         first = last;
     }
     S.start[n] = out;
     if (inPlace) {
         S.col.resize(static_cast<size_t>(out));
-        S.value.resize(static_cast<size_t>(out));
+        BigArray<double>().swap(S.value);
     }
 }
 
@@ -612,9 +629,9 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         }
     } joinTopSplit{topSplit};
     if (n >= splitRows)
-        topSplit = std::thread([&top, &A, n] { splitAtDiagonal(n, A, top.offDiagonal, top.middle); });
+        topSplit = std::thread([&top, &A, n] { splitAtDiagonal(n, A, top.offDiagonal, top.middle, top.smoothing); });
     else
-        splitAtDiagonal(n, A, top.offDiagonal, top.middle);
+        splitAtDiagonal(n, A, top.offDiagonal, top.middle, top.smoothing);
     hierarchy.rowScale.resize(n);
     for (int i = 0; i < n; ++i)
         hierarchy.rowScale[i] = 1.0 / top.diagonal[i];
@@ -641,7 +658,7 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         // the diagonal, made in place.
         MultigridLevel& done = hierarchy.levels[hierarchy.levels.size() - 2];
         if (done.A == &done.coarse) {
-            splitAtDiagonal(done.n, done.coarse, done.coarse, done.middle);
+            splitAtDiagonal(done.n, done.coarse, done.coarse, done.middle, done.smoothing);
             done.offDiagonal = std::move(done.coarse);
             done.A = nullptr;
         }

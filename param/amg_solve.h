@@ -26,9 +26,15 @@ struct MultigridLevel {
     // diagonal first (row i: offDiagonal.start[i] .. middle[i] - 1, then the
     // right ones up to offDiagonal.start[i + 1] - 1), each side in the
     // matrix's order: what the smoothing reads (empty on the coarsest level).
+    // offDiagonal holds their columns; their values are in `smoothing`.
     BigArray<double> diagonal;
+    // 1 over each diagonal entry: the smoothing multiplies by it.
+    BigArray<double> inverseDiagonal;
     RowMatrix offDiagonal;
     BigArray<long long> middle;
+    // The values of the entries off the diagonal, in single precision: the
+    // cycle is only a preconditioner, and reads them in half the bytes.
+    BigArray<float> smoothing;
     // Interpolation from the next level: n rows, columns numbering the next
     // level's unknowns (empty on the coarsest).
     RowMatrix interpolation;
