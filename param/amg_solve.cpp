@@ -518,7 +518,7 @@ void forwardFromZero(const MultigridLevel& L, const double* b, double* x, double
 // The entries of A (n rows) off the diagonal, row by row, those left of the
 // diagonal first, each side in A's order, into S's starts and columns,
 // `smoothing` (their values in single precision: the smoothing needs no more,
-// and reads half the bytes) and middle (the first right entry of each row).
+// and reads them in half the bytes) and middle (the first right entry of each row).
 // S keeps no values. S may be A itself: the rows close up in place (an entry
 // is never written before it is read) and A's values are released.
 void splitAtDiagonal(int n, const RowMatrix& A, RowMatrix& S, BigArray<long long>& middle, BigArray<float>& smoothing)
