@@ -1,6 +1,6 @@
 // The vertex, edge and normal layers. Each is the picture of an immediate-mode
 // list (points, the three sides of every face, one segment per face); the
-// same single-precision vertices go to GL in one array draw, in the same order.
+// same single-precision vertices go to GL in array draws, in the same order.
 //
 // The edge layer leaves out the sides whose every fragment fails the depth
 // test against what is already drawn (the faces hide them): such a side
@@ -21,6 +21,10 @@ int edgeSidesDrawn = 0;
 namespace {
 // Corner indices of the sides of every face: A B, B C, C A.
 std::vector<GLuint> sideIndices;
+// Sides handed to GL per draw call: GL copies and expands each draw's lines
+// into memory of its own, which a draw of moderate size reuses from one call
+// to the next instead of touching fresh pages.
+constexpr int sidesPerDraw = 32768;
 // Two ends per face of the normal segments.
 std::vector<float> normalEnds;
 
@@ -197,7 +201,10 @@ void drawEdges()
         edgeSidesDrawn = static_cast<int>(out - sideIndices.data()) / 2;
         glEnableClientState(GL_VERTEX_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, points);
-        glDrawElements(GL_LINES, static_cast<GLsizei>(out - sideIndices.data()), GL_UNSIGNED_INT, sideIndices.data());
+        const long long indices = out - sideIndices.data();
+        for (long long first = 0; first < indices; first += 2 * sidesPerDraw)
+            glDrawElements(GL_LINES, static_cast<GLsizei>(std::min<long long>(2 * sidesPerDraw, indices - first)),
+                           GL_UNSIGNED_INT, sideIndices.data() + first);
         glDisableClientState(GL_VERTEX_ARRAY);
     }
     glColor3d(1.0, 1.0, 1.0);

@@ -211,6 +211,10 @@ TEST_F(FastPath, SamePointsEdgesAndNormals)
     }
     modelScale = 0.4;
     expectSameLayer(drawNormalsImmediate, drawNormals, "normals at another scale");
+    glLineWidth(1.0f);
+    setBumpySheet(130, 6);
+    expectSameLayer(drawEdgesImmediate, drawEdges, "edges in more than one draw call");
+    EXPECT_GT(edgeSidesDrawn, 32768);
 
     // A finely cut square behind a larger one: the edge layer leaves out the
     // sides the front square hides, and the picture stays the same.
