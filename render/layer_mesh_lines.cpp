@@ -150,11 +150,14 @@ inline bool sideHidden(int a, int b, const DepthView& view)
     return true;
 }
 
+// Draws `count` vertices of x y z floats as points or as lines (two vertices each).
 void drawFloatPoints(GLenum mode, const float* points, GLsizei count)
 {
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, points);
-    glDrawArrays(mode, 0, count);
+    // In draws of as many vertices as a draw of sides has (an even count, so lines stay whole).
+    for (GLsizei first = 0; first < count; first += 2 * sidesPerDraw)
+        glDrawArrays(mode, first, std::min<GLsizei>(2 * sidesPerDraw, count - first));
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 } // namespace

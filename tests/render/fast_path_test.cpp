@@ -215,6 +215,7 @@ TEST_F(FastPath, SamePointsEdgesAndNormals)
     setBumpySheet(130, 6);
     expectSameLayer(drawEdgesImmediate, drawEdges, "edges in more than one draw call");
     EXPECT_GT(edgeSidesDrawn, 32768);
+    expectSameLayer(drawNormalsImmediate, drawNormals, "normals in more than one draw call");
 
     // A finely cut square behind a larger one: the edge layer leaves out the
     // sides the front square hides, and the picture stays the same.
