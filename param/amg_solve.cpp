@@ -589,7 +589,7 @@ void cycle(const MultigridHierarchy& H, std::vector<LevelWork>& W, int l, const 
         }
         if (l == 0)
             for (int i = 0; i < L.n; ++i)
-                t[i] *= H.rowScale[i];
+                t[i] *= L.inverseDiagonal[i];
         LevelWork& next = W[l + 1];
         const RowMatrix& P = L.interpolation;
         multiplyRows(static_cast<int>(next.rhs.size()), L.restriction, t, next.rhs.data());
@@ -632,9 +632,6 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         topSplit = std::thread([&top, &A, n] { splitAtDiagonal(n, A, top.offDiagonal, top.middle, top.smoothing); });
     else
         splitAtDiagonal(n, A, top.offDiagonal, top.middle, top.smoothing);
-    hierarchy.rowScale.resize(n);
-    for (int i = 0; i < n; ++i)
-        hierarchy.rowScale[i] = 1.0 / top.diagonal[i];
     BigArray<char> strong;
     BigArray<int> coarseIndex;
     while (hierarchy.levels.back().n > coarsestSize && hierarchy.levels.size() < 60) {
@@ -647,7 +644,7 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
         MultigridLevel next;
         next.n = coarse;
         transpose(fine.n, coarse, fine.interpolation, fine.restriction);
-        const double* rowScale = hierarchy.levels.size() == 1 ? hierarchy.rowScale.data() : nullptr;
+        const double* rowScale = hierarchy.levels.size() == 1 ? fine.inverseDiagonal.data() : nullptr;
         galerkin(fine.n, *fine.A, rowScale, fine.interpolation, fine.restriction, coarse, next.coarse);
         hierarchy.levels.push_back(std::move(next));
         MultigridLevel& added = hierarchy.levels.back();

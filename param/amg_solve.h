@@ -28,7 +28,8 @@ struct MultigridLevel {
     // matrix's order: what the smoothing reads (empty on the coarsest level).
     // offDiagonal holds their columns; their values are in `smoothing`.
     BigArray<double> diagonal;
-    // 1 over each diagonal entry: the smoothing multiplies by it.
+    // 1 over each diagonal entry: the smoothing multiplies by it (on the top
+    // level it also scales the rows the coarse levels are built from).
     BigArray<double> inverseDiagonal;
     RowMatrix offDiagonal;
     BigArray<long long> middle;
@@ -46,13 +47,12 @@ struct MultigridLevel {
 };
 
 struct MultigridHierarchy {
-    // The system's matrix, and the inverse of its diagonal: the coarse levels
-    // are built from the rows divided by their diagonal (rows with very large
+    // The system's matrix. The coarse levels are built from its rows divided
+    // by their diagonal (levels[0].inverseDiagonal; rows with very large
     // weights, from corners of nearly 180 degrees, otherwise rule the
     // coarsening), and the top level's residual is so divided before it is
     // restricted.
     const RowMatrix* original = nullptr;
-    BigArray<double> rowScale;
     std::vector<MultigridLevel> levels;
 };
 

@@ -91,6 +91,13 @@ void oneByOne(const FrameLight& light, const double* normals, const int* corners
 }
 
 #ifdef VORMELIN_WIDE_LIGHT
+// (a0 b0 + a1 b1) + a2 b2, eight at a time, summed in the order the one-by-one code sums.
+__attribute__((target("avx2"))) inline __m256 dotWide(__m256 a0, __m256 a1, __m256 a2, __m256 b0, __m256 b1,
+                                                      __m256 b2)
+{
+    return _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(a0, b0), _mm256_mul_ps(a1, b1)), _mm256_mul_ps(a2, b2));
+}
+
 // clamped(), eight at a time.
 __attribute__((target("avx2"))) inline __m256 clampedWide(__m256 c)
 {
@@ -140,10 +147,8 @@ __attribute__((target("avx2"))) void eightFaces(const FrameLight& light, const d
         const __m256 hz = _mm256_permute2f128_ps(s[2], s[6], 0x31);
 
         const __m256 nx = _mm256_load_ps(ex + 8 * g), ny = _mm256_load_ps(ey + 8 * g), nz = _mm256_load_ps(ez + 8 * g);
-        const __m256 nl =
-            _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(nx, lx), _mm256_mul_ps(ny, ly)), _mm256_mul_ps(nz, lz));
-        const __m256 nh =
-            _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(nx, hx), _mm256_mul_ps(ny, hy)), _mm256_mul_ps(nz, hz));
+        const __m256 nl = dotWide(nx, ny, nz, lx, ly, lz);
+        const __m256 nh = dotWide(nx, ny, nz, hx, hy, hz);
         const __m256 lit = _mm256_cmp_ps(nl, zero, _CMP_GT_OQ);
         const __m256 diffuse = _mm256_and_ps(lit, nl);
         __m256 specular = _mm256_and_ps(_mm256_and_ps(lit, _mm256_cmp_ps(nh, zero, _CMP_GT_OQ)), nh);
@@ -183,14 +188,11 @@ __attribute__((target("avx2"))) void eightVertices(const FrameLight& light, cons
     __m256 l[3];
     for (int k = 0; k < 3; ++k) {
         const __m256 eye = _mm256_add_ps(
-            _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(_mm256_set1_ps(m[4 * k]), x),
-                                        _mm256_mul_ps(_mm256_set1_ps(m[4 * k + 1]), y)),
-                          _mm256_mul_ps(_mm256_set1_ps(m[4 * k + 2]), z)),
+            dotWide(_mm256_set1_ps(m[4 * k]), _mm256_set1_ps(m[4 * k + 1]), _mm256_set1_ps(m[4 * k + 2]), x, y, z),
             _mm256_set1_ps(m[4 * k + 3]));
         l[k] = _mm256_sub_ps(_mm256_set1_ps(lp[k] / lp[3]), eye);
     }
-    const __m256 distance = _mm256_sqrt_ps(
-        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(l[0], l[0]), _mm256_mul_ps(l[1], l[1])), _mm256_mul_ps(l[2], l[2])));
+    const __m256 distance = _mm256_sqrt_ps(dotWide(l[0], l[1], l[2], l[0], l[1], l[2]));
     const __m256 away = _mm256_cmp_ps(distance, zero, _CMP_GT_OQ);
     for (int k = 0; k < 3; ++k)
         l[k] = _mm256_blendv_ps(l[k], _mm256_div_ps(l[k], distance), away);
@@ -199,8 +201,7 @@ __attribute__((target("avx2"))) void eightVertices(const FrameLight& light, cons
     const __m256 attenuation =
         _mm256_div_ps(one, _mm256_add_ps(_mm256_add_ps(_mm256_set1_ps(light.attenuation[0]), a1d), a2dd));
     __m256 h[3] = {l[0], l[1], _mm256_add_ps(l[2], one)};
-    const __m256 half = _mm256_sqrt_ps(
-        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(h[0], h[0]), _mm256_mul_ps(h[1], h[1])), _mm256_mul_ps(h[2], h[2])));
+    const __m256 half = _mm256_sqrt_ps(dotWide(h[0], h[1], h[2], h[0], h[1], h[2]));
     const __m256 some = _mm256_cmp_ps(half, zero, _CMP_GT_OQ);
     for (int k = 0; k < 3; ++k)
         h[k] = _mm256_blendv_ps(h[k], _mm256_div_ps(h[k], half), some);

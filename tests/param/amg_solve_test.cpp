@@ -74,7 +74,7 @@ TEST(MultigridTest, ReachesTheResidualOnALargeMMatrix)
             for (long long p = A.start[i]; p < A.start[i + 1]; ++p) {
                 const int k = A.col[p];
                 for (long long q = fine.interpolation.start[k]; q < fine.interpolation.start[k + 1]; ++q)
-                    expected[I][fine.interpolation.col[q]] += fine.restriction.value[r] * h.rowScale[i] *
+                    expected[I][fine.interpolation.col[q]] += fine.restriction.value[r] * fine.inverseDiagonal[i] *
                                                                A.value[p] * fine.interpolation.value[q];
             }
         }
