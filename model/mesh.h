@@ -58,6 +58,10 @@ struct Mesh {
 // connectivity or (u,v) calls it once the change is made.
 void touchMesh(Mesh& mesh);
 
+// Sets modelCenter to the mean of the vertices in use and modelRadius to the
+// largest distance from it along one axis (0 and a zero centre with no vertex).
+void computeCenterAndRadius(Mesh& mesh);
+
 // Makes the array hold n entries, all 0.
 void allocIntArray(std::vector<int>& array, int n);
 // Makes the array hold n entries, all 0.0.
