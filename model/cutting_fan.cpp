@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "base/store.h"
+#include "model/mesh.h"
 
 namespace {
 // Slot of each triangle in slotEdges while it holds a moved vertex, -1 otherwise
@@ -20,11 +20,11 @@ std::vector<int> slotFace;
 // count, 4 meaning more than three (then the full scan is used for it).
 std::vector<std::array<int, 4>> slotEdges;
 
-bool hasFace(int i, int t) { return edgeFace1[i] == t || edgeFace2[i] == t; }
+bool hasFace(const Mesh& mesh, int i, int t) { return mesh.edgeFace1[i] == t || mesh.edgeFace2[i] == t; }
 
-bool hasEnd(int i, int m1, int m2)
+bool hasEnd(const Mesh& mesh, int i, int m1, int m2)
 {
-    return edgeA[i] == m1 || edgeB[i] == m1 || (m2 >= 0 && (edgeA[i] == m2 || edgeB[i] == m2));
+    return mesh.edgeA[i] == m1 || mesh.edgeB[i] == m1 || (m2 >= 0 && (mesh.edgeA[i] == m2 || mesh.edgeB[i] == m2));
 }
 
 void addEdge(int t, int i)
@@ -37,80 +37,80 @@ void addEdge(int t, int i)
 }
 
 // The plain rule: the first position of the whole table that qualifies.
-int scanNextEdge(int t, int current, int excluded, int m1, int m2)
+int scanNextEdge(const Mesh& mesh, int t, int current, int excluded, int m1, int m2)
 {
-    for (int i = 0; i < edgeCount; ++i)
-        if (i != current && i != excluded && hasFace(i, t) && hasEnd(i, m1, m2))
+    for (int i = 0; i < mesh.edgeCount; ++i)
+        if (i != current && i != excluded && hasFace(mesh, i, t) && hasEnd(mesh, i, m1, m2))
             return i;
     return -1;
 }
 } // namespace
 
-void buildFanIndex(int m1, int m2)
+void buildFanIndex(const Mesh& mesh, int m1, int m2)
 {
     for (int t : slotFace)
         faceSlot[t] = -1;
     slotFace.clear();
     slotEdges.clear();
-    if (static_cast<int>(faceSlot.size()) < faceCount)
-        faceSlot.resize(static_cast<size_t>(faceCount), -1);
+    if (static_cast<int>(faceSlot.size()) < mesh.faceCount)
+        faceSlot.resize(static_cast<size_t>(mesh.faceCount), -1);
     // Every triangle a walk turning around m1 (or m2) can reach holds one of them.
-    for (int i = 0; i < faceCount; ++i) {
-        int a = faceA[i], b = faceB[i], c = faceC[i];
+    for (int i = 0; i < mesh.faceCount; ++i) {
+        int a = mesh.faceA[i], b = mesh.faceB[i], c = mesh.faceC[i];
         if (a == m1 || b == m1 || c == m1 || (m2 >= 0 && (a == m2 || b == m2 || c == m2))) {
             faceSlot[i] = static_cast<int>(slotFace.size());
             slotFace.push_back(i);
             slotEdges.push_back({0, 0, 0, 0});
         }
     }
-    for (int i = 0; i < edgeCount; ++i) {
-        int f1 = edgeFace1[i], f2 = edgeFace2[i];
-        if (f1 >= 0 && f1 < faceCount && faceSlot[f1] >= 0)
+    for (int i = 0; i < mesh.edgeCount; ++i) {
+        int f1 = mesh.edgeFace1[i], f2 = mesh.edgeFace2[i];
+        if (f1 >= 0 && f1 < mesh.faceCount && faceSlot[f1] >= 0)
             addEdge(f1, i);
-        if (f2 >= 0 && f2 < faceCount && f2 != f1 && faceSlot[f2] >= 0)
+        if (f2 >= 0 && f2 < mesh.faceCount && f2 != f1 && faceSlot[f2] >= 0)
             addEdge(f2, i);
     }
 }
 
-int fanNextEdge(int t, int current, int excluded, int m1, int m2)
+int fanNextEdge(const Mesh& mesh, int t, int current, int excluded, int m1, int m2)
 {
-    if (t < 0 || t >= faceCount)
+    if (t < 0 || t >= mesh.faceCount)
         return -1;
     int slot = t < static_cast<int>(faceSlot.size()) ? faceSlot[t] : -1;
     if (slot < 0 || slotEdges[slot][3] > 3)
-        return scanNextEdge(t, current, excluded, m1, m2);
+        return scanNextEdge(mesh, t, current, excluded, m1, m2);
     const std::array<int, 4>& edges = slotEdges[slot];
     for (int k = 0; k < edges[3]; ++k) {
         int i = edges[k];
-        if (i != current && i != excluded && hasFace(i, t) && hasEnd(i, m1, m2))
+        if (i != current && i != excluded && hasFace(mesh, i, t) && hasEnd(mesh, i, m1, m2))
             return i;
     }
     return -1;
 }
 
-bool walkFan(const FanWalk& walk, std::vector<int>& triangles, int& firstEdge, FanNextFn next)
+bool walkFan(const Mesh& mesh, const FanWalk& walk, std::vector<int>& triangles, int& firstEdge, FanNextFn next)
 {
     firstEdge = -1;
-    if (walk.start < 0 || walk.start >= edgeCount)
+    if (walk.start < 0 || walk.start >= mesh.edgeCount)
         return false;
     // The walk's state is its edge and side; a walk that takes more steps
     // than there are states goes round in circles and never ends.
-    long long maxSteps = 2LL * edgeCount + 2;
+    long long maxSteps = 2LL * mesh.edgeCount + 2;
     int current = walk.start;
     bool secondSide = true;
     for (long long step = 0; step < maxSteps; ++step) {
-        int t = secondSide ? edgeFace2[current] : edgeFace1[current];
-        if (t < 0 || t >= faceCount)
+        int t = secondSide ? mesh.edgeFace2[current] : mesh.edgeFace1[current];
+        if (t < 0 || t >= mesh.faceCount)
             return false;
         triangles.push_back(t);
-        int i = next(t, current, walk.excluded, walk.moved1, walk.moved2);
-        if (i < 0 || i >= edgeCount)
+        int i = next(mesh, t, current, walk.excluded, walk.moved1, walk.moved2);
+        if (i < 0 || i >= mesh.edgeCount)
             return false;
         if (firstEdge < 0)
             firstEdge = i;
         current = i;
-        secondSide = edgeFace2[i] != t;
-        if (walk.stopEdge >= 0 ? i == walk.stopEdge : edgeFace2[i] == -1)
+        secondSide = mesh.edgeFace2[i] != t;
+        if (walk.stopEdge >= 0 ? i == walk.stopEdge : mesh.edgeFace2[i] == -1)
             return true;
     }
     return false;

@@ -4,52 +4,42 @@
 
 #include <vector>
 
-// Digest of the mesh as the last cut left it; the undo runs only on that mesh.
-extern unsigned long long undoFingerprint;
-// What the pending first edge was picked in: its ends and the mesh's digest,
-// to recognise a position that no longer names it.
-struct PendingEdgeMark {
-    int a, b;
-    unsigned long long fingerprint;
-};
-extern PendingEdgeMark pendingMark;
+#include "model/cutting.h"
+#include "model/mesh.h"
 
-// A digest of the mesh in use: counts, corners and coordinates. Two different
-// meshes giving the same digest is left to chance (64 bits).
-unsigned long long meshFingerprint();
 // The undo record is of this kind and still describes the mesh in use.
-bool undoRecordValid(int kind);
+bool undoRecordValid(const Mesh& mesh, const CutRecord& cuts, int kind);
 // Records that the cut of this kind just made can be undone (after its rebuild).
-void recordUndo(int kind);
+void recordUndo(const Mesh& mesh, CutRecord& cuts, int kind);
 
 // Marks the mesh as changed by a cut or an undo: the pending edge and any
 // older undo record no longer describe it.
-void meshChangedByCut();
+void meshChangedByCut(CutRecord& cuts);
 
 // Makes every vertex array hold at least n entries (old values kept, new ones 0).
-void ensureVertexRoom(int n);
+void ensureVertexRoom(Mesh& mesh, int n);
 // Appends a copy of vertex source as vertex vertexCount and counts it.
-void appendVertexCopy(int source);
+void appendVertexCopy(Mesh& mesh, int source);
 
 // Notes, just before the rebuild that ends a cut, the vertices that no
 // triangle in use uses any more (the rebuild drops them), with their numbers
 // and coordinates.
-void noteDroppedVertices();
+void noteDroppedVertices(const Mesh& mesh, CutRecord& cuts);
 // At the start of an undo: puts the noted vertices back at their former
 // numbers and renumbers the triangles in use, so the numbering is again the
 // one the cut left before its rebuild. False (nothing changed) when the
 // vertex count is not the one the rebuild left.
-bool restoreDroppedVertices();
+bool restoreDroppedVertices(Mesh& mesh, CutRecord& cuts);
 
 // Lists, from the current edge table, the edge positions of every triangle
 // holding vertex m1 or m2 (m2 -1: none), each list in increasing order; the
 // triangles a walk moving those vertices reaches. Used by fanNextEdge.
-void buildFanIndex(int m1, int m2);
+void buildFanIndex(const Mesh& mesh, int m1, int m2);
 // The first edge position, in increasing order, other than current and
 // excluded, that has triangle t as edgeFace1 or edgeFace2 and vertex m1 or m2
 // as an end (m2 -1: one vertex only); -1 when there is none. Same answer as
 // a full scan of the table, which it uses for triangles buildFanIndex did not list.
-int fanNextEdge(int t, int current, int excluded, int m1, int m2);
+int fanNextEdge(const Mesh& mesh, int t, int current, int excluded, int m1, int m2);
 
 // How a fan walk ends.
 struct FanWalk {
@@ -60,10 +50,10 @@ struct FanWalk {
     int stopEdge;  // the walk ends on reaching this edge; -1: it ends on reaching the boundary
 };
 // Signature of the next-edge search a walk uses.
-using FanNextFn = int (*)(int t, int current, int excluded, int m1, int m2);
+using FanNextFn = int (*)(const Mesh& mesh, int t, int current, int excluded, int m1, int m2);
 // Walks the fan without changing anything: appends to triangles every
 // triangle handled, in order, and sets firstEdge to the first edge moved to.
 // Returns false when the walk cannot reach its end: no triangle on the side
 // to take, no next edge, or more steps than the walk has states (it runs in
 // circles). The next-edge search is fanNextEdge unless another one is given.
-bool walkFan(const FanWalk& walk, std::vector<int>& triangles, int& firstEdge, FanNextFn next = fanNextEdge);
+bool walkFan(const Mesh& mesh, const FanWalk& walk, std::vector<int>& triangles, int& firstEdge, FanNextFn next = fanNextEdge);

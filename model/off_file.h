@@ -1,5 +1,5 @@
-// OFF model files: reading a model chosen by the user into the model store,
-// and writing the current model back as a new triangle-only OFF file.
+// OFF model files: reading a model chosen by the user into a mesh value,
+// and writing a mesh back as a new triangle-only OFF file.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/outcome.h"
+#include "model/mesh.h"
 
 // Longest accepted line of a model file, line feed not counted (a carriage return is counted).
 inline constexpr int offMaxLineLength = 150;
@@ -33,30 +34,25 @@ int nextDataLine(const char*& cursor, std::string_view& line, int maxLength);
 bool isBlankLine(std::string_view line);
 
 // Parses a whole OFF text of size bytes (text[size] must be a NUL) into the
-// model store, which must be empty: vertices, faces, quads split, centre and
-// radius. Returns false when the text is faulty (the store then holds
-// whatever was read so far). Shows nothing and touches neither view nor topology.
-bool parseModelText(const char* text, size_t size);
+// empty mesh: vertices, faces, quads split, centre and radius. Returns false
+// with the reason (where and what, in French) when the text is faulty; the
+// mesh then holds whatever was read so far and is to be discarded.
+bool parseModelText(const char* text, size_t size, Mesh& mesh, std::string& reason);
 
 // The same for the first size bytes of an open file, read through a window
 // kept from call to call; a file that ends early or cannot be read is faulty.
-bool parseModelFile(int fd, size_t size);
+bool parseModelFile(int fd, size_t size, Mesh& mesh, std::string& reason);
 
-// Sets modelCenter to the mean of the vertices in use and modelRadius to the
-// largest distance from it along one axis (0 and a zero centre with no vertex).
-void computeCenterAndRadius();
+// Reads the file at path into mesh, which it replaces: parsed, quads split,
+// centre and radius computed, modelPath naming the file, a new revision, no
+// topology. A file that does not open, is not a regular file or is faulty
+// gives outcomeFaultyModel with the reason, and an empty mesh.
+Outcome readModelFile(const std::string& path, Mesh& mesh, std::string& reason);
 
-// Replaces the model in the store by the content of the file at path: the
-// store is released, the file opened (modelPath then names it), parsed, quads
-// split, centre and radius computed, the derived flags cleared. A file that
-// does not open, is not a regular file or is faulty gives outcomeFaultyModel.
-// Nothing else is touched (no view, no topology).
-Outcome readModelFile(const std::string& path);
-
-// Writes the current model as a triangle-only OFF file at path, through a
-// temporary file renamed into place once complete. False when it could not
-// be written (an existing file is then left as it was).
-bool writeModelFile(const std::string& path);
+// Writes the mesh as a triangle-only OFF file at path, through a temporary
+// file renamed into place once complete. False when it could not be written
+// (an existing file is then left as it was).
+bool writeModelFile(const Mesh& mesh, const std::string& path);
 
 // The name the model is saved under: path with its ".off" (last four
 // characters of the file name) replaced by "_n.off".

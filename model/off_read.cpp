@@ -1,6 +1,6 @@
 // Reading an OFF model: line access to the text (raw lines limited in
 // length, significant lines with comments and blank lines skipped), parsing
-// into the model store (header, counts, vertex and face lines, quads split
+// into a new mesh (header, counts, vertex and face lines, quads split
 // into four triangles around an added centre vertex, then the model's centre
 // and radius), and opening the file. The text comes either whole from memory
 // or from a file through a small window that slides along it: a window reused
@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "model/off_file.h"
-#include "base/store.h"
+#include <string>
+
+#include "model/mesh.h"
 
 // ---- Lines of the text
 
@@ -174,36 +176,36 @@ constexpr long long shortestFaceLine = 8;
 // Splits the noted quads, in file order: each adds its centre vertex after the
 // file's vertices and three triangles after the file's faces; its own slot
 // keeps the first triangle. quads holds (slot, fourth corner) pairs.
-void splitQuads(const std::vector<int>& quads, int fileVertices, int fileFaces)
+void splitQuads(Mesh& mesh, const std::vector<int>& quads, int fileVertices, int fileFaces)
 {
     int quadCount = static_cast<int>(quads.size() / 2);
     int newVertices = fileVertices + quadCount;
     int newFaces = fileFaces + 3 * quadCount;
-    for (std::vector<double>* array : {&vertexX, &vertexY, &vertexZ})
+    for (std::vector<double>* array : {&mesh.vertexX, &mesh.vertexY, &mesh.vertexZ})
         reserveMapped(*array, static_cast<size_t>(newVertices));
-    for (std::vector<int>* array : {&faceA, &faceB, &faceC})
+    for (std::vector<int>* array : {&mesh.faceA, &mesh.faceB, &mesh.faceC})
         reserveMapped(*array, static_cast<size_t>(newFaces));
-    growDoubleArray(vertexX, fileVertices, newVertices);
-    growDoubleArray(vertexY, fileVertices, newVertices);
-    growDoubleArray(vertexZ, fileVertices, newVertices);
-    growIntArray(faceA, fileFaces, newFaces);
-    growIntArray(faceB, fileFaces, newFaces);
-    growIntArray(faceC, fileFaces, newFaces);
+    growDoubleArray(mesh.vertexX, fileVertices, newVertices);
+    growDoubleArray(mesh.vertexY, fileVertices, newVertices);
+    growDoubleArray(mesh.vertexZ, fileVertices, newVertices);
+    growIntArray(mesh.faceA, fileFaces, newFaces);
+    growIntArray(mesh.faceB, fileFaces, newFaces);
+    growIntArray(mesh.faceC, fileFaces, newFaces);
     for (int q = 0; q < quadCount; ++q) {
         int slot = quads[2 * q];
-        int a = faceA[slot], b = faceB[slot], c = faceC[slot], d = quads[2 * q + 1];
+        int a = mesh.faceA[slot], b = mesh.faceB[slot], c = mesh.faceC[slot], d = quads[2 * q + 1];
         int m = fileVertices + q;
-        vertexX[m] = (vertexX[a] + vertexX[b] + vertexX[c] + vertexX[d]) / 4;
-        vertexY[m] = (vertexY[a] + vertexY[b] + vertexY[c] + vertexY[d]) / 4;
-        vertexZ[m] = (vertexZ[a] + vertexZ[b] + vertexZ[c] + vertexZ[d]) / 4;
+        mesh.vertexX[m] = (mesh.vertexX[a] + mesh.vertexX[b] + mesh.vertexX[c] + mesh.vertexX[d]) / 4;
+        mesh.vertexY[m] = (mesh.vertexY[a] + mesh.vertexY[b] + mesh.vertexY[c] + mesh.vertexY[d]) / 4;
+        mesh.vertexZ[m] = (mesh.vertexZ[a] + mesh.vertexZ[b] + mesh.vertexZ[c] + mesh.vertexZ[d]) / 4;
         int n = fileFaces + 3 * (q + 1);
-        faceA[n - 3] = b, faceB[n - 3] = c, faceC[n - 3] = m;
-        faceA[n - 2] = c, faceB[n - 2] = d, faceC[n - 2] = m;
-        faceA[n - 1] = d, faceB[n - 1] = a, faceC[n - 1] = m;
-        faceC[slot] = m;
+        mesh.faceA[n - 3] = b, mesh.faceB[n - 3] = c, mesh.faceC[n - 3] = m;
+        mesh.faceA[n - 2] = c, mesh.faceB[n - 2] = d, mesh.faceC[n - 2] = m;
+        mesh.faceA[n - 1] = d, mesh.faceB[n - 1] = a, mesh.faceC[n - 1] = m;
+        mesh.faceC[slot] = m;
     }
-    vertexCount = newVertices;
-    faceCount = newFaces;
+    mesh.vertexCount = newVertices;
+    mesh.faceCount = newFaces;
 }
 
 // The text being parsed: what stands between cursor and end (a NUL) is held
@@ -254,97 +256,163 @@ struct TextSource {
     long long remaining() const { return static_cast<long long>(end - cursor) + static_cast<long long>(unread); }
 };
 
-// nextDataLine on the source, with the window kept at least one longest line ahead.
-void dataLine(TextSource& source, std::string_view& line)
-{
-    for (;;) {
-        source.ensure(offMaxLineLength + 2);
-        if (nextRawLine(source.cursor, line, offMaxLineLength) != lineRead)
-            return;
-        if (!line.empty() && (line[0] == '*' || line[0] == '#'))
-            continue;
-        if (!isBlankLine(line))
-            return;
+// The line number of the last line taken, for the reasons of a refusal.
+struct LineReader {
+    TextSource& source;
+    long long number = 0;
+
+    // nextDataLine on the source, with the window kept at least one longest
+    // line ahead; returns nextRawLine's code of the line that ended the search.
+    int next(std::string_view& line)
+    {
+        for (;;) {
+            source.ensure(offMaxLineLength + 2);
+            ++number;
+            int code = nextRawLine(source.cursor, line, offMaxLineLength);
+            if (code != lineRead) {
+                // The last line, or a refused one: what follows is unread.
+                if (code == lineLastRead && line.empty())
+                    --number;
+                return code;
+            }
+            if (!line.empty() && (line[0] == '*' || line[0] == '#'))
+                continue;
+            if (!isBlankLine(line))
+                return lineRead;
+        }
     }
+};
+
+std::string lineReason(long long number, const std::string& what)
+{
+    return "ligne " + std::to_string(number) + " : " + what;
 }
 
-// Parses the source into the empty store; false when the text is faulty.
-bool parseSource(TextSource& source)
+// Why the line the reader just took is not the expected one: too long, the
+// end of the file, or (when neither) the given fault.
+std::string lineFault(const LineReader& reader, int code, std::string_view line, const std::string& expected,
+                      const std::string& fault)
 {
+    if (code == lineTooLong || code == lineLastTooLong)
+        return lineReason(reader.number, "ligne de plus de " + std::to_string(offMaxLineLength) + " caractères");
+    if (code == lineLastRead && line.empty())
+        return "fin du fichier avant " + expected;
+    return lineReason(reader.number, fault);
+}
+
+// Parses the source into the empty mesh; false with the reason when the text is faulty.
+bool parseSource(TextSource& source, Mesh& mesh, std::string& reason)
+{
+    LineReader reader{source};
     std::string_view line;
 
-    dataLine(source, line);
-    if (!headerWordIsOff(line))
+    int code = reader.next(line);
+    if (!headerWordIsOff(line)) {
+        reason = lineFault(reader, code, line, "l'en-tête OFF", "l'en-tête OFF manque");
         return false;
+    }
 
-    dataLine(source, line);
+    code = reader.next(line);
     int counts[3] = {0, 0, 0};
     int countsRead = readInts(line, counts, 3);
-    if (countsRead < 2 || counts[0] < 1 || counts[1] < 1)
+    if (countsRead < 2 || counts[0] < 1 || counts[1] < 1) {
+        reason = lineFault(reader, code, line, "les nombres de sommets et de faces",
+                           countsRead < 2 ? "nombres de sommets et de faces attendus"
+                                          : "il faut au moins un sommet et une face");
         return false;
+    }
     // Counts the rest of the text cannot hold would only drive a useless allocation.
     long long shortest = shortestVertexLine * counts[0] + shortestFaceLine * counts[1] - 1;
-    if (shortest > source.remaining())
+    if (shortest > source.remaining()) {
+        reason = lineReason(reader.number, "le fichier est trop court pour " + std::to_string(counts[0]) +
+                                               " sommets et " + std::to_string(counts[1]) + " faces");
         return false;
+    }
     int fileVertices = counts[0];
     int fileFaces = counts[1];
-    vertexCount = fileVertices;
-    faceCount = fileFaces;
+    mesh.vertexCount = fileVertices;
+    mesh.faceCount = fileFaces;
     if (countsRead == 3)
-        edgeCount = counts[2];
+        mesh.edgeCount = counts[2];
 
-    for (std::vector<double>* array : {&vertexX, &vertexY, &vertexZ})
+    for (std::vector<double>* array : {&mesh.vertexX, &mesh.vertexY, &mesh.vertexZ})
         reserveMapped(*array, static_cast<size_t>(fileVertices));
-    for (std::vector<int>* array : {&faceA, &faceB, &faceC})
+    for (std::vector<int>* array : {&mesh.faceA, &mesh.faceB, &mesh.faceC})
         reserveMapped(*array, static_cast<size_t>(fileFaces));
-    allocDoubleArray(vertexX, fileVertices);
-    allocDoubleArray(vertexY, fileVertices);
-    allocDoubleArray(vertexZ, fileVertices);
-    allocIntArray(faceA, fileFaces);
-    allocIntArray(faceB, fileFaces);
-    allocIntArray(faceC, fileFaces);
-    modelLoaded = true;
-    double* x = vertexX.data();
-    double* y = vertexY.data();
-    double* z = vertexZ.data();
+    allocDoubleArray(mesh.vertexX, fileVertices);
+    allocDoubleArray(mesh.vertexY, fileVertices);
+    allocDoubleArray(mesh.vertexZ, fileVertices);
+    allocIntArray(mesh.faceA, fileFaces);
+    allocIntArray(mesh.faceB, fileFaces);
+    allocIntArray(mesh.faceC, fileFaces);
+    mesh.modelLoaded = true;
+    double* xyz[3] = {mesh.vertexX.data(), mesh.vertexY.data(), mesh.vertexZ.data()};
     for (int i = 0; i < fileVertices; ++i) {
-        dataLine(source, line);
+        code = reader.next(line);
         const char* p = line.data();
         const char* lineEnd = p + line.size();
-        if (!readReal(p, lineEnd, x[i]) || !readReal(p, lineEnd, y[i]) || !readReal(p, lineEnd, z[i]))
+        for (int k = 0; k < 3; ++k) {
+            double& value = xyz[k][i];
+            bool got = readReal(p, lineEnd, value);
+            if (got && std::isfinite(value))
+                continue;
+            const std::string coordinate = std::string("la coordonnée ") + "xyz"[k] + " du sommet " + std::to_string(i);
+            if (got)
+                reason = lineReason(reader.number, coordinate + " n'est pas un nombre fini");
+            else
+                reason = lineFault(reader, code, line, "le sommet " + std::to_string(i),
+                                   coordinate + " manque ou est illisible");
             return false;
+        }
     }
     // Quads are noted as (slot, fourth corner) and split once all faces are read.
     std::vector<int> quads;
     for (int i = 0; i < fileFaces; ++i) {
-        dataLine(source, line);
+        code = reader.next(line);
         int v[5];
         int read = readInts(line, v, 5);
-        if (read < 4 || v[0] < 3 || v[0] > 4)
+        const std::string expected = "la face " + std::to_string(i);
+        if (read < 1 || code == lineTooLong || code == lineLastTooLong) {
+            reason = lineFault(reader, code, line, expected, "face " + std::to_string(i) + " illisible");
             return false;
+        }
+        if (v[0] < 3 || v[0] > 4) {
+            reason = lineReason(reader.number, "la face a " + std::to_string(v[0]) + " sommets (3 ou 4 attendus)");
+            return false;
+        }
+        if (read < v[0] + 1) {
+            reason = lineReason(reader.number, "la face " + std::to_string(i) + " a moins de " +
+                                                   std::to_string(v[0]) + " indices lisibles");
+            return false;
+        }
         // Corners must name vertices of the file.
-        for (int k = 1; k < 4; ++k)
-            if (v[k] < 0 || v[k] >= fileVertices)
+        for (int k = 1; k <= v[0]; ++k)
+            if (v[k] < 0 || v[k] >= fileVertices) {
+                reason = lineReason(reader.number, "l'indice " + std::to_string(v[k]) + " ne désigne aucun sommet (" +
+                                                       std::to_string(fileVertices) + " sommets)");
                 return false;
-        faceA[i] = v[1];
-        faceB[i] = v[2];
-        faceC[i] = v[3];
+            }
+        mesh.faceA[i] = v[1];
+        mesh.faceB[i] = v[2];
+        mesh.faceC[i] = v[3];
         if (v[0] == 4) {
-            if (read < 5 || v[4] < 0 || v[4] >= fileVertices)
-                return false;
             quads.push_back(i);
             quads.push_back(v[4]);
         }
     }
-    if (source.failed)
+    if (source.failed) {
+        reason = "le fichier n'a pas pu être lu jusqu'au bout";
         return false;
+    }
     if (!quads.empty()) {
         long long finalFaces = fileFaces + 3LL * static_cast<long long>(quads.size() / 2);
-        if (finalFaces > 0x7fffffffLL)
+        if (finalFaces > 0x7fffffffLL) {
+            reason = "trop de faces une fois les quadrilatères partagés";
             return false;
-        splitQuads(quads, fileVertices, fileFaces);
+        }
+        splitQuads(mesh, quads, fileVertices, fileFaces);
     }
-    computeCenterAndRadius();
+    computeCenterAndRadius(mesh);
     return true;
 }
 
@@ -354,39 +422,17 @@ std::vector<char> fileWindow;
 
 } // namespace
 
-// modelCenter: the mean of all vertices; modelRadius: the largest distance
-// from it along one axis.
-void computeCenterAndRadius()
-{
-    double sum[3] = {0.0, 0.0, 0.0};
-    for (int i = 0; i < vertexCount; ++i) {
-        sum[0] += vertexX[i];
-        sum[1] += vertexY[i];
-        sum[2] += vertexZ[i];
-    }
-    for (int k = 0; k < 3; ++k)
-        modelCenter[k] = vertexCount > 0 ? sum[k] / vertexCount : 0.0;
-    modelRadius = 0.0;
-    for (int i = 0; i < vertexCount; ++i) {
-        double d[3] = {std::fabs(vertexX[i] - modelCenter[0]), std::fabs(vertexY[i] - modelCenter[1]),
-                       std::fabs(vertexZ[i] - modelCenter[2])};
-        for (double x : d)
-            if (x > modelRadius)
-                modelRadius = x;
-    }
-}
-
-bool parseModelText(const char* text, size_t size)
+bool parseModelText(const char* text, size_t size, Mesh& mesh, std::string& reason)
 {
     TextSource source;
     source.cursor = text;
     // The text ends at its first NUL, as every line read does.
     const void* nul = std::memchr(text, '\0', size);
     source.end = nul ? static_cast<const char*>(nul) : text + size;
-    return parseSource(source);
+    return parseSource(source, mesh, reason);
 }
 
-bool parseModelFile(int fd, size_t size)
+bool parseModelFile(int fd, size_t size, Mesh& mesh, std::string& reason)
 {
     if (fileWindow.size() != fileWindowSize + 1)
         fileWindow.assign(fileWindowSize + 1, '\0');
@@ -396,30 +442,31 @@ bool parseModelFile(int fd, size_t size)
     source.window = fileWindow.data();
     source.windowSize = fileWindowSize;
     source.cursor = source.end = source.window;
-    return parseSource(source);
+    return parseSource(source, mesh, reason);
 }
 
 // ---- Opening the file
 
-Outcome readModelFile(const std::string& path)
+Outcome readModelFile(const std::string& path, Mesh& mesh, std::string& reason)
 {
-    if (modelLoaded)
-        releaseModel();
+    mesh = Mesh();
+    reason.clear();
     // Only a regular file that opens is read; anything else is faulty.
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info;
     if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+        reason = fd < 0 ? "le fichier ne peut pas être ouvert" : "ce n'est pas un fichier ordinaire";
         if (fd >= 0)
             close(fd);
         return outcomeFaultyModel;
     }
-    modelPath = path;
-    bool sound = parseModelFile(fd, static_cast<size_t>(info.st_size));
+    bool sound = parseModelFile(fd, static_cast<size_t>(info.st_size), mesh, reason);
     close(fd);
-    if (!sound)
+    if (!sound) {
+        mesh = Mesh();
         return outcomeFaultyModel;
-    topologyBuilt = false;
-    uvComputed = false;
-    closedWarned = false;
+    }
+    mesh.modelPath = path;
+    touchMesh(mesh);
     return outcomeOk;
 }

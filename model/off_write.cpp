@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "model/off_file.h"
-#include "base/store.h"
 
 namespace {
 
@@ -70,46 +69,46 @@ struct OffWriter {
 constexpr size_t longestReadableLine = 150;
 
 // Writes vertex i's three coordinates, each after two spaces, in the given notation.
-void vertexLine(OffWriter& out, int i, void (OffWriter::*number)(double))
+void vertexLine(OffWriter& out, const Mesh& mesh, int i, void (OffWriter::*number)(double))
 {
     out.text("  ");
-    (out.*number)(vertexX[i]);
+    (out.*number)(mesh.vertexX[i]);
     out.text("  ");
-    (out.*number)(vertexY[i]);
+    (out.*number)(mesh.vertexY[i]);
     out.text("  ");
-    (out.*number)(vertexZ[i]);
+    (out.*number)(mesh.vertexZ[i]);
 }
 
-// Writes the header, counts, vertex and face lines of the current model to fd.
-bool writeModel(int fd)
+// Writes the header, counts, vertex and face lines of the mesh to fd.
+bool writeModel(const Mesh& mesh, int fd)
 {
     OffWriter out{fd, std::vector<char>(writeBlockSize)};
     out.text("OFF\n ");
-    out.integer(vertexCount);
+    out.integer(mesh.vertexCount);
     out.text("  ");
-    out.integer(faceCount);
+    out.integer(mesh.faceCount);
     out.text("  0\n");
-    for (int i = 0; i < vertexCount; ++i) {
+    for (int i = 0; i < mesh.vertexCount; ++i) {
         out.makeRoom();
         size_t lineStart = out.used;
-        vertexLine(out, i, &OffWriter::real);
+        vertexLine(out, mesh, i, &OffWriter::real);
         if (out.used - lineStart > longestReadableLine) {
             // Six decimals of a coordinate of 1e30 or more make a line the
             // reader would refuse: such a vertex is written in exponent
             // notation instead, so the saved model always opens again.
             out.used = lineStart;
-            vertexLine(out, i, &OffWriter::shortestReal);
+            vertexLine(out, mesh, i, &OffWriter::shortestReal);
         }
         out.text("\n");
     }
-    for (int i = 0; i < faceCount; ++i) {
+    for (int i = 0; i < mesh.faceCount; ++i) {
         out.makeRoom();
         out.text("  3  ");
-        out.integer(faceA[i]);
+        out.integer(mesh.faceA[i]);
         out.text("  ");
-        out.integer(faceB[i]);
+        out.integer(mesh.faceB[i]);
         out.text("  ");
-        out.integer(faceC[i]);
+        out.integer(mesh.faceC[i]);
         out.text("\n");
     }
     out.flush();
@@ -119,7 +118,7 @@ bool writeModel(int fd)
 } // namespace
 
 // Writes the model to a fresh temporary file next to path and renames it to path.
-bool writeModelFile(const std::string& path)
+bool writeModelFile(const Mesh& mesh, const std::string& path)
 {
     std::string temporary;
     int fd = -1;
@@ -131,7 +130,7 @@ bool writeModelFile(const std::string& path)
     }
     if (fd < 0)
         return false;
-    bool written = writeModel(fd);
+    bool written = writeModel(mesh, fd);
     written = fsync(fd) == 0 && written;
     written = close(fd) == 0 && written;
     if (written && std::rename(temporary.c_str(), path.c_str()) == 0)

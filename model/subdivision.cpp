@@ -1,4 +1,4 @@
-// One step of Loop subdivision on the store's mesh.
+// One step of Loop subdivision on a mesh.
 //
 // The step runs in linear time. The split-edge table is registered once from
 // the triangles, keeping for each edge the first two corners opposite it in
@@ -20,13 +20,14 @@
 #include <system_error>
 #include <thread>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
 
-int subdivisionThreadFaceCount = 50000;
-
 namespace {
+
+// The working blocks of the steps, kept from step to step.
+LoopStepWork stepWork;
 
 // Runs a task on a second thread, or at once on this one when the step is
 // small or no thread can be had; wait() returns once the task has finished.
@@ -61,31 +62,31 @@ private:
 // The vertex of the side's edge, made now if this is the first time the loop
 // meets the edge. A side missing from the table (never, when the table holds
 // every side) gets the message from findSplitEdge.
-inline int sideVertex(int v1, int v2)
+inline int sideVertex(Mesh& mesh, LoopStepWork& work, int v1, int v2)
 {
-    int entry = lookupSplitEdge(v1, v2);
+    int entry = lookupSplitEdge(work, v1, v2);
     if (entry < 0)
-        entry = findSplitEdge(v1, v2);
+        entry = findSplitEdge(work, v1, v2);
     if (entry < 0)
         return -1;
-    int v = splitEdgeVertex[static_cast<std::size_t>(entry)];
-    return v >= 0 ? v : makeEdgeVertex(entry);
+    int v = work.splitEdgeVertex[static_cast<std::size_t>(entry)];
+    return v >= 0 ? v : makeEdgeVertex(mesh, work, entry);
 }
 
 // The loop over the old triangles: for triangle t with corners (A, B, C) the
 // edge vertices d (side B-C), f (C-A), h (A-B), made from V on in the order
 // first met; then the middle triangle (d, f, h) at t and the corner triangles
 // (A, h, f), (B, d, h), (C, f, d) at F + 3t, F + 3t + 1, F + 3t + 2.
-void splitTriangles(const std::vector<int>& oldA, const std::vector<int>& oldB, const std::vector<int>& oldC, int F)
+void splitTriangles(Mesh& mesh, LoopStepWork& work, const std::vector<int>& oldA, const std::vector<int>& oldB, const std::vector<int>& oldC, int F)
 {
-    int* newA = faceA.data();
-    int* newB = faceB.data();
-    int* newC = faceC.data();
+    int* newA = mesh.faceA.data();
+    int* newB = mesh.faceB.data();
+    int* newC = mesh.faceC.data();
     for (std::size_t t = 0; t < static_cast<std::size_t>(F); ++t) {
         int a = oldA[t], b = oldB[t], c = oldC[t];
-        int d = sideVertex(b, c);
-        int f = sideVertex(c, a);
-        int h = sideVertex(a, b);
+        int d = sideVertex(mesh, work, b, c);
+        int f = sideVertex(mesh, work, c, a);
+        int h = sideVertex(mesh, work, a, b);
         std::size_t k = static_cast<std::size_t>(F) + 3 * t;
         newA[k] = a, newB[k] = h, newC[k] = f;
         newA[k + 1] = b, newB[k + 1] = d, newC[k + 1] = h;
@@ -94,12 +95,12 @@ void splitTriangles(const std::vector<int>& oldA, const std::vector<int>& oldB, 
     }
 }
 
-void releaseStepTemporaries()
+void releaseStepTemporaries(LoopStepWork& work)
 {
-    emptySplitEdgeTable();
-    freeBlock(oldX);
-    freeBlock(oldY);
-    freeBlock(oldZ);
+    emptySplitEdgeTable(work);
+    freeBlock(work.oldX);
+    freeBlock(work.oldY);
+    freeBlock(work.oldZ);
 }
 
 // Allocates the arrays, catching only a failed allocation.
@@ -117,15 +118,16 @@ template <typename Allocate> bool allocated(Allocate allocate)
 
 } // namespace
 
-Outcome refineLoopStep()
+Outcome refineLoopStep(Mesh& mesh, int threadFaceCount)
 {
-    if (!modelLoaded)
+    LoopStepWork& work = stepWork;
+    if (!mesh.modelLoaded)
         return outcomeImpossibleModel;
-    const int V = vertexCount, F = faceCount;
+    const int V = mesh.vertexCount, F = mesh.faceCount;
     if (F > INT_MAX / 4)
         return outcomeTooLargeModel;
-    if (V < 0 || F < 0 || vertexX.size() < static_cast<std::size_t>(V) ||
-        vertexY.size() < static_cast<std::size_t>(V) || vertexZ.size() < static_cast<std::size_t>(V))
+    if (V < 0 || F < 0 || mesh.vertexX.size() < static_cast<std::size_t>(V) ||
+        mesh.vertexY.size() < static_cast<std::size_t>(V) || mesh.vertexZ.size() < static_cast<std::size_t>(V))
         return outcomeImpossibleModel;
 
     // Everything that may refuse the step comes before the store changes.
@@ -133,14 +135,14 @@ Outcome refineLoopStep()
     // split-edge table will hold, so the new vertex arrays are allocated with
     // the faces while the table is registered (checked once it stands).
     const std::size_t newFaceCount = 4 * static_cast<std::size_t>(F);
-    const std::size_t expectedVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(edgeCount);
-    const bool expectEdges = topologyBuilt && edgeCount >= 0 && edgeCount <= INT_MAX - V;
+    const std::size_t expectedVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(mesh.edgeCount);
+    const bool expectEdges = mesh.topologyBuilt && mesh.edgeCount >= 0 && mesh.edgeCount <= INT_MAX - V;
     std::vector<int> freshA, freshB, freshC;
     std::vector<double> freshX, freshY, freshZ;
-    std::vector<RingSummary>& rings = ringSummaries;
+    std::vector<RingSummary>& rings = work.ringSummaries;
     Outcome refusal = outcomeOk;
     {
-        SecondThread second(F >= subdivisionThreadFaceCount);
+        SecondThread second(F >= threadFaceCount);
         bool allocatedAside = false, yzAllocated = false;
         second.run([&] {
             allocatedAside = allocated([&] {
@@ -156,16 +158,16 @@ Outcome refineLoopStep()
             });
         });
         bool registered = false;
-        if (!allocated([&] { registered = prepareSplitEdgeTable() && registerTriangleSides(); }))
+        if (!allocated([&] { registered = prepareSplitEdgeTable(mesh, work) && registerTriangleSides(mesh, work); }))
             refusal = outcomeSubdivisionMemory;
         else if (!registered)
             refusal = outcomeImpossibleModel;
-        else if (V > INT_MAX - splitEdgeCount)
+        else if (V > INT_MAX - work.splitEdgeCount)
             refusal = outcomeTooLargeModel;
         second.wait();
         if (refusal == outcomeOk && !allocatedAside)
             refusal = outcomeSubdivisionMemory;
-        std::size_t newVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(splitEdgeCount);
+        std::size_t newVertexCount = static_cast<std::size_t>(V) + static_cast<std::size_t>(work.splitEdgeCount);
         if (refusal == outcomeOk && (!expectEdges || newVertexCount != expectedVertexCount)) {
             second.run([&] {
                 yzAllocated = allocated([&] {
@@ -180,57 +182,57 @@ Outcome refineLoopStep()
         }
     }
     if (refusal != outcomeOk) {
-        releaseStepTemporaries();
+        releaseStepTemporaries(work);
         return refusal;
     }
-    splitEdgeMissing = false;
+    work.splitEdgeMissing = false;
 
     // The old coordinates and triangles stay aside, read-only, while the new
     // arrays take their place in the store.
-    oldX.swap(vertexX);
-    oldY.swap(vertexY);
-    oldZ.swap(vertexZ);
-    vertexX.swap(freshX);
-    vertexY.swap(freshY);
-    vertexZ.swap(freshZ);
+    work.oldX.swap(mesh.vertexX);
+    work.oldY.swap(mesh.vertexY);
+    work.oldZ.swap(mesh.vertexZ);
+    mesh.vertexX.swap(freshX);
+    mesh.vertexY.swap(freshY);
+    mesh.vertexZ.swap(freshZ);
     std::vector<int> oldA, oldB, oldC;
-    oldA.swap(faceA);
-    oldB.swap(faceB);
-    oldC.swap(faceC);
-    faceA.swap(freshA);
-    faceB.swap(freshB);
-    faceC.swap(freshC);
+    oldA.swap(mesh.faceA);
+    oldB.swap(mesh.faceB);
+    oldC.swap(mesh.faceC);
+    mesh.faceA.swap(freshA);
+    mesh.faceB.swap(freshB);
+    mesh.faceC.swap(freshC);
 
     {
         // The rings only read the old mesh and the table and write vertices
         // 0 .. V-1; the split writes the faces and vertices V and on.
-        SecondThread second(F >= subdivisionThreadFaceCount);
+        SecondThread second(F >= threadFaceCount);
         second.run([&] {
-            sumRings(rings, oldA, oldB, oldC, F);
-            moveOldVertices(rings);
+            sumRings(mesh, work, rings, oldA, oldB, oldC, F);
+            moveOldVertices(mesh, work, rings);
         });
-        splitTriangles(oldA, oldB, oldC, F);
+        splitTriangles(mesh, work, oldA, oldB, oldC, F);
     }
-    moveReorderedVertices(rings, oldA, oldB, oldC, F);
-    faceCount = 4 * F;
+    moveReorderedVertices(mesh, work, rings, oldA, oldB, oldC, F);
+    mesh.faceCount = 4 * F;
 
     rings.clear();
     freeBlock(oldA);
     freeBlock(oldB);
     freeBlock(oldC);
-    releaseStepTemporaries();
+    releaseStepTemporaries(work);
 
     // What was derived from the old mesh no longer holds.
-    closedWarned = false;
-    freeBlock(edgeA);
-    freeBlock(edgeB);
-    freeBlock(edgeFace1);
-    freeBlock(edgeFace2);
-    topologyBuilt = false;
-    freeBlock(vertexU);
-    freeBlock(vertexV);
-    uvComputed = false;
+    freeBlock(mesh.edgeA);
+    freeBlock(mesh.edgeB);
+    freeBlock(mesh.edgeFace1);
+    freeBlock(mesh.edgeFace2);
+    mesh.topologyBuilt = false;
+    freeBlock(mesh.vertexU);
+    freeBlock(mesh.vertexV);
+    mesh.uvComputed = false;
+    touchMesh(mesh);
     // A side the table did not hold (it holds every side it was registered
     // from, so this means a fault of the step) is reported once the step is done.
-    return splitEdgeMissing ? outcomeImpossibleModel : outcomeOk;
+    return work.splitEdgeMissing ? outcomeImpossibleModel : outcomeOk;
 }

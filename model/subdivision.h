@@ -1,4 +1,4 @@
-// Loop subdivision of the mesh in the model store: every triangle is split in
+// Loop subdivision of a mesh: every triangle is split in
 // four, a new vertex is placed on every edge and every old vertex is moved,
 // with Loop's weights inside and the boundary rules on open borders.
 //
@@ -11,17 +11,18 @@
 #pragma once
 
 #include "base/outcome.h"
+#include "model/mesh.h"
 
-// One step on the store's mesh, without rebuilding the derived data: the
+// Number of triangles from which a step uses a second thread (below it a
+// thread costs more than it saves); the result is the same either way.
+inline constexpr int subdivisionThreadFaceCount = 50000;
+
+// One step on the mesh, without rebuilding the derived data: the
 // refined mesh replaces the old one and the edge table and (u,v) coordinates
 // are discarded (flags cleared). A step whose counts would not fit in an int,
 // a face naming a vertex that does not exist, missing memory or no model is
 // refused with its outcome and leaves the store unchanged.
-Outcome refineLoopStep();
-
-// Number of triangles from which a step uses a second thread (below it a
-// thread costs more than it saves); the result is the same either way.
-extern int subdivisionThreadFaceCount;
+Outcome refineLoopStep(Mesh& mesh, int threadFaceCount = subdivisionThreadFaceCount);
 
 // Loop's beta for a vertex with n triangles around it.
 double loopBeta(int n);

@@ -9,20 +9,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
 
-std::vector<double> oldX, oldY, oldZ;
 
-std::vector<int> splitEdgeLow, splitEdgeHigh, splitEdgeVertex;
-std::vector<int> splitEdgeOpposite1, splitEdgeOpposite2;
-int splitEdgeCount = 0;
-bool splitEdgeMissing = false;
 
-std::vector<std::size_t> splitBucketStart;
-std::vector<int> splitBucketSlot;
-int splitBucketVertexCount = 0;
 
 namespace {
 
@@ -38,25 +30,25 @@ std::size_t bucketSizeFor(std::size_t sides)
 
 } // namespace
 
-bool prepareSplitEdgeTable()
+bool prepareSplitEdgeTable(Mesh& mesh, LoopStepWork& work)
 {
-    emptySplitEdgeTable();
-    int V = std::max(vertexCount, 0);
-    std::size_t F = static_cast<std::size_t>(std::max(faceCount, 0));
-    if (faceA.size() < F || faceB.size() < F || faceC.size() < F)
+    emptySplitEdgeTable(work);
+    int V = std::max(mesh.vertexCount, 0);
+    std::size_t F = static_cast<std::size_t>(std::max(mesh.faceCount, 0));
+    if (mesh.faceA.size() < F || mesh.faceB.size() < F || mesh.faceC.size() < F)
         return false;
-    splitBucketVertexCount = V;
-    filledBlock(splitBucketStart, static_cast<std::size_t>(V) + 1, std::size_t(0));
-    std::size_t* count = splitBucketStart.data();
-    const int* A = faceA.data();
-    const int* B = faceB.data();
-    const int* C = faceC.data();
+    work.splitBucketVertexCount = V;
+    filledBlock(work.splitBucketStart, static_cast<std::size_t>(V) + 1, std::size_t(0));
+    std::size_t* count = work.splitBucketStart.data();
+    const int* A = mesh.faceA.data();
+    const int* B = mesh.faceB.data();
+    const int* C = mesh.faceC.data();
     const unsigned limit = static_cast<unsigned>(V);
     for (std::size_t t = 0; t < F; ++t) {
         int a = A[t], b = B[t], c = C[t];
         if (static_cast<unsigned>(a) >= limit || static_cast<unsigned>(b) >= limit ||
             static_cast<unsigned>(c) >= limit) {
-            emptySplitEdgeTable();
+            emptySplitEdgeTable(work);
             return false;
         }
         ++count[std::min(a, b)];
@@ -70,80 +62,80 @@ bool prepareSplitEdgeTable()
         total += size;
     }
     count[V] = total;
-    filledBlock(splitBucketSlot, total, -1);
+    filledBlock(work.splitBucketSlot, total, -1);
     for (std::vector<int>* entries :
-         {&splitEdgeLow, &splitEdgeHigh, &splitEdgeVertex, &splitEdgeOpposite1, &splitEdgeOpposite2})
+         {&work.splitEdgeLow, &work.splitEdgeHigh, &work.splitEdgeVertex, &work.splitEdgeOpposite1, &work.splitEdgeOpposite2})
         emptyBlock(*entries, 3 * F);
-    splitEdgeCount = 0;
+    work.splitEdgeCount = 0;
     return true;
 }
 
-void emptySplitEdgeTable()
+void emptySplitEdgeTable(LoopStepWork& work)
 {
-    splitBucketVertexCount = 0;
-    splitBucketStart.clear();
-    splitBucketSlot.clear();
+    work.splitBucketVertexCount = 0;
+    work.splitBucketStart.clear();
+    work.splitBucketSlot.clear();
     for (std::vector<int>* entries :
-         {&splitEdgeLow, &splitEdgeHigh, &splitEdgeVertex, &splitEdgeOpposite1, &splitEdgeOpposite2})
+         {&work.splitEdgeLow, &work.splitEdgeHigh, &work.splitEdgeVertex, &work.splitEdgeOpposite1, &work.splitEdgeOpposite2})
         entries->clear();
-    splitEdgeCount = 0;
+    work.splitEdgeCount = 0;
 }
 
-void releaseSplitEdgeTable()
+void releaseSplitEdgeTable(LoopStepWork& work)
 {
-    freeBlock(splitBucketStart);
-    freeBlock(splitBucketSlot);
-    splitBucketVertexCount = 0;
-    freeBlock(splitEdgeLow);
-    freeBlock(splitEdgeHigh);
-    freeBlock(splitEdgeVertex);
-    freeBlock(splitEdgeOpposite1);
-    freeBlock(splitEdgeOpposite2);
-    splitEdgeCount = 0;
+    freeBlock(work.splitBucketStart);
+    freeBlock(work.splitBucketSlot);
+    work.splitBucketVertexCount = 0;
+    freeBlock(work.splitEdgeLow);
+    freeBlock(work.splitEdgeHigh);
+    freeBlock(work.splitEdgeVertex);
+    freeBlock(work.splitEdgeOpposite1);
+    freeBlock(work.splitEdgeOpposite2);
+    work.splitEdgeCount = 0;
 }
 
-int registerSplitEdge(int v1, int v2)
+int registerSplitEdge(LoopStepWork& work, int v1, int v2)
 {
     int low = std::min(v1, v2), high = std::max(v1, v2);
-    int* slot = locateSplitEdge(low, high);
+    int* slot = locateSplitEdge(work, low, high);
     if (!slot)
         return -1;
     if (*slot >= 0)
         return *slot;
-    int entry = splitEdgeCount++;
-    splitEdgeLow.push_back(low);
-    splitEdgeHigh.push_back(high);
-    splitEdgeVertex.push_back(-1);
-    splitEdgeOpposite1.push_back(-1);
-    splitEdgeOpposite2.push_back(-1);
+    int entry = work.splitEdgeCount++;
+    work.splitEdgeLow.push_back(low);
+    work.splitEdgeHigh.push_back(high);
+    work.splitEdgeVertex.push_back(-1);
+    work.splitEdgeOpposite1.push_back(-1);
+    work.splitEdgeOpposite2.push_back(-1);
     *slot = entry;
     return entry;
 }
 
-int findSplitEdge(int v1, int v2)
+int findSplitEdge(LoopStepWork& work, int v1, int v2)
 {
-    int* slot = locateSplitEdge(std::min(v1, v2), std::max(v1, v2));
+    int* slot = locateSplitEdge(work, std::min(v1, v2), std::max(v1, v2));
     if (slot && *slot >= 0)
         return *slot;
-    splitEdgeMissing = true;
-    return splitEdgeCount > 0 ? 0 : -1;
+    work.splitEdgeMissing = true;
+    return work.splitEdgeCount > 0 ? 0 : -1;
 }
 
-bool registerTriangleSides()
+bool registerTriangleSides(Mesh& mesh, LoopStepWork& work)
 {
-    std::size_t F = static_cast<std::size_t>(std::max(faceCount, 0));
-    const int* A = faceA.data();
-    const int* B = faceB.data();
-    const int* C = faceC.data();
-    auto side = [](int v1, int v2, int opposite) {
-        int entry = registerSplitEdge(v1, v2);
+    std::size_t F = static_cast<std::size_t>(std::max(mesh.faceCount, 0));
+    const int* A = mesh.faceA.data();
+    const int* B = mesh.faceB.data();
+    const int* C = mesh.faceC.data();
+    auto side = [&work](int v1, int v2, int opposite) {
+        int entry = registerSplitEdge(work, v1, v2);
         if (entry < 0)
             return false;
         std::size_t e = static_cast<std::size_t>(entry);
-        if (splitEdgeOpposite1[e] < 0)
-            splitEdgeOpposite1[e] = opposite;
-        else if (splitEdgeOpposite2[e] < 0)
-            splitEdgeOpposite2[e] = opposite;
+        if (work.splitEdgeOpposite1[e] < 0)
+            work.splitEdgeOpposite1[e] = opposite;
+        else if (work.splitEdgeOpposite2[e] < 0)
+            work.splitEdgeOpposite2[e] = opposite;
         return true;
     };
     for (std::size_t t = 0; t < F; ++t) {
@@ -154,30 +146,30 @@ bool registerTriangleSides()
     return true;
 }
 
-int makeEdgeVertex(int entry)
+int makeEdgeVertex(Mesh& mesh, LoopStepWork& work, int entry)
 {
-    if (entry < 0 || entry >= splitEdgeCount)
+    if (entry < 0 || entry >= work.splitEdgeCount)
         return -1;
     std::size_t e = static_cast<std::size_t>(entry);
-    std::size_t v = static_cast<std::size_t>(vertexCount);
-    std::size_t old = oldX.size();
-    std::size_t p = static_cast<std::size_t>(splitEdgeLow[e]);
-    std::size_t q = static_cast<std::size_t>(splitEdgeHigh[e]);
-    int o1 = splitEdgeOpposite1[e], o2 = splitEdgeOpposite2[e];
-    if (vertexCount < 0 || v >= vertexX.size() || v >= vertexY.size() || v >= vertexZ.size() || p >= old ||
-        q >= old || oldY.size() < old || oldZ.size() < old)
+    std::size_t v = static_cast<std::size_t>(mesh.vertexCount);
+    std::size_t old = work.oldX.size();
+    std::size_t p = static_cast<std::size_t>(work.splitEdgeLow[e]);
+    std::size_t q = static_cast<std::size_t>(work.splitEdgeHigh[e]);
+    int o1 = work.splitEdgeOpposite1[e], o2 = work.splitEdgeOpposite2[e];
+    if (mesh.vertexCount < 0 || v >= mesh.vertexX.size() || v >= mesh.vertexY.size() || v >= mesh.vertexZ.size() || p >= old ||
+        q >= old || work.oldY.size() < old || work.oldZ.size() < old)
         return -1;
     if (o1 < 0 || o2 < 0 || static_cast<std::size_t>(o1) >= old || static_cast<std::size_t>(o2) >= old) {
         // An edge of one triangle: the midpoint.
-        vertexX[v] = (oldX[p] + oldX[q]) / 2.0;
-        vertexY[v] = (oldY[p] + oldY[q]) / 2.0;
-        vertexZ[v] = (oldZ[p] + oldZ[q]) / 2.0;
+        mesh.vertexX[v] = (work.oldX[p] + work.oldX[q]) / 2.0;
+        mesh.vertexY[v] = (work.oldY[p] + work.oldY[q]) / 2.0;
+        mesh.vertexZ[v] = (work.oldZ[p] + work.oldZ[q]) / 2.0;
     } else {
         std::size_t r = static_cast<std::size_t>(o1), s = static_cast<std::size_t>(o2);
-        vertexX[v] = ((oldX[p] + oldX[q]) * 3.0 + oldX[r] + oldX[s]) / 8.0;
-        vertexY[v] = ((oldY[p] + oldY[q]) * 3.0 + oldY[r] + oldY[s]) / 8.0;
-        vertexZ[v] = ((oldZ[p] + oldZ[q]) * 3.0 + oldZ[r] + oldZ[s]) / 8.0;
+        mesh.vertexX[v] = ((work.oldX[p] + work.oldX[q]) * 3.0 + work.oldX[r] + work.oldX[s]) / 8.0;
+        mesh.vertexY[v] = ((work.oldY[p] + work.oldY[q]) * 3.0 + work.oldY[r] + work.oldY[s]) / 8.0;
+        mesh.vertexZ[v] = ((work.oldZ[p] + work.oldZ[q]) * 3.0 + work.oldZ[r] + work.oldZ[s]) / 8.0;
     }
-    splitEdgeVertex[e] = vertexCount;
-    return vertexCount++;
+    work.splitEdgeVertex[e] = mesh.vertexCount;
+    return mesh.vertexCount++;
 }

@@ -14,11 +14,10 @@
 // the exchanges leave it before S is formed.
 #include <cmath>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "model/subdivision.h"
 #include "model/subdivision_internal.h"
 
-std::vector<RingSummary> ringSummaries;
 
 namespace {
 
@@ -40,11 +39,11 @@ Weights makeWeights()
 }
 
 // Applies the interior rule to vertex j: beta S / 2 + (1 - n beta) old(j).
-inline void placeInterior(std::size_t j, double beta, double own, double sx, double sy, double sz)
+inline void placeInterior(Mesh& mesh, LoopStepWork& work, std::size_t j, double beta, double own, double sx, double sy, double sz)
 {
-    vertexX[j] = beta * sx / 2.0 + own * oldX[j];
-    vertexY[j] = beta * sy / 2.0 + own * oldY[j];
-    vertexZ[j] = beta * sz / 2.0 + own * oldZ[j];
+    mesh.vertexX[j] = beta * sx / 2.0 + own * work.oldX[j];
+    mesh.vertexY[j] = beta * sy / 2.0 + own * work.oldY[j];
+    mesh.vertexZ[j] = beta * sz / 2.0 + own * work.oldZ[j];
 }
 
 // Whether ring entry r of vertex j, from a side whose table entry is given,
@@ -80,20 +79,20 @@ double loopBeta(int n)
     return (1.0 / n) * (0.625 - c * c);
 }
 
-void sumRings(std::vector<RingSummary>& summaries, const std::vector<int>& oldA, const std::vector<int>& oldB,
+void sumRings(Mesh& mesh, LoopStepWork& work, std::vector<RingSummary>& summaries, const std::vector<int>& oldA, const std::vector<int>& oldB,
               const std::vector<int>& oldC, int oldFaceCount)
 {
     RingSummary* rings = summaries.data();
-    double* X = vertexX.data();
-    double* Y = vertexY.data();
-    double* Z = vertexZ.data();
-    const double* ox = oldX.data();
-    const double* oy = oldY.data();
-    const double* oz = oldZ.data();
-    const int* opposite2 = splitEdgeOpposite2.data();
+    double* X = mesh.vertexX.data();
+    double* Y = mesh.vertexY.data();
+    double* Z = mesh.vertexZ.data();
+    const double* ox = work.oldX.data();
+    const double* oy = work.oldY.data();
+    const double* oz = work.oldZ.data();
+    const int* opposite2 = work.splitEdgeOpposite2.data();
     for (std::size_t t = 0; t < static_cast<std::size_t>(oldFaceCount); ++t) {
         int a = oldA[t], b = oldB[t], c = oldC[t];
-        int eAB = lookupSplitEdge(a, b), eBC = lookupSplitEdge(b, c), eCA = lookupSplitEdge(c, a);
+        int eAB = lookupSplitEdge(work, a, b), eBC = lookupSplitEdge(work, b, c), eCA = lookupSplitEdge(work, c, a);
         bool oneAB = eAB >= 0 && opposite2[eAB] < 0;
         bool oneBC = eBC >= 0 && opposite2[eBC] < 0;
         bool oneCA = eCA >= 0 && opposite2[eCA] < 0;
@@ -114,31 +113,31 @@ void sumRings(std::vector<RingSummary>& summaries, const std::vector<int>& oldA,
 
 bool needsReordering(const RingSummary& ring) { return ring.corners > 0 && ring.singles != 0 && ring.singles != 2; }
 
-void moveOldVertices(const std::vector<RingSummary>& rings)
+void moveOldVertices(Mesh& mesh, LoopStepWork& work, const std::vector<RingSummary>& rings)
 {
     static const Weights weights = makeWeights();
     std::size_t V = rings.size();
     for (std::size_t j = 0; j < V; ++j) {
         const RingSummary& ring = rings[j];
         if (ring.corners == 0) {
-            vertexX[j] = oldX[j];
-            vertexY[j] = oldY[j];
-            vertexZ[j] = oldZ[j];
+            mesh.vertexX[j] = work.oldX[j];
+            mesh.vertexY[j] = work.oldY[j];
+            mesh.vertexZ[j] = work.oldZ[j];
         } else if (ring.singles == 2) {
             std::size_t r0 = static_cast<std::size_t>(ring.first), r1 = static_cast<std::size_t>(ring.second);
-            vertexX[j] = (6.0 * oldX[j] + oldX[r0] + oldX[r1]) / 8.0;
-            vertexY[j] = (6.0 * oldY[j] + oldY[r0] + oldY[r1]) / 8.0;
-            vertexZ[j] = (6.0 * oldZ[j] + oldZ[r0] + oldZ[r1]) / 8.0;
+            mesh.vertexX[j] = (6.0 * work.oldX[j] + work.oldX[r0] + work.oldX[r1]) / 8.0;
+            mesh.vertexY[j] = (6.0 * work.oldY[j] + work.oldY[r0] + work.oldY[r1]) / 8.0;
+            mesh.vertexZ[j] = (6.0 * work.oldZ[j] + work.oldZ[r0] + work.oldZ[r1]) / 8.0;
         } else if (ring.singles == 0) {
             int n = ring.corners;
             double beta = n <= tabledValences ? weights.beta[n] : loopBeta(n);
             double own = n <= tabledValences ? weights.own[n] : 1.0 - n * beta;
-            placeInterior(j, beta, own, vertexX[j], vertexY[j], vertexZ[j]);
+            placeInterior(mesh, work, j, beta, own, mesh.vertexX[j], mesh.vertexY[j], mesh.vertexZ[j]);
         }
     }
 }
 
-void moveReorderedVertices(const std::vector<RingSummary>& rings, const std::vector<int>& oldA,
+void moveReorderedVertices(Mesh& mesh, LoopStepWork& work, const std::vector<RingSummary>& rings, const std::vector<int>& oldA,
                            const std::vector<int>& oldB, const std::vector<int>& oldC, int oldFaceCount)
 {
     std::size_t first = 0;
@@ -159,7 +158,7 @@ void moveReorderedVertices(const std::vector<RingSummary>& rings, const std::vec
     std::vector<int> entry(start.back());
     std::vector<unsigned char> once(start.back());
     std::vector<std::size_t> fill(start.begin(), start.end() - 1);
-    const int* opposite2 = splitEdgeOpposite2.data();
+    const int* opposite2 = work.splitEdgeOpposite2.data();
     auto append = [&](int j, int r, int sideEntry) {
         std::size_t& at = fill[static_cast<std::size_t>(listOf[static_cast<std::size_t>(j)])];
         entry[at] = r;
@@ -172,7 +171,7 @@ void moveReorderedVertices(const std::vector<RingSummary>& rings, const std::vec
              atC = listOf[static_cast<std::size_t>(c)] >= 0;
         if (!atA && !atB && !atC)
             continue;
-        int eAB = lookupSplitEdge(a, b), eBC = lookupSplitEdge(b, c), eCA = lookupSplitEdge(c, a);
+        int eAB = lookupSplitEdge(work, a, b), eBC = lookupSplitEdge(work, b, c), eCA = lookupSplitEdge(work, c, a);
         if (atA) {
             append(a, b, eAB);
             append(a, c, eCA);
@@ -203,12 +202,12 @@ void moveReorderedVertices(const std::vector<RingSummary>& rings, const std::vec
         double sx = 0.0, sy = 0.0, sz = 0.0;
         for (std::size_t i = 0; i < length; ++i) {
             std::size_t r = static_cast<std::size_t>(list[i]);
-            sx += oldX[r];
-            sy += oldY[r];
-            sz += oldZ[r];
+            sx += work.oldX[r];
+            sy += work.oldY[r];
+            sz += work.oldZ[r];
         }
         int n = static_cast<int>(length / 2);
         double beta = loopBeta(n);
-        placeInterior(j, beta, 1.0 - n * beta, sx, sy, sz);
+        placeInterior(mesh, work, j, beta, 1.0 - n * beta, sx, sy, sz);
     }
 }

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <new>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "model/huge_pages.h"
 #include "model/topology_internal.h"
 
@@ -77,8 +77,6 @@ bool lengthenIntArray(std::vector<int>& array, size_t n, int value)
 }
 
 // ---- The edge table
-
-int edgeCapacity = 0;
 
 namespace {
 
@@ -149,10 +147,10 @@ void hashInsert(int lo, int hi, int edge)
 }
 
 // Moves the chain of vertex lo into the hash table.
-void moveChainToHash(int lo)
+void moveChainToHash(Mesh& mesh, int lo)
 {
     for (int e = chainHead[lo]; e >= 0; e = chainNext[e])
-        hashInsert(lo, edgeB[e], e);
+        hashInsert(lo, mesh.edgeB[e], e);
     chainHead[lo] = inHashTable;
 }
 
@@ -162,23 +160,23 @@ std::vector<unsigned char> vertexUsed;
 std::vector<int> vertexNewIndex;
 
 // The most edges the triangles can have: three each.
-size_t mostEdges() { return faceCount > 0 ? 3 * static_cast<size_t>(faceCount) : 0; }
+size_t mostEdges(const Mesh& mesh) { return mesh.faceCount > 0 ? 3 * static_cast<size_t>(mesh.faceCount) : 0; }
 
 // Checks every corner and drops the vertices no triangle uses, renumbering the corners.
-void dropUnusedVertices()
+void dropUnusedVertices(Mesh& mesh)
 {
-    const int vertices = vertexCount;
-    const int faces = faceCount;
-    if (faces < 0 || static_cast<size_t>(faces) > faceA.size() || static_cast<size_t>(faces) > faceB.size() ||
-        static_cast<size_t>(faces) > faceC.size() || vertices < 0 || static_cast<size_t>(vertices) > vertexX.size() ||
-        static_cast<size_t>(vertices) > vertexY.size() || static_cast<size_t>(vertices) > vertexZ.size())
+    const int vertices = mesh.vertexCount;
+    const int faces = mesh.faceCount;
+    if (faces < 0 || static_cast<size_t>(faces) > mesh.faceA.size() || static_cast<size_t>(faces) > mesh.faceB.size() ||
+        static_cast<size_t>(faces) > mesh.faceC.size() || vertices < 0 || static_cast<size_t>(vertices) > mesh.vertexX.size() ||
+        static_cast<size_t>(vertices) > mesh.vertexY.size() || static_cast<size_t>(vertices) > mesh.vertexZ.size())
         refuseTopology(outcomeFaceError);
     if (!fillByteArray(vertexUsed, static_cast<size_t>(vertices), 0))
         refuseTopology(outcomeEdgeMemory);
     const unsigned limit = static_cast<unsigned>(vertices);
-    int* fa = faceA.data();
-    int* fb = faceB.data();
-    int* fc = faceC.data();
+    int* fa = mesh.faceA.data();
+    int* fb = mesh.faceB.data();
+    int* fc = mesh.faceC.data();
     unsigned char* used = vertexUsed.data();
     for (int i = 0; i < faces; ++i) {
         const int a = fa[i], b = fb[i], c = fc[i];
@@ -201,9 +199,9 @@ void dropUnusedVertices()
         if (!used[v])
             continue;
         newIndex[v] = kept;
-        vertexX[kept] = vertexX[v];
-        vertexY[kept] = vertexY[v];
-        vertexZ[kept] = vertexZ[v];
+        mesh.vertexX[kept] = mesh.vertexX[v];
+        mesh.vertexY[kept] = mesh.vertexY[v];
+        mesh.vertexZ[kept] = mesh.vertexZ[v];
         ++kept;
     }
     for (int i = 0; i < faces; ++i) {
@@ -211,16 +209,16 @@ void dropUnusedVertices()
         fb[i] = newIndex[fb[i]];
         fc[i] = newIndex[fc[i]];
     }
-    vertexCount = kept;
+    mesh.vertexCount = kept;
 }
 
 // The edge arrays and the chain links grow together when a mesh needs more
 // edges than the first capacity (high genus, many holes); room for three
 // edges per triangle was set aside, so this rarely copies.
-void growEdgeArrays(int edgesSoFar)
+void growEdgeArrays(Mesh& mesh, int edgesSoFar)
 {
-    const long long most = 3LL * faceCount;
-    long long wanted = edgeCapacity + edgeCapacity / 8LL + 3;
+    const long long most = 3LL * mesh.faceCount;
+    long long wanted = mesh.edgeCapacity + mesh.edgeCapacity / 8LL + 3;
     if (wanted < edgesSoFar + 3LL)
         wanted = edgesSoFar + 3LL;
     if (wanted > most)
@@ -228,29 +226,29 @@ void growEdgeArrays(int edgesSoFar)
     if (wanted > INT_MAX || wanted < edgesSoFar + 3LL)
         refuseTopology(outcomeEdgeMemory);
     size_t n = static_cast<size_t>(wanted);
-    if (!lengthenIntArray(edgeA, n, 0) || !lengthenIntArray(edgeB, n, 0) || !lengthenIntArray(edgeFace1, n, 0) ||
-        !lengthenIntArray(edgeFace2, n, -1) || !lengthenIntArray(chainNext, n, -1))
+    if (!lengthenIntArray(mesh.edgeA, n, 0) || !lengthenIntArray(mesh.edgeB, n, 0) || !lengthenIntArray(mesh.edgeFace1, n, 0) ||
+        !lengthenIntArray(mesh.edgeFace2, n, -1) || !lengthenIntArray(chainNext, n, -1))
         refuseTopology(outcomeEdgeMemory);
-    edgeCapacity = static_cast<int>(wanted);
+    mesh.edgeCapacity = static_cast<int>(wanted);
 }
 
 // Builds the table in first-appearance order: triangle by triangle, sides
 // A-B, B-C, C-A, each edge with the first triangle and the second one.
-void collectEdges()
+void collectEdges(Mesh& mesh)
 {
-    const int faces = faceCount;
-    if (!fillIntArray(chainHead, static_cast<size_t>(vertexCount), -1) ||
-        !fillIntArray(chainNext, static_cast<size_t>(edgeCapacity), -1, mostEdges()))
+    const int faces = mesh.faceCount;
+    if (!fillIntArray(chainHead, static_cast<size_t>(mesh.vertexCount), -1) ||
+        !fillIntArray(chainNext, static_cast<size_t>(mesh.edgeCapacity), -1, mostEdges(mesh)))
         refuseTopology(outcomeEdgeMemory);
-    const int* fa = faceA.data();
-    const int* fb = faceB.data();
-    const int* fc = faceC.data();
+    const int* fa = mesh.faceA.data();
+    const int* fb = mesh.faceB.data();
+    const int* fc = mesh.faceC.data();
     int* head = chainHead.data();
     int* next = chainNext.data();
-    int* ea = edgeA.data();
-    int* eb = edgeB.data();
-    int* f1 = edgeFace1.data();
-    int* f2 = edgeFace2.data();
+    int* ea = mesh.edgeA.data();
+    int* eb = mesh.edgeB.data();
+    int* f1 = mesh.edgeFace1.data();
+    int* f2 = mesh.edgeFace2.data();
     int count = 0;
 
     // The first triangle's sides are stored as they come; a side that repeats
@@ -278,13 +276,13 @@ void collectEdges()
     }
 
     for (int j = 1; j < faces; ++j) {
-        if (count + 3 > edgeCapacity) {
-            growEdgeArrays(count);
+        if (count + 3 > mesh.edgeCapacity) {
+            growEdgeArrays(mesh, count);
             next = chainNext.data();
-            ea = edgeA.data();
-            eb = edgeB.data();
-            f1 = edgeFace1.data();
-            f2 = edgeFace2.data();
+            ea = mesh.edgeA.data();
+            eb = mesh.edgeB.data();
+            f1 = mesh.edgeFace1.data();
+            f2 = mesh.edgeFace2.data();
         }
         const int corners[3] = {fa[j], fb[j], fc[j]};
         for (int k = 0; k < 3; ++k) {
@@ -311,7 +309,7 @@ void collectEdges()
             eb[count] = hi;
             f1[count] = j;
             if (steps >= longChain)
-                moveChainToHash(lo);
+                moveChainToHash(mesh, lo);
             if (head[lo] == inHashTable) {
                 hashInsert(lo, hi, count);
             } else {
@@ -321,24 +319,24 @@ void collectEdges()
             ++count;
         }
     }
-    edgeCount = count;
+    mesh.edgeCount = count;
 }
 
 // Moves the boundary edges to the front, keeping their relative order; an
 // interior edge that stood in the way takes the place the boundary edge left.
-void boundaryEdgesFirst()
+void boundaryEdgesFirst(Mesh& mesh)
 {
-    const int* f2 = edgeFace2.data();
+    const int* f2 = mesh.edgeFace2.data();
     int boundary = 0;
-    for (int e = 0; e < edgeCount; ++e)
+    for (int e = 0; e < mesh.edgeCount; ++e)
         boundary += f2[e] == -1;
-    boundaryEdgeCount = boundary;
+    mesh.boundaryEdgeCount = boundary;
     int o = 0;
     for (int h = 0; h < boundary; ++h) {
         while (f2[o] != -1)
             ++o;
         if (h != o)
-            swapEdges(h, o);
+            swapEdges(mesh, h, o);
         ++o;
     }
 }
@@ -347,92 +345,93 @@ void boundaryEdgesFirst()
 
 namespace {
 
-void buildEdgeTable()
+void buildEdgeTable(Mesh& mesh)
 {
-    long long capacity = static_cast<long long>(vertexCount > 0 ? vertexCount : 0) +
-                         static_cast<long long>(faceCount > 0 ? faceCount : 0) + 30;
+    long long capacity = static_cast<long long>(mesh.vertexCount > 0 ? mesh.vertexCount : 0) +
+                         static_cast<long long>(mesh.faceCount > 0 ? mesh.faceCount : 0) + 30;
     if (capacity > INT_MAX)
         refuseTopology(outcomeEdgeMemory);
-    edgeCapacity = static_cast<int>(capacity);
+    mesh.edgeCapacity = static_cast<int>(capacity);
     const size_t n = static_cast<size_t>(capacity);
-    const size_t room = mostEdges();
-    if (!fillIntArray(edgeA, n, 0, room) || !fillIntArray(edgeB, n, 0, room) || !fillIntArray(edgeFace1, n, 0, room) ||
-        !fillIntArray(edgeFace2, n, -1, room))
+    const size_t room = mostEdges(mesh);
+    if (!fillIntArray(mesh.edgeA, n, 0, room) || !fillIntArray(mesh.edgeB, n, 0, room) || !fillIntArray(mesh.edgeFace1, n, 0, room) ||
+        !fillIntArray(mesh.edgeFace2, n, -1, room))
         refuseTopology(outcomeEdgeMemory);
 
-    dropUnusedVertices();
+    dropUnusedVertices(mesh);
 
-    edgeCount = 0;
-    boundaryEdgeCount = 0;
-    boundaryLoopLength = 0;
-    if (faceCount > 0) {
-        collectEdges();
+    mesh.edgeCount = 0;
+    mesh.boundaryEdgeCount = 0;
+    mesh.boundaryLoopLength = 0;
+    if (mesh.faceCount > 0) {
+        collectEdges(mesh);
         // A table that had to grow keeps just the entries the mesh needs.
         const int first = static_cast<int>(capacity);
-        if (edgeCapacity > first && edgeCapacity > edgeCount) {
-            edgeCapacity = edgeCount > first ? edgeCount : first;
-            edgeA.resize(static_cast<size_t>(edgeCapacity));
-            edgeB.resize(static_cast<size_t>(edgeCapacity));
-            edgeFace1.resize(static_cast<size_t>(edgeCapacity));
-            edgeFace2.resize(static_cast<size_t>(edgeCapacity));
+        if (mesh.edgeCapacity > first && mesh.edgeCapacity > mesh.edgeCount) {
+            mesh.edgeCapacity = mesh.edgeCount > first ? mesh.edgeCount : first;
+            mesh.edgeA.resize(static_cast<size_t>(mesh.edgeCapacity));
+            mesh.edgeB.resize(static_cast<size_t>(mesh.edgeCapacity));
+            mesh.edgeFace1.resize(static_cast<size_t>(mesh.edgeCapacity));
+            mesh.edgeFace2.resize(static_cast<size_t>(mesh.edgeCapacity));
         }
-        boundaryEdgesFirst();
-        if (boundaryEdgeCount > 0)
-            orderBoundaryLoops(chainHead);
+        boundaryEdgesFirst(mesh);
+        if (mesh.boundaryEdgeCount > 0)
+            orderBoundaryLoops(mesh, chainHead);
     }
 }
 
 } // namespace
 
-Outcome buildTopology()
+Outcome buildTopology(Mesh& mesh)
 {
-    if (topologyBuilt)
+    if (mesh.topologyBuilt)
         return outcomeOk;
+    // The build renumbers vertices and fills the edge table: the mesh changes either way.
+    touchMesh(mesh);
     try {
-        buildEdgeTable();
+        buildEdgeTable(mesh);
     } catch (const TopologyRefusal& refusal) {
-        edgeCount = boundaryEdgeCount = boundaryLoopLength = 0;
+        mesh.edgeCount = mesh.boundaryEdgeCount = mesh.boundaryLoopLength = 0;
         return refusal.outcome;
     } catch (const std::bad_alloc&) {
-        edgeCount = boundaryEdgeCount = boundaryLoopLength = 0;
+        mesh.edgeCount = mesh.boundaryEdgeCount = mesh.boundaryLoopLength = 0;
         return outcomeEdgeMemory;
     }
-    topologyBuilt = true;
+    mesh.topologyBuilt = true;
     return outcomeOk;
 }
 
-Outcome rebuildTopology()
+Outcome rebuildTopology(Mesh& mesh)
 {
     // The edge arrays keep their blocks: the build that follows reuses them.
-    if (uvComputed) {
-        std::vector<double>().swap(vertexU);
-        std::vector<double>().swap(vertexV);
+    if (mesh.uvComputed) {
+        std::vector<double>().swap(mesh.vertexU);
+        std::vector<double>().swap(mesh.vertexV);
     }
-    edgeCount = 0;
-    boundaryEdgeCount = 0;
-    boundaryLoopLength = 0;
-    topologyBuilt = false;
-    uvComputed = false;
-    closedWarned = false;
-    return buildTopology();
+    mesh.edgeCount = 0;
+    mesh.boundaryEdgeCount = 0;
+    mesh.boundaryLoopLength = 0;
+    mesh.topologyBuilt = false;
+    mesh.uvComputed = false;
+    return buildTopology(mesh);
 }
 
-int findEdge(int v1, int v2)
+int findEdge(const Mesh& mesh, int v1, int v2)
 {
     const int lo = v1 < v2 ? v1 : v2;
     const int hi = v1 < v2 ? v2 : v1;
-    const int count = edgeCount < 0 ? 0 : edgeCount;
-    const size_t limit = edgeA.size() < edgeB.size() ? edgeA.size() : edgeB.size();
+    const int count = mesh.edgeCount < 0 ? 0 : mesh.edgeCount;
+    const size_t limit = mesh.edgeA.size() < mesh.edgeB.size() ? mesh.edgeA.size() : mesh.edgeB.size();
     for (int e = 0; e < count && static_cast<size_t>(e) < limit; ++e)
-        if (edgeA[e] == lo && edgeB[e] == hi)
+        if (mesh.edgeA[e] == lo && mesh.edgeB[e] == hi)
             return e;
     return -1;
 }
 
-void swapEdges(int e1, int e2)
+void swapEdges(Mesh& mesh, int e1, int e2)
 {
-    swapInts(edgeA[e1], edgeA[e2]);
-    swapInts(edgeB[e1], edgeB[e2]);
-    swapInts(edgeFace1[e1], edgeFace1[e2]);
-    swapInts(edgeFace2[e1], edgeFace2[e2]);
+    swapInts(mesh.edgeA[e1], mesh.edgeA[e2]);
+    swapInts(mesh.edgeB[e1], mesh.edgeB[e2]);
+    swapInts(mesh.edgeFace1[e1], mesh.edgeFace1[e2]);
+    swapInts(mesh.edgeFace2[e1], mesh.edgeFace2[e2]);
 }

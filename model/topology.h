@@ -1,4 +1,4 @@
-// The topology builder: from the triangles of the model store it derives the
+// The topology builder: from the triangles of a mesh it derives the
 // table of distinct edges with the triangles on each side, counts the boundary
 // edges and puts the longest boundary loop first in walking order. On the way
 // it drops vertices no triangle uses and refuses meshes that are not
@@ -11,21 +11,18 @@
 #pragma once
 
 #include "base/outcome.h"
-
-// Entries given to each edge array by the last build (at least
-// vertexCount + faceCount + 30, and never fewer than three per triangle).
-extern int edgeCapacity;
+#include "model/mesh.h"
 
 // Builds the edge table, boundary counts and longest loop unless topologyBuilt
 // is already set; drops unreferenced vertices. A refused mesh returns the
 // reason (a face naming no vertex, an edge of three triangles, no memory) and
 // leaves topologyBuilt clear with the counts of the edge table at 0.
-Outcome buildTopology();
+Outcome buildTopology(Mesh& mesh);
 // Discards the edge table and the (u,v) coordinates, clears the derived flags
 // and counts, then builds the topology again (the step after every cut).
-Outcome rebuildTopology();
+Outcome rebuildTopology(Mesh& mesh);
 // Position of the edge joining the two vertices (any order) in the built edge
 // table, the lowest such position, or -1 when there is none.
-int findEdge(int v1, int v2);
+int findEdge(const Mesh& mesh, int v1, int v2);
 // Exchanges two positions in edgeA, edgeB, edgeFace1 and edgeFace2 at once.
-void swapEdges(int e1, int e2);
+void swapEdges(Mesh& mesh, int e1, int e2);

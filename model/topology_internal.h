@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/outcome.h"
+#include "model/mesh.h"
 
 // A refusal of the builder, raised where the fault is found deep in a loop and
 // turned by buildTopology into its returned outcome.
@@ -28,4 +29,4 @@ bool lengthenIntArray(std::vector<int>& array, size_t n, int value);
 // 0 .. boundaryEdgeCount-1 (which hold every boundary edge, edgeFace2 -1),
 // sets boundaryLoopLength, and leaves edgeFace2 at -1 there. vertexScratch
 // holds at least vertexCount entries whose contents do not matter.
-void orderBoundaryLoops(std::vector<int>& vertexScratch);
+void orderBoundaryLoops(Mesh& mesh, std::vector<int>& vertexScratch);

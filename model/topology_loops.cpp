@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "model/topology.h"
 #include "model/topology_internal.h"
 
@@ -155,19 +155,19 @@ inline int otherEnd(int id, int v) { return endA[id] == v ? endB[id] : endA[id];
 
 } // namespace
 
-void orderBoundaryLoops(std::vector<int>& vertexScratch)
+void orderBoundaryLoops(Mesh& mesh, std::vector<int>& vertexScratch)
 {
-    const int boundary = boundaryEdgeCount;
+    const int boundary = mesh.boundaryEdgeCount;
     const size_t edges = static_cast<size_t>(boundary);
-    if (vertexScratch.size() < static_cast<size_t>(vertexCount) &&
-        !fillIntArray(vertexScratch, static_cast<size_t>(vertexCount), -1))
+    if (vertexScratch.size() < static_cast<size_t>(mesh.vertexCount) &&
+        !fillIntArray(vertexScratch, static_cast<size_t>(mesh.vertexCount), -1))
         refuseTopology(outcomeEdgeMemory);
     if (!fillIntArray(positionOf, edges, 0) || !fillIntArray(idAt, edges, 0) || !fillIntArray(loopLabel, edges, -1))
         refuseTopology(outcomeEdgeMemory);
     walked.clear();
     vertexSlot = vertexScratch.data();
-    endA = edgeA.data();
-    endB = edgeB.data();
+    endA = mesh.edgeA.data();
+    endB = mesh.edgeB.data();
     for (int id = 0; id < boundary; ++id) {
         positionOf[id] = id;
         idAt[id] = id;
@@ -177,7 +177,7 @@ void orderBoundaryLoops(std::vector<int>& vertexScratch)
     int label = 0;
     size_t bestSize = 0;
     int scan = 0;
-    boundaryLoopLength = 0;
+    mesh.boundaryLoopLength = 0;
     for (;;) {
         // Positions before the scan point hold walked edges only, and stay so.
         while (scan < boundary && loopLabel[idAt[scan]] != -1)
@@ -230,20 +230,20 @@ void orderBoundaryLoops(std::vector<int>& vertexScratch)
             exchange(p, k);
             ++p;
         } while (current != start);
-        boundaryLoopLength = p;
+        mesh.boundaryLoopLength = p;
     }
 
     // Apply the final order to the boundary part of the edge arrays.
     if (!fillIntArray(copyA, edges, 0) || !fillIntArray(copyB, edges, 0) || !fillIntArray(copyFace1, edges, 0))
         refuseTopology(outcomeEdgeMemory);
-    std::copy(edgeA.begin(), edgeA.begin() + boundary, copyA.begin());
-    std::copy(edgeB.begin(), edgeB.begin() + boundary, copyB.begin());
-    std::copy(edgeFace1.begin(), edgeFace1.begin() + boundary, copyFace1.begin());
+    std::copy(mesh.edgeA.begin(), mesh.edgeA.begin() + boundary, copyA.begin());
+    std::copy(mesh.edgeB.begin(), mesh.edgeB.begin() + boundary, copyB.begin());
+    std::copy(mesh.edgeFace1.begin(), mesh.edgeFace1.begin() + boundary, copyFace1.begin());
     for (int position = 0; position < boundary; ++position) {
         const int id = idAt[position];
-        edgeA[position] = copyA[id];
-        edgeB[position] = copyB[id];
-        edgeFace1[position] = copyFace1[id];
-        edgeFace2[position] = -1;
+        mesh.edgeA[position] = copyA[id];
+        mesh.edgeB[position] = copyB[id];
+        mesh.edgeFace1[position] = copyFace1[id];
+        mesh.edgeFace2[position] = -1;
     }
 }
