@@ -2,7 +2,7 @@
 // in the model's unit coordinates.
 #include "param/mean_value_weights.h"
 
-#include "base/store.h"
+#include "model/mesh.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,12 +22,12 @@ double angleFromSides(double pr, double pq, double qr)
     return std::acos(std::clamp(quotient, -1.0, 1.0));
 }
 
-bool cornerTangents(const double* px, const double* py, const double* pz, int firstFace, int lastFace,
+bool cornerTangents(const Mesh& mesh, const double* px, const double* py, const double* pz, int firstFace, int lastFace,
                     double* tangents)
 {
     bool sound = true;
     for (int f = firstFace; f < lastFace; ++f) {
-        int corner[3] = {faceA[f], faceB[f], faceC[f]};
+        int corner[3] = {mesh.faceA[f], mesh.faceB[f], mesh.faceC[f]};
         double P[3][3];
         for (int i = 0; i < 3; ++i) {
             P[i][0] = px[corner[i]];

@@ -11,10 +11,6 @@
 #include <cmath>
 #include <thread>
 
-ParameterSolvePath lastSolvePath = solvedByGmres;
-double lastRelativeResidual[2] = {0.0, 0.0};
-int lastIterationCount[2] = {0, 0};
-
 namespace {
 
 double norm(int n, const double* v)
@@ -42,26 +38,27 @@ template <typename Job> void sideBySide(int count, const Job& job)
 } // namespace
 
 bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhsU, const double* rhsV, double* xU,
-                           double* xV)
+                           double* xV, SolveReport* report)
 {
     RowMatrix A;
     buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
     if (A.start[n] != matrix.count) {
         // An entry outside the matrix: the system is not the one given.
-        lastSolvePath = solveFailed;
-        lastIterationCount[0] = lastIterationCount[1] = 0;
-        lastRelativeResidual[0] = lastRelativeResidual[1] = 0.0;
+        if (report)
+            *report = SolveReport{solveFailed, {0.0, 0.0}, {0, 0}};
         return false;
     }
-    return solveParameterSystems(matrix, A, n, rhsU, rhsV, xU, xV);
+    return solveParameterSystems(matrix, A, n, rhsU, rhsV, xU, xV, report);
 }
 
 bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int n, const double* rhsU,
-                           const double* rhsV, double* xU, double* xV)
+                           const double* rhsV, double* xU, double* xV, SolveReport* report)
 {
     const double* rhs[2] = {rhsU, rhsV};
     double* x[2] = {xU, xV};
-    lastIterationCount[0] = lastIterationCount[1] = 0;
+    SolveReport local;
+    SolveReport& told = report ? *report : local;
+    told = SolveReport{};
     double rhsNorm[2] = {norm(n, rhsU), norm(n, rhsV)};
     for (int s = 0; s < 2; ++s)
         std::fill(x[s], x[s] + n, 0.0);
@@ -83,7 +80,7 @@ bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int 
         shortCount = kept;
     };
 
-    lastSolvePath = solvedByGmres;
+    told.path = solvedByGmres;
     if (n <= gmresOnlyLimit) {
         const int MR = std::min(n - 1, 25);
         sideBySide(2, [&](int s) {
@@ -102,12 +99,12 @@ bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int 
     }
 
     if (shortCount > 0) {
-        lastSolvePath = solvedByPreconditionedKrylov;
+        told.path = solvedByPreconditionedKrylov;
         MultigridHierarchy hierarchy;
         if (buildMultigrid(n, A, hierarchy)) {
             sideBySide(shortCount, [&](int s) {
                 int system = shortX[s] == xU ? 0 : 1;
-                solveByMultigrid(hierarchy, shortRhs[s], shortX[s], finishTolerance, &lastIterationCount[system]);
+                solveByMultigrid(hierarchy, shortRhs[s], shortX[s], finishTolerance, &told.iterationCount[system]);
             });
         }
         keepShort([&](int s) {
@@ -117,15 +114,15 @@ bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int 
 
     bool solved = true;
     if (shortCount > 0) {
-        lastSolvePath = solvedByFactorization;
+        told.path = solvedByFactorization;
         for (int s = 0; s < shortCount; ++s)
             if (!std::all_of(shortX[s], shortX[s] + n, [](double e) { return std::isfinite(e); }))
                 std::fill(shortX[s], shortX[s] + n, 0.0);
         solved = solveByFactorization(n, A, shortCount, shortRhs, shortX, finishTolerance);
     }
     for (int s = 0; s < 2; ++s)
-        lastRelativeResidual[s] = relative(residualNorm(n, A, x[s], rhs[s]), rhsNorm[s]);
+        told.relativeResidual[s] = relative(residualNorm(n, A, x[s], rhs[s]), rhsNorm[s]);
     if (!solved)
-        lastSolvePath = solveFailed;
+        told.path = solveFailed;
     return solved;
 }

@@ -8,15 +8,17 @@
 #include "param/row_matrix.h"
 #include "param/triplet_matrix.h"
 
-// How the last solveParameterSystems call ended.
+// How a solveParameterSystems call ended.
 enum ParameterSolvePath { solvedByGmres, solvedByPreconditionedKrylov, solvedByFactorization, solveFailed };
 
-// The path the last solveParameterSystems call took.
-extern ParameterSolvePath lastSolvePath;
-// Relative residual |rhs - A x| / |rhs| of the u and of the v solution of the last call.
-extern double lastRelativeResidual[2];
-// Preconditioned iterations spent on the u and on the v system by the last call (0 when none ran).
-extern int lastIterationCount[2];
+// What a solve tells its caller when asked: the path it took, the relative
+// residual |rhs - A x| / |rhs| of the u and of the v solution, and the
+// preconditioned iterations spent on each (0 when none ran).
+struct SolveReport {
+    ParameterSolvePath path = solvedByGmres;
+    double relativeResidual[2] = {0.0, 0.0};
+    int iterationCount[2] = {0, 0};
+};
 
 // Bound of GMRES on the residual, relative to the first one and absolute.
 inline constexpr double gmresTolerance = 1e-9;
@@ -34,10 +36,10 @@ inline constexpr int gmresOnlyLimit = 500;
 // sparse LU. Returns false when that fails too. The result does not depend on
 // thread timing.
 bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhsU, const double* rhsV, double* xU,
-                           double* xV);
+                           double* xV, SolveReport* report = nullptr);
 // The same with the row copy of the matrix already made (buildRowMatrix);
 // the triplets are read only by the GMRES pass, so above gmresOnlyLimit
 // unknowns they may be released first. (The first form fails the solve when
 // the row copy left an entry out: an index outside 0 .. n-1.)
 bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int n, const double* rhsU,
-                           const double* rhsV, double* xU, double* xV);
+                           const double* rhsV, double* xU, double* xV, SolveReport* report = nullptr);

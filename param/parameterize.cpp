@@ -3,7 +3,7 @@
 // of its neighbours, solved for u and for v with one matrix.
 #include "param/parameterize.h"
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "model/topology.h"
 #include "param/big_array.h"
 #include "param/mean_value_weights.h"
@@ -32,43 +32,43 @@ int findRoot(BigArray<int>& parent, int v)
 
 // True when the edges join every vertex to vertex 0 (what repeated sweeps
 // marking the ends of marked edges from vertex 0 decide).
-bool allConnected()
+bool allConnected(const Mesh& mesh)
 {
-    BigArray<int> parent(vertexCount);
+    BigArray<int> parent(mesh.vertexCount);
     std::iota(parent.begin(), parent.end(), 0);
-    for (int e = 0; e < edgeCount; ++e) {
-        int a = findRoot(parent, edgeA[e]), b = findRoot(parent, edgeB[e]);
+    for (int e = 0; e < mesh.edgeCount; ++e) {
+        int a = findRoot(parent, mesh.edgeA[e]), b = findRoot(parent, mesh.edgeB[e]);
         if (a != b)
             parent[std::max(a, b)] = std::min(a, b);
     }
-    for (int v = 0; v < vertexCount; ++v)
+    for (int v = 0; v < mesh.vertexCount; ++v)
         if (findRoot(parent, v) != 0)
             return false;
     return true;
 }
 
 // Position (0, 1, 2) of vertex v among the corners of face f, or -1.
-int cornerOf(int f, int v) { return faceA[f] == v ? 0 : faceB[f] == v ? 1 : faceC[f] == v ? 2 : -1; }
+int cornerOf(const Mesh& mesh, int f, int v) { return mesh.faceA[f] == v ? 0 : mesh.faceB[f] == v ? 1 : mesh.faceC[f] == v ? 2 : -1; }
 
-bool validFace(int f) { return f >= 0 && f < faceCount; }
+bool validFace(const Mesh& mesh, int f) { return f >= 0 && f < mesh.faceCount; }
 
 } // namespace
 
 // The loop vertices at equal angular steps on the unit circle, the first one
 // of the walk (edgeB[0]) at angle step; a vertex met twice keeps its first place.
-void placeLoopOnCircle()
+void placeLoopOnCircle(Mesh& mesh)
 {
-    const int L = boundaryLoopLength;
+    const int L = mesh.boundaryLoopLength;
     const double step = (2 * 3.14159265358979) / L;
-    int c = edgeB[0];
-    vertexU[c] = std::cos(step);
-    vertexV[c] = std::sin(step);
+    int c = mesh.edgeB[0];
+    mesh.vertexU[c] = std::cos(step);
+    mesh.vertexV[c] = std::sin(step);
     for (int h = 1; h < L; ++h) {
-        c = edgeA[h] == c ? edgeB[h] : edgeA[h];
-        if (vertexU[c] == 0.0)
-            vertexU[c] = std::cos((h + 1) * step);
-        if (vertexV[c] == 0.0)
-            vertexV[c] = std::sin((h + 1) * step);
+        c = mesh.edgeA[h] == c ? mesh.edgeB[h] : mesh.edgeA[h];
+        if (mesh.vertexU[c] == 0.0)
+            mesh.vertexU[c] = std::cos((h + 1) * step);
+        if (mesh.vertexV[c] == 0.0)
+            mesh.vertexV[c] = std::sin((h + 1) * step);
     }
 }
 
@@ -78,46 +78,46 @@ namespace {
 // wA the weight of b in a's row, wB that of a in b's row. False, stopping
 // there, when a triangle is degenerate (a zero side or three corners on one
 // line) or the edge table names a face that does not hold the edge.
-template <typename Visit> bool forEachEdgeWeight(Visit visit)
+template <typename Visit> bool forEachEdgeWeight(const Mesh& mesh, Visit visit)
 {
-    BigArray<double> px(vertexCount), py(vertexCount), pz(vertexCount);
+    BigArray<double> px(mesh.vertexCount), py(mesh.vertexCount), pz(mesh.vertexCount);
     // The model's own coordinates, centred and divided by the radius: the
     // weights do not depend on how the model is shown.
-    const double radius = modelRadius != 0.0 ? modelRadius : 1.0;
-    for (int i = 0; i < vertexCount; ++i) {
-        px[i] = (vertexX[i] - modelCenter[0]) / radius;
-        py[i] = (vertexY[i] - modelCenter[1]) / radius;
-        pz[i] = (vertexZ[i] - modelCenter[2]) / radius;
+    const double radius = mesh.modelRadius != 0.0 ? mesh.modelRadius : 1.0;
+    for (int i = 0; i < mesh.vertexCount; ++i) {
+        px[i] = (mesh.vertexX[i] - mesh.modelCenter[0]) / radius;
+        py[i] = (mesh.vertexY[i] - mesh.modelCenter[1]) / radius;
+        pz[i] = (mesh.vertexZ[i] - mesh.modelCenter[2]) / radius;
     }
-    for (int f = 0; f < faceCount; ++f)
-        for (int v : {faceA[f], faceB[f], faceC[f]})
-            if (v < 0 || v >= vertexCount)
+    for (int f = 0; f < mesh.faceCount; ++f)
+        for (int v : {mesh.faceA[f], mesh.faceB[f], mesh.faceC[f]})
+            if (v < 0 || v >= mesh.vertexCount)
                 return false;
 
     // Half-angle tangents of every corner, the faces split between two threads.
-    BigArray<double> tangents(3 * static_cast<size_t>(faceCount));
-    int half = faceCount / 2;
+    BigArray<double> tangents(3 * static_cast<size_t>(mesh.faceCount));
+    int half = mesh.faceCount / 2;
     bool firstSound = true, secondSound = true;
     {
         std::thread second(
-            [&] { secondSound = cornerTangents(px.data(), py.data(), pz.data(), half, faceCount, tangents.data()); });
-        firstSound = cornerTangents(px.data(), py.data(), pz.data(), 0, half, tangents.data());
+            [&] { secondSound = cornerTangents(mesh, px.data(), py.data(), pz.data(), half, mesh.faceCount, tangents.data()); });
+        firstSound = cornerTangents(mesh, px.data(), py.data(), pz.data(), 0, half, tangents.data());
         second.join();
     }
     if (!firstSound || !secondSound)
         return false;
 
-    for (int e = 0; e < edgeCount; ++e) {
-        int a = edgeA[e], b = edgeB[e], f1 = edgeFace1[e], f2 = edgeFace2[e];
-        if (a < 0 || a >= vertexCount || b < 0 || b >= vertexCount || !validFace(f1) || (f2 >= 0 && !validFace(f2)))
+    for (int e = 0; e < mesh.edgeCount; ++e) {
+        int a = mesh.edgeA[e], b = mesh.edgeB[e], f1 = mesh.edgeFace1[e], f2 = mesh.edgeFace2[e];
+        if (a < 0 || a >= mesh.vertexCount || b < 0 || b >= mesh.vertexCount || !validFace(mesh, f1) || (f2 >= 0 && !validFace(mesh, f2)))
             return false;
-        int a1 = cornerOf(f1, a), b1 = cornerOf(f1, b);
+        int a1 = cornerOf(mesh, f1, a), b1 = cornerOf(mesh, f1, b);
         if (a1 < 0 || b1 < 0)
             return false;
         double tA = tangents[3 * static_cast<size_t>(f1) + a1];
         double tB = tangents[3 * static_cast<size_t>(f1) + b1];
         if (f2 >= 0) {
-            int a2 = cornerOf(f2, a), b2 = cornerOf(f2, b);
+            int a2 = cornerOf(mesh, f2, a), b2 = cornerOf(mesh, f2, b);
             if (a2 < 0 || b2 < 0)
                 return false;
             tA += tangents[3 * static_cast<size_t>(f2) + a2];
@@ -136,20 +136,20 @@ template <typename Visit> bool forEachEdgeWeight(Visit visit)
 
 } // namespace
 
-bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
+bool assembleParameterSystem(const Mesh& mesh, const BigArray<int>& unknownIndex, int n, TripletMatrix& matrix, BigArray<double>& rhsU,
               BigArray<double>& rhsV)
 {
     long long capacity = 8LL * n;
     createTriplets(matrix, static_cast<int>(capacity < INT_MAX ? capacity : INT_MAX));
     rhsU.assign(n, 0.0);
     rhsV.assign(n, 0.0);
-    return forEachEdgeWeight([&](int a, int b, double wA, double wB) {
+    return forEachEdgeWeight(mesh, [&](int a, int b, double wA, double wB) {
         int ia = unknownIndex[a], ib = unknownIndex[b];
         if (ia >= 0) {
             addMatrixEntry(matrix, ia, ia, wA);
             if (ib < 0) {
-                rhsU[ia] += wA * vertexU[b];
-                rhsV[ia] += wA * vertexV[b];
+                rhsU[ia] += wA * mesh.vertexU[b];
+                rhsV[ia] += wA * mesh.vertexV[b];
             } else {
                 addMatrixEntry(matrix, ia, ib, -wA);
             }
@@ -157,8 +157,8 @@ bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMa
         if (ib >= 0) {
             addMatrixEntry(matrix, ib, ib, wB);
             if (ia < 0) {
-                rhsU[ib] += wB * vertexU[a];
-                rhsV[ib] += wB * vertexV[a];
+                rhsU[ib] += wB * mesh.vertexU[a];
+                rhsV[ib] += wB * mesh.vertexV[a];
             } else {
                 addMatrixEntry(matrix, ib, ia, -wB);
             }
@@ -166,16 +166,16 @@ bool assembleParameterSystem(const BigArray<int>& unknownIndex, int n, TripletMa
     });
 }
 
-bool assembleParameterRows(const BigArray<int>& unknownIndex, int n, RowMatrix& A, BigArray<double>& rhsU,
+bool assembleParameterRows(const Mesh& mesh, const BigArray<int>& unknownIndex, int n, RowMatrix& A, BigArray<double>& rhsU,
                            BigArray<double>& rhsV)
 {
     // Room in each row for its diagonal (always its first entry: a row's
     // first entry comes with its diagonal) and one entry per edge to another
     // unknown; a pair met twice is merged afterwards.
     A.start.assign(static_cast<size_t>(n) + 1, 0);
-    for (int e = 0; e < edgeCount; ++e) {
-        int a = edgeA[e], b = edgeB[e];
-        if (a < 0 || a >= vertexCount || b < 0 || b >= vertexCount)
+    for (int e = 0; e < mesh.edgeCount; ++e) {
+        int a = mesh.edgeA[e], b = mesh.edgeB[e];
+        if (a < 0 || a >= mesh.vertexCount || b < 0 || b >= mesh.vertexCount)
             return false;
         int ia = unknownIndex[a], ib = unknownIndex[b];
         for (auto [row, other] : {std::pair{ia, ib}, std::pair{ib, ia}})
@@ -197,14 +197,14 @@ bool assembleParameterRows(const BigArray<int>& unknownIndex, int n, RowMatrix& 
             A.value[A.start[row]] += w;
         }
         if (other < 0) {
-            rhsU[row] += w * vertexU[otherVertex];
-            rhsV[row] += w * vertexV[otherVertex];
+            rhsU[row] += w * mesh.vertexU[otherVertex];
+            rhsV[row] += w * mesh.vertexV[otherVertex];
         } else {
             A.col[next[row]] = other;
             A.value[next[row]++] = -w;
         }
     };
-    bool sound = forEachEdgeWeight([&](int a, int b, double wA, double wB) {
+    bool sound = forEachEdgeWeight(mesh, [&](int a, int b, double wA, double wB) {
         int ia = unknownIndex[a], ib = unknownIndex[b];
         if (ia >= 0)
             add(ia, ib, wA, b);
@@ -238,15 +238,15 @@ bool assembleParameterRows(const BigArray<int>& unknownIndex, int n, RowMatrix& 
 }
 
 
-int numberUnknowns(BigArray<int>& unknownIndex)
+int numberUnknowns(const Mesh& mesh, BigArray<int>& unknownIndex)
 {
-    unknownIndex.assign(vertexCount, 0);
-    for (int h = 0; h < boundaryLoopLength; ++h) {
-        unknownIndex[edgeA[h]] = -1;
-        unknownIndex[edgeB[h]] = -1;
+    unknownIndex.assign(mesh.vertexCount, 0);
+    for (int h = 0; h < mesh.boundaryLoopLength; ++h) {
+        unknownIndex[mesh.edgeA[h]] = -1;
+        unknownIndex[mesh.edgeB[h]] = -1;
     }
     int n = 0;
-    for (int v = 0; v < vertexCount; ++v)
+    for (int v = 0; v < mesh.vertexCount; ++v)
         if (unknownIndex[v] == 0)
             unknownIndex[v] = n++;
         else
@@ -254,35 +254,35 @@ int numberUnknowns(BigArray<int>& unknownIndex)
     return n;
 }
 
-Outcome parameterize()
+Outcome parameterize(Mesh& mesh, SolveReport* report)
 {
-    if (uvComputed)
+    if (mesh.uvComputed)
         return outcomeOk;
-    if (!topologyBuilt) {
-        Outcome built = buildTopology();
+    if (!mesh.topologyBuilt) {
+        Outcome built = buildTopology(mesh);
         if (built != outcomeOk)
             return built;
     }
-    if (boundaryLoopLength == 0)
+    if (mesh.boundaryLoopLength == 0)
         return outcomeNoOpening;
 
     // Blocks freed by one step (the assembly's) serve the next.
     BigBlockReuse reuse;
-    allocDoubleArray(vertexU, vertexCount);
-    allocDoubleArray(vertexV, vertexCount);
-    placeLoopOnCircle();
+    allocDoubleArray(mesh.vertexU, mesh.vertexCount);
+    allocDoubleArray(mesh.vertexV, mesh.vertexCount);
+    placeLoopOnCircle(mesh);
 
     // Unknowns: every vertex off the loop, numbered in vertex order. (A loop
     // through one vertex twice is longer than its set of vertices, so its
     // length alone does not tell whether every vertex lies on it.)
     BigArray<int> unknownIndex;
-    int n = numberUnknowns(unknownIndex);
+    int n = numberUnknowns(mesh, unknownIndex);
     // Every vertex on the loop: the loop itself joins them all.
     if (n == 0) {
-        uvComputed = true;
+        mesh.uvComputed = true;
         return outcomeOk;
     }
-    if (!allConnected())
+    if (!allConnected(mesh))
         return outcomeDisconnected;
 
     // Above the GMRES size only the rows are read: they are assembled
@@ -291,8 +291,8 @@ Outcome parameterize()
     TripletMatrix matrix;
     RowMatrix A;
     BigArray<double> rhsU, rhsV;
-    if (!(rowsOnly ? assembleParameterRows(unknownIndex, n, A, rhsU, rhsV)
-                   : assembleParameterSystem(unknownIndex, n, matrix, rhsU, rhsV)))
+    if (!(rowsOnly ? assembleParameterRows(mesh, unknownIndex, n, A, rhsU, rhsV)
+                   : assembleParameterSystem(mesh, unknownIndex, n, matrix, rhsU, rhsV)))
         return outcomeDegenerate;
 
     BigArray<double> xU(n, 0.0), xV(n, 0.0);
@@ -303,16 +303,16 @@ Outcome parameterize()
     } else {
         if (!rowsOnly)
             buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
-        if (!solveParameterSystems(matrix, A, n, rhsU.data(), rhsV.data(), xU.data(), xV.data()))
+        if (!solveParameterSystems(matrix, A, n, rhsU.data(), rhsV.data(), xU.data(), xV.data(), report))
             return outcomeUnsolved;
     }
     releaseTriplets(matrix);
 
-    for (int v = 0; v < vertexCount; ++v)
+    for (int v = 0; v < mesh.vertexCount; ++v)
         if (unknownIndex[v] >= 0) {
-            vertexU[v] = xU[unknownIndex[v]];
-            vertexV[v] = xV[unknownIndex[v]];
+            mesh.vertexU[v] = xU[unknownIndex[v]];
+            mesh.vertexV[v] = xV[unknownIndex[v]];
         }
-    uvComputed = true;
+    mesh.uvComputed = true;
     return outcomeOk;
 }
