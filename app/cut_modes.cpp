@@ -18,7 +18,7 @@ bool faceSavedShowEdges = false, faceSavedShowNormals = false, faceSavedShowFace
 
 void enterCutMode(int kind)
 {
-    cursorTracked = false;
+    currentView.cursorTracked = false;
     cutModeActive = true;
     cutKind = kind;
 }
@@ -51,14 +51,14 @@ void toggleVertexCut()
 {
     vertexCutMode = 1 - vertexCutMode;
     if (vertexCutMode == 1) {
-        vertexSavedShowVertices = showVertices;
-        vertexSavedShowNormals = showNormals;
-        showVertices = true;
-        showNormals = false;
+        vertexSavedShowVertices = currentView.showVertices;
+        vertexSavedShowNormals = currentView.showNormals;
+        currentView.showVertices = true;
+        currentView.showNormals = false;
         enterCutMode(cutKindVertex);
     } else {
-        showVertices = vertexSavedShowVertices;
-        showNormals = vertexSavedShowNormals;
+        currentView.showVertices = vertexSavedShowVertices;
+        currentView.showNormals = vertexSavedShowNormals;
         cutModeActive = false;
     }
 }
@@ -67,17 +67,17 @@ void toggleEdgeCut()
 {
     edgeCutMode = 1 - edgeCutMode;
     if (edgeCutMode == 1) {
-        edgeSavedShowEdges = showEdges;
-        edgeSavedShowNormals = showNormals;
-        edgeSavedShowBoundary = showBoundary;
-        showEdges = true;
-        showNormals = false;
-        showBoundary = true;
+        edgeSavedShowEdges = currentView.showEdges;
+        edgeSavedShowNormals = currentView.showNormals;
+        edgeSavedShowBoundary = currentView.showBoundary;
+        currentView.showEdges = true;
+        currentView.showNormals = false;
+        currentView.showBoundary = true;
         enterCutMode(cutKindEdge);
     } else {
-        showEdges = edgeSavedShowEdges;
-        showNormals = edgeSavedShowNormals;
-        showBoundary = edgeSavedShowBoundary;
+        currentView.showEdges = edgeSavedShowEdges;
+        currentView.showNormals = edgeSavedShowNormals;
+        currentView.showBoundary = edgeSavedShowBoundary;
         cutModeActive = false;
     }
 }
@@ -86,17 +86,17 @@ void toggleFaceCut()
 {
     faceCutMode = 1 - faceCutMode;
     if (faceCutMode == 1) {
-        faceSavedShowEdges = showEdges;
-        faceSavedShowNormals = showNormals;
-        faceSavedShowFaces = showFaces;
-        showEdges = true;
-        showNormals = false;
-        showFaces = true;
+        faceSavedShowEdges = currentView.showEdges;
+        faceSavedShowNormals = currentView.showNormals;
+        faceSavedShowFaces = currentView.showFaces;
+        currentView.showEdges = true;
+        currentView.showNormals = false;
+        currentView.showFaces = true;
         enterCutMode(cutKindFace);
     } else {
-        showEdges = faceSavedShowEdges;
-        showNormals = faceSavedShowNormals;
-        showFaces = faceSavedShowFaces;
+        currentView.showEdges = faceSavedShowEdges;
+        currentView.showNormals = faceSavedShowNormals;
+        currentView.showFaces = faceSavedShowFaces;
         cutModeActive = false;
     }
 }

@@ -43,22 +43,22 @@ namespace {
 
 // ---- The display commands
 
-void toggleAxes() { showAxes = !showAxes; }
-void toggleVertices() { showVertices = !showVertices; }
-void toggleEdges() { showEdges = !showEdges; }
-void toggleNormals() { showNormals = !showNormals; }
-void toggleBorders() { showBorders = !showBorders; }
-void toggleTransparency() { withTransparency = !withTransparency; }
-void toggleAnimation() { withAnimation = !withAnimation; }
+void toggleAxes() { currentView.showAxes = !currentView.showAxes; }
+void toggleVertices() { currentView.showVertices = !currentView.showVertices; }
+void toggleEdges() { currentView.showEdges = !currentView.showEdges; }
+void toggleNormals() { currentView.showNormals = !currentView.showNormals; }
+void toggleBorders() { currentView.showBorders = !currentView.showBorders; }
+void toggleTransparency() { currentView.withTransparency = !currentView.withTransparency; }
+void toggleAnimation() { currentView.withAnimation = !currentView.withAnimation; }
 
 void toggleFaces()
 {
-    showFaces = !showFaces;
-    if (showFaces) {
-        faceMode = savedFaceMode;
+    currentView.showFaces = !currentView.showFaces;
+    if (currentView.showFaces) {
+        currentView.faceMode = currentView.savedFaceMode;
     } else {
-        savedFaceMode = faceMode;
-        faceMode = faceModeBlack;
+        currentView.savedFaceMode = currentView.faceMode;
+        currentView.faceMode = faceModeBlack;
     }
 }
 
@@ -68,7 +68,7 @@ void toggleBoundary()
         parameterizeModel();
     if (closedWarned)
         return;
-    showBoundary = !showBoundary;
+    currentView.showBoundary = !currentView.showBoundary;
 }
 
 // Entering a flat display keeps the view to return to; leaving it brings that view back.
@@ -87,37 +87,37 @@ void leaveFlatView()
 
 void toggleUvPlane()
 {
-    if (showTexture || texturedModelOn || closedWarned)
+    if (currentView.showTexture || texturedModelOn || closedWarned)
         return;
     if (!uvComputed)
         parameterizeModel();
     if (!uvComputed)
         return;
-    if (showUvPlane) {
+    if (currentView.showUvPlane) {
         leaveFlatView();
-        showUvPlane = false;
+        currentView.showUvPlane = false;
     } else {
         enterFlatView();
-        showUvPlane = true;
+        currentView.showUvPlane = true;
     }
 }
 
 void toggleTextureView()
 {
-    if (showUvPlane || texturedModelOn)
+    if (currentView.showUvPlane || texturedModelOn)
         return;
-    if (showTexture) {
+    if (currentView.showTexture) {
         leaveFlatView();
-        showTexture = false;
+        currentView.showTexture = false;
     } else {
         enterFlatView();
-        showTexture = true;
+        currentView.showTexture = true;
     }
 }
 
 void toggleTexturedModel()
 {
-    if (showUvPlane || showTexture)
+    if (currentView.showUvPlane || currentView.showTexture)
         return;
     if (texturedModelOn) {
         restoreView();
@@ -128,7 +128,7 @@ void toggleTexturedModel()
     resetView();
     if (!uvComputed)
         parameterizeModel();
-    faceMode = faceModeImage;
+    currentView.faceMode = faceModeImage;
     texturedModelOn = true;
 }
 
@@ -232,14 +232,14 @@ void setStatusText(const std::string& text) { platformSetStatusText(text); }
 
 void showPopupGuidance(int position)
 {
-    cursorTracked = false;
+    currentView.cursorTracked = false;
     if (const char* text = popupGuidanceText(position))
         setStatusText(text);
 }
 
 void showCommandGuidance(int id)
 {
-    cursorTracked = false;
+    currentView.cursorTracked = false;
     if (const char* text = commandGuidanceText(id))
         setStatusText(text);
 }

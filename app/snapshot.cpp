@@ -29,46 +29,46 @@ void applySettings()
     resetView();
     axesOnlyForced = false;
     if (s.textured) {
-        faceMode = faceModeImage;
+        currentView.faceMode = faceModeImage;
         texturedModelOn = true;
     }
     if (s.layersGiven) {
-        showAxes = s.axes;
-        showVertices = s.vertices;
-        showEdges = s.edges;
-        showNormals = s.normals;
-        showBorders = s.borders;
-        showBoundary = s.boundary;
-        showUvPlane = s.uvPlane;
-        showTexture = s.texture;
+        currentView.showAxes = s.axes;
+        currentView.showVertices = s.vertices;
+        currentView.showEdges = s.edges;
+        currentView.showNormals = s.normals;
+        currentView.showBorders = s.borders;
+        currentView.showBoundary = s.boundary;
+        currentView.showUvPlane = s.uvPlane;
+        currentView.showTexture = s.texture;
         if (!s.faces) {
             // As the menu switch does: the face mode is kept for when faces come back.
-            showFaces = false;
-            savedFaceMode = faceMode;
-            faceMode = faceModeBlack;
+            currentView.showFaces = false;
+            currentView.savedFaceMode = currentView.faceMode;
+            currentView.faceMode = faceModeBlack;
         }
     }
     if (s.transparency)
-        withTransparency = true;
+        currentView.withTransparency = true;
     if (s.viewAngleX)
-        viewAngleX = *s.viewAngleX;
+        currentView.viewAngleX = *s.viewAngleX;
     if (s.viewAngleY)
-        viewAngleY = *s.viewAngleY;
+        currentView.viewAngleY = *s.viewAngleY;
     if (s.viewAngleZ)
-        viewAngleZ = *s.viewAngleZ;
+        currentView.viewAngleZ = *s.viewAngleZ;
     if (s.cameraDistance)
-        cameraDistance = *s.cameraDistance;
+        currentView.cameraDistance = *s.cameraDistance;
     if (s.modelScale)
-        modelScale = *s.modelScale;
+        currentView.modelScale = *s.modelScale;
     if (s.panX)
-        panX = *s.panX;
+        currentView.panX = *s.panX;
     if (s.panY)
-        panY = *s.panY;
+        currentView.panY = *s.panY;
     // The window shows a flat display with its held view and face texture, and
     // an axes-only view with its forced transparency, from their second frame
     // on; the snapshot shows that lasting state.
-    if (showUvPlane || showTexture)
-        holdFlatView(showTexture);
+    if (currentView.showUvPlane || currentView.showTexture)
+        holdFlatView(currentView.showTexture);
     applyAxesOnlyRule();
 }
 } // namespace

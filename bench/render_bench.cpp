@@ -60,7 +60,7 @@ bool prepare(int triangles)
     initViewState();
     initCutModes();
     scriptReset();
-    viewAngleX = 35.0;
+    currentView.viewAngleX = 35.0;
     return true;
 }
 
@@ -82,15 +82,15 @@ bool turning = true;
 
 void frameCamera()
 {
-    glBindTexture(GL_TEXTURE_2D, textureIds[faceMode]);
+    glBindTexture(GL_TEXTURE_2D, textureIds[currentView.faceMode]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gluLookAt(panX, panY, cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    gluLookAt(currentView.panX, currentView.panY, currentView.cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     if (turning)
-        viewAngleY += 0.13;
-    glRotated(viewAngleY, 0.0, 1.0, 0.0);
-    glRotated(viewAngleX, 1.0, 0.0, 0.0);
+        currentView.viewAngleY += 0.13;
+    glRotated(currentView.viewAngleY, 0.0, 1.0, 0.0);
+    glRotated(currentView.viewAngleX, 1.0, 0.0, 0.0);
 }
 
 // ---- The reference: the plain draw of the same triangles
@@ -175,7 +175,7 @@ template <void (*draw)()> void layerFrames(benchmark::State& state)
         state.SkipWithError("no offscreen GL context");
         return;
     }
-    withTransparency = state.range(1) != 0;
+    currentView.withTransparency = state.range(1) != 0;
     turning = state.range(2) == 0;
     // One frame of each first: shader compilation and the first touch of every buffer are not counted.
     frameCamera();
@@ -232,9 +232,9 @@ void cutHoverFrames(benchmark::State& state)
         renderFrame();
         glFinish();
     }
-    const double startAngle = viewAngleY;
+    const double startAngle = currentView.viewAngleY;
     plainFrame();
-    viewAngleY = startAngle;
+    currentView.viewAngleY = startAngle;
     double ours = 0.0, reference = 0.0, main = 0.0;
     for (auto _ : state) {
         const double start = seconds(), mainStart = threadSeconds();
@@ -244,9 +244,9 @@ void cutHoverFrames(benchmark::State& state)
         main += threadSeconds() - mainStart;
         ours += took;
         // The plain frame turns the camera; the hover frames keep theirs.
-        const double angle = viewAngleY;
+        const double angle = currentView.viewAngleY;
         reference += plainFrame();
-        viewAngleY = angle;
+        currentView.viewAngleY = angle;
         state.SetIterationTime(took);
     }
     reportRates(state, ours, reference, main);

@@ -24,35 +24,35 @@ constexpr double animateY = 0.13, animateX = 0.21, animateZ = 0.3;
 
 bool axesOnly()
 {
-    return showAxes && !showVertices && !showEdges && !showNormals && !showBorders && !showBoundary &&
-           !showFaces;
+    return currentView.showAxes && !currentView.showVertices && !currentView.showEdges && !currentView.showNormals && !currentView.showBorders && !currentView.showBoundary &&
+           !currentView.showFaces;
 }
 } // namespace
 
 void pollKeyboard()
 {
     if (platformKeyDown(keyUp)) {
-        cameraDistance *= zoomIn;
-        if (cameraDistance < nearestDistance)
-            cameraDistance = nearestDistance;
+        currentView.cameraDistance *= zoomIn;
+        if (currentView.cameraDistance < nearestDistance)
+            currentView.cameraDistance = nearestDistance;
     }
     if (platformKeyDown(keyDown)) {
-        cameraDistance *= zoomOut;
-        if (cameraDistance > farthestDistance)
-            cameraDistance = farthestDistance;
+        currentView.cameraDistance *= zoomOut;
+        if (currentView.cameraDistance > farthestDistance)
+            currentView.cameraDistance = farthestDistance;
     }
     if (platformKeyDown(keyLeft)) {
-        modelScale *= zoomIn;
-        if (modelScale < smallestScale)
-            modelScale = smallestScale;
+        currentView.modelScale *= zoomIn;
+        if (currentView.modelScale < smallestScale)
+            currentView.modelScale = smallestScale;
     }
     if (platformKeyDown(keyRight)) {
-        modelScale *= zoomOut;
-        if (modelScale > largestScale)
-            modelScale = largestScale;
+        currentView.modelScale *= zoomOut;
+        if (currentView.modelScale > largestScale)
+            currentView.modelScale = largestScale;
     }
     // Texture tiling acts once per press, and only on the image texture.
-    if (faceMode == faceModeImage) {
+    if (currentView.faceMode == faceModeImage) {
         if (platformKeyDown(keyP)) {
             if (keyPLatch) {
                 keyPLatch = false;
@@ -75,79 +75,79 @@ void pollKeyboard()
         }
     }
     if (platformKeyDown(keyC))
-        panX += panStep;
+        currentView.panX += panStep;
     if (platformKeyDown(keyD))
-        panY += panStep;
+        currentView.panY += panStep;
     if (platformKeyDown(keyS))
-        panY += panStep;
+        currentView.panY += panStep;
     if (platformKeyDown(keyW))
-        panX -= panStep;
+        currentView.panX -= panStep;
     if (platformKeyDown(keyX))
-        panY -= panStep;
+        currentView.panY -= panStep;
 }
 
 void applyCamera()
 {
-    if (faceMode >= 0 && faceMode < 3)
-        glBindTexture(GL_TEXTURE_2D, textureIds[faceMode]);
+    if (currentView.faceMode >= 0 && currentView.faceMode < 3)
+        glBindTexture(GL_TEXTURE_2D, textureIds[currentView.faceMode]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glTranslated(panX, panY, 0.0);
-    gluLookAt(panX, panY, cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    if (withAnimation) {
-        viewAngleY += animateY;
-        viewAngleX += animateX;
-        viewAngleZ += animateZ;
+    glTranslated(currentView.panX, currentView.panY, 0.0);
+    gluLookAt(currentView.panX, currentView.panY, currentView.cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    if (currentView.withAnimation) {
+        currentView.viewAngleY += animateY;
+        currentView.viewAngleX += animateX;
+        currentView.viewAngleZ += animateZ;
     }
-    glRotated(viewAngleY, 0.0, 1.0, 0.0);
-    glRotated(viewAngleX, 1.0, 0.0, 0.0);
-    glRotated(viewAngleZ, 0.0, 0.0, 1.0);
+    glRotated(currentView.viewAngleY, 0.0, 1.0, 0.0);
+    glRotated(currentView.viewAngleX, 1.0, 0.0, 0.0);
+    glRotated(currentView.viewAngleZ, 0.0, 0.0, 1.0);
     pollKeyboard();
 }
 
 void applyAxesOnlyRule()
 {
     if (!axesOnlyForced && axesOnly()) {
-        transparencyBeforeForce = withTransparency;
-        withTransparency = true;
+        transparencyBeforeForce = currentView.withTransparency;
+        currentView.withTransparency = true;
         axesOnlyForced = true;
     }
     if (axesOnlyForced && !axesOnly()) {
-        withTransparency = transparencyBeforeForce;
+        currentView.withTransparency = transparencyBeforeForce;
         axesOnlyForced = false;
     }
 }
 
 namespace {
 // The display layers in their fixed order.
-void drawLayers()
+void drawLayers(const Mesh& mesh)
 {
-    if (!showUvPlane && !showTexture)
-        drawFaces();
-    if (showAxes)
+    if (!currentView.showUvPlane && !currentView.showTexture)
+        drawFaces(mesh);
+    if (currentView.showAxes)
         drawAxes();
-    if (showVertices)
-        drawVertices();
-    if (showEdges)
-        drawEdges();
-    if (showNormals)
-        drawNormals();
-    if (showBorders)
-        drawBorders();
-    if (showBoundary)
-        drawBoundary();
+    if (currentView.showVertices)
+        drawVertices(mesh);
+    if (currentView.showEdges)
+        drawEdges(mesh);
+    if (currentView.showNormals)
+        drawNormals(mesh);
+    if (currentView.showBorders)
+        drawBorders(mesh);
+    if (currentView.showBoundary)
+        drawBoundary(mesh);
 }
 } // namespace
 
-void renderFrame()
+Pick renderFrame(const Mesh& mesh, const Interaction& interaction)
 {
     applyCamera();
-    if (showUvPlane) {
+    if (currentView.showUvPlane) {
         holdFlatView(false);
-        drawUvPlane();
+        drawUvPlane(mesh);
     }
-    if (showTexture) {
+    if (currentView.showTexture) {
         holdFlatView(true);
         drawTexture();
     }
@@ -156,31 +156,27 @@ void renderFrame()
     holdViewPoints();
     // In a cut mode only the highlight changes while the cursor moves: the
     // layers' picture of the last frame is put back when nothing it shows changed.
-    const bool sceneKept = cutModeActive && keptSceneCurrent();
+    const bool sceneKept = interaction.cutModeActive && keptSceneCurrent(mesh);
     if (sceneKept)
         restoreScene();
     else
-        drawLayers();
-    if (cutModeActive && !sceneKept)
-        keepScene();
-    if (!cutModeActive)
+        drawLayers(mesh);
+    if (interaction.cutModeActive && !sceneKept)
+        keepScene(mesh);
+    if (!interaction.cutModeActive)
         forgetScene();
     applyAxesOnlyRule();
-    if (cutModeActive) {
-        // Each highlight picks into pickedElement; the last one drawn is the one a click cuts.
-        if (vertexCutMode == 1) {
-            highlightVertex();
-            pickedCutKind = cutKindVertex;
-        }
-        if (edgeCutMode == 1) {
-            highlightEdge();
-            pickedCutKind = cutKindEdge;
-        }
-        if (faceCutMode == 1) {
-            highlightFace();
-            pickedCutKind = cutKindFace;
-        }
+    Pick picked = interaction.picked;
+    if (interaction.cutModeActive) {
+        // Each highlight picks; the last one drawn is the one a click cuts.
+        if (interaction.vertexCutMode == 1)
+            picked = {highlightVertex(mesh), cutKindVertex};
+        if (interaction.edgeCutMode == 1)
+            picked = {highlightEdge(mesh), cutKindEdge};
+        if (interaction.faceCutMode == 1)
+            picked = {highlightFace(mesh), cutKindFace};
     }
     releaseViewPoints();
+    return picked;
 }
 

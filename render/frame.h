@@ -4,8 +4,13 @@
 // highlights of the cut modes. Presenting it is the caller's step.
 #pragma once
 
-// Draws one frame into the back buffer of the current context.
-void renderFrame();
+#include "model/mesh.h"
+#include "render/interaction.h"
+
+// Draws one frame of the mesh into the back buffer of the current context;
+// returns what the pick highlights of the cut modes chose (the interaction's
+// last pick when no cut mode is on).
+Pick renderFrame(const Mesh& mesh, const Interaction& interaction);
 // The first step of a frame: binds the texture of the face mode, clears,
 // builds the modelview, animates and polls the keyboard.
 void applyCamera();

@@ -27,7 +27,7 @@
 #include <thread>
 #include <vector>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "render/face_light.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
@@ -64,10 +64,11 @@ std::vector<float> points;
 // Drawable faces in the arrays above.
 int drawnFaces = 0;
 
-// What the last build read: the store arrays (first entries in use) and the values.
-std::vector<int> builtA, builtB, builtC;
-std::vector<double> builtX, builtY, builtZ, builtU, builtV;
+// What the last build read: the mesh's revision (and whether its (u,v) were
+// there, since they come without a new revision) and the view values.
 struct BuildValues {
+    std::uint64_t revision;
+    bool uvComputed;
     int vertices, faces;
     double scale, centerX, centerY, centerZ, radius;
     int rule;
@@ -94,17 +95,6 @@ int litBuild = -1;
 // Builds of the kept arrays so far.
 int builds = 0;
 
-template <typename T> bool sameEntries(const std::vector<T>& store, const std::vector<T>& copy, int n)
-{
-    return copy.size() == static_cast<size_t>(n) &&
-           (n == 0 || std::memcmp(store.data(), copy.data(), static_cast<size_t>(n) * sizeof(T)) == 0);
-}
-
-template <typename T> void copyEntries(const std::vector<T>& store, std::vector<T>& copy, int n)
-{
-    copy.assign(store.begin(), store.begin() + n);
-}
-
 template <typename T> T* sized(std::vector<T>& array, size_t n)
 {
     if (array.size() < n)
@@ -112,37 +102,28 @@ template <typename T> T* sized(std::vector<T>& array, size_t n)
     return array.data();
 }
 
-// The kept arrays describe the store and the view values as they are now.
-bool arraysCurrent(const BuildValues& values)
-{
-    if (!anyBuild || !(values == builtValues))
-        return false;
-    const int n = values.vertices, f = values.faces;
-    if (!sameEntries(faceA, builtA, f) || !sameEntries(faceB, builtB, f) || !sameEntries(faceC, builtC, f) ||
-        !sameEntries(vertexX, builtX, n) || !sameEntries(vertexY, builtY, n) || !sameEntries(vertexZ, builtZ, n))
-        return false;
-    return values.rule != texCoordsFromUv || (sameEntries(vertexU, builtU, n) && sameEntries(vertexV, builtV, n));
-}
+// The kept arrays describe the mesh and the view values as they are now.
+bool arraysCurrent(const BuildValues& values) { return anyBuild && values == builtValues; }
 
-// Rebuilds the kept arrays from the store, for faces 0 .. faces-1 whose corners are among the first `vertices`.
-void buildArrays(const BuildValues& values)
+// Rebuilds the kept arrays from the mesh, for faces 0 .. faces-1 whose corners are among the first `vertices`.
+void buildArrays(const Mesh& mesh, const BuildValues& values)
 {
     const int vertices = values.vertices, faces = values.faces;
     const TexCoordRule rule = static_cast<TexCoordRule>(values.rule);
     const double s = values.tiling;
     const float fs = static_cast<float>(s);
     float* p = sized(points, 3 * static_cast<size_t>(vertices));
-    const double* v = viewPointsOf(vertices);
+    const double* v = viewPointsOf(mesh, vertices);
     for (size_t k = 0; k < 3 * static_cast<size_t>(vertices); ++k)
         p[k] = static_cast<float>(v[k]);
     Corner* out = sized(corners, 3 * static_cast<size_t>(faces));
     int* ids = sized(cornerVertex, 3 * static_cast<size_t>(faces));
     double* normals = sized(faceNormals, 3 * static_cast<size_t>(faces));
-    const int* fa = faceA.data();
-    const int* fb = faceB.data();
-    const int* fc = faceC.data();
-    const double* u = vertexU.data();
-    const double* uv = vertexV.data();
+    const int* fa = mesh.faceA.data();
+    const int* fb = mesh.faceB.data();
+    const int* fc = mesh.faceC.data();
+    const double* u = mesh.vertexU.data();
+    const double* uv = mesh.vertexV.data();
     int drawn = 0;
     for (int f = 0; f < faces; ++f) {
         const int a = fa[f], b = fb[f], c = fc[f];
@@ -181,16 +162,6 @@ void buildArrays(const BuildValues& values)
         ++drawn;
     }
     drawnFaces = drawn;
-    copyEntries(faceA, builtA, faces);
-    copyEntries(faceB, builtB, faces);
-    copyEntries(faceC, builtC, faces);
-    copyEntries(vertexX, builtX, vertices);
-    copyEntries(vertexY, builtY, vertices);
-    copyEntries(vertexZ, builtZ, vertices);
-    if (rule == texCoordsFromUv) {
-        copyEntries(vertexU, builtU, vertices);
-        copyEntries(vertexV, builtV, vertices);
-    }
     builtValues = values;
     anyBuild = true;
     ++builds;
@@ -342,30 +313,30 @@ bool boundTextureHasOneColour(float texel[4])
 }
 } // namespace
 
-void drawFaces()
+void drawFaces(const Mesh& mesh)
 {
     const double s = textureTiling / 256.0;
-    const bool texturing = faceMode != faceModeImage || uvComputed;
-    const double color[4] = {withTransparency ? 0.5 : 0.8, withTransparency ? 0.5 : 0.8,
-                             withTransparency ? 0.5 : 0.8, withTransparency ? 0.5 : 1.0};
+    const bool texturing = currentView.faceMode != faceModeImage || mesh.uvComputed;
+    const double color[4] = {currentView.withTransparency ? 0.5 : 0.8, currentView.withTransparency ? 0.5 : 0.8,
+                             currentView.withTransparency ? 0.5 : 0.8, currentView.withTransparency ? 0.5 : 1.0};
     glColor4d(color[0], color[1], color[2], color[3]);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
-    if (withTransparency) {
+    if (currentView.withTransparency) {
         glDepthMask(GL_FALSE);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     }
     glPushMatrix();
 
-    const int vertices = drawableVertexCount();
-    const int faces = drawableFaceCount();
-    const bool uvUsable = uvComputed && vertexU.size() >= static_cast<size_t>(vertices) &&
-                          vertexV.size() >= static_cast<size_t>(vertices);
+    const int vertices = drawableVertexCount(mesh);
+    const int faces = drawableFaceCount(mesh);
+    const bool uvUsable = mesh.uvComputed && mesh.vertexU.size() >= static_cast<size_t>(vertices) &&
+                          mesh.vertexV.size() >= static_cast<size_t>(vertices);
     TexCoordRule rule = texCoordsNone;
-    if (faceMode == faceModeImage && textureLoaded && uvUsable)
+    if (currentView.faceMode == faceModeImage && textureImages.textureLoaded && uvUsable)
         rule = texCoordsFromUv;
-    else if (faceMode != faceModeImage || textureLoaded)
+    else if (currentView.faceMode != faceModeImage || textureImages.textureLoaded)
         rule = texCoordsFixed;
 
     float texel[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -373,11 +344,12 @@ void drawFaces()
     if (texturing && !folded)
         glEnable(GL_TEXTURE_2D);
     if (faces > 0) {
-        const BuildValues values = {vertices,       faces,          modelScale,
-                                    modelCenter[0], modelCenter[1], modelCenter[2],
-                                    viewRadius(),   static_cast<int>(rule), rule == texCoordsNone ? 0.0 : s};
+        const BuildValues values = {mesh.revision,          mesh.uvComputed,     vertices,
+                                    faces,                  currentView.modelScale, mesh.modelCenter[0],
+                                    mesh.modelCenter[1],    mesh.modelCenter[2], viewRadius(mesh),
+                                    static_cast<int>(rule), rule == texCoordsNone ? 0.0 : s};
         if (!arraysCurrent(values))
-            buildArrays(values);
+            buildArrays(mesh, values);
         FrameLight light = readLight(color);
         std::copy(texel, texel + 4, light.texel);
         const bool black = texel[0] == 0.0f && texel[1] == 0.0f && texel[2] == 0.0f;
@@ -410,7 +382,7 @@ void drawFaces()
     }
 
     glPopMatrix();
-    if (withTransparency) {
+    if (currentView.withTransparency) {
         glColor4d(1.0, 1.0, 1.0, 1.0);
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);

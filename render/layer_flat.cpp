@@ -4,7 +4,7 @@
 // GL as one indexed array draw of the same single-precision points.
 #include <vector>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
 
@@ -15,14 +15,14 @@ std::vector<GLuint> flatIndices;
 
 } // namespace
 
-void drawUvPlane()
+void drawUvPlane(const Mesh& mesh)
 {
     // A cut made while this display is on drops the (u,v) coordinates: then there is nothing to lay out.
-    const int vertices = drawableVertexCount();
-    if (!uvComputed || vertexU.size() < static_cast<size_t>(vertices) ||
-        vertexV.size() < static_cast<size_t>(vertices))
+    const int vertices = drawableVertexCount(mesh);
+    if (!mesh.uvComputed || mesh.vertexU.size() < static_cast<size_t>(vertices) ||
+        mesh.vertexV.size() < static_cast<size_t>(vertices))
         return;
-    const int edges = drawableEdgeCount(edgeCount);
+    const int edges = drawableEdgeCount(mesh, mesh.edgeCount);
     glColor3d(0.8, 0.8, 0.8);
     if (edges > 0) {
         // The (u,v) points once each, the edges as index pairs there and back.
@@ -32,13 +32,13 @@ void drawUvPlane()
             flatIndices.resize(4 * static_cast<size_t>(edges));
         float* p = flatPoints.data();
         for (int i = 0; i < vertices; ++i) {
-            p[3 * i] = static_cast<float>(vertexU[i]);
-            p[3 * i + 1] = static_cast<float>(vertexV[i]);
+            p[3 * i] = static_cast<float>(mesh.vertexU[i]);
+            p[3 * i + 1] = static_cast<float>(mesh.vertexV[i]);
             p[3 * i + 2] = 0.0f;
         }
         GLuint* out = flatIndices.data();
         for (int e = 0; e < edges; ++e) {
-            const int a = edgeA[e], b = edgeB[e];
+            const int a = mesh.edgeA[e], b = mesh.edgeB[e];
             if (!isDrawable(a, vertices) || !isDrawable(b, vertices))
                 continue;
             out[0] = out[3] = static_cast<GLuint>(a);

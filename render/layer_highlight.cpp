@@ -5,15 +5,13 @@
 
 #include <cmath>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "platform/platform.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
 #include "render/view_points.h"
 #include "model/cutting.h"
 
-int pickedElement = 0;
-int pickedCutKind = cutKindNone;
 
 namespace {
 double distanceTo(double x, double y, double z, const double p[3])
@@ -42,17 +40,16 @@ void cursorToModel(double& x, double& y, double& z)
     gluUnProject(winX, winY, depth, modelview, projection, viewport, &x, &y, &z);
 }
 
-void highlightVertex()
+int highlightVertex(const Mesh& mesh)
 {
+    int pickedElement = 0;
     double p[3];
     cursorToModel(p[0], p[1], p[2]);
-    const int vertices = drawableVertexCount();
+    const int vertices = drawableVertexCount(mesh);
     if (vertices <= 0) {
-        pickedElement = -1;
-        return;
+        return -1;
     }
-    const double* v = viewPointsOf(vertices);
-    pickedElement = 0;
+    const double* v = viewPointsOf(mesh, vertices);
     double best = distanceTo(v[0], v[1], v[2], p);
     for (int i = 1; i < vertices; ++i) {
         const double d = distanceTo(v[3 * i], v[3 * i + 1], v[3 * i + 2], p);
@@ -63,26 +60,27 @@ void highlightVertex()
     }
     glColor3d(1.0, 0.0, 0.0);
     glBegin(GL_POINTS);
-    viewVertex(pickedElement);
+    viewVertex(mesh, pickedElement);
     glEnd();
     glColor3d(1.0, 1.0, 1.0);
+    return pickedElement;
 }
 
-void highlightEdge()
+int highlightEdge(const Mesh& mesh)
 {
+    int pickedElement = 0;
     double p[3];
     cursorToModel(p[0], p[1], p[2]);
-    const int edges = drawableEdgeCount(edgeCount);
-    const int vertices = drawableVertexCount();
+    const int edges = drawableEdgeCount(mesh, mesh.edgeCount);
+    const int vertices = drawableVertexCount(mesh);
     if (edges <= 0) {
-        pickedElement = -1;
-        return;
+        return -1;
     }
-    const double* v = viewPointsOf(vertices);
+    const double* v = viewPointsOf(mesh, vertices);
     double best = 10000.0;
     pickedElement = 0;
     for (int e = 0; e < edges; ++e) {
-        const int a = edgeA[e], b = edgeB[e];
+        const int a = mesh.edgeA[e], b = mesh.edgeB[e];
         if (!isDrawable(a, vertices) || !isDrawable(b, vertices))
             continue;
         const double* A = v + 3 * a;
@@ -96,29 +94,30 @@ void highlightEdge()
     glPushMatrix();
     glColor3d(1.0, 0.0, 0.0);
     glBegin(GL_LINES);
-    viewSegment(edgeA[pickedElement], edgeB[pickedElement], vertices);
-    viewSegment(edgeB[pickedElement], edgeA[pickedElement], vertices);
+    viewSegment(mesh, mesh.edgeA[pickedElement], mesh.edgeB[pickedElement], vertices);
+    viewSegment(mesh, mesh.edgeB[pickedElement], mesh.edgeA[pickedElement], vertices);
     glEnd();
-    drawBorders();
+    drawBorders(mesh);
     glPopMatrix();
     glColor3d(1.0, 1.0, 1.0);
+    return pickedElement;
 }
 
-void highlightFace()
+int highlightFace(const Mesh& mesh)
 {
+    int pickedElement = 0;
     double p[3];
     cursorToModel(p[0], p[1], p[2]);
-    const int faces = drawableFaceCount();
-    const int vertices = drawableVertexCount();
+    const int faces = drawableFaceCount(mesh);
+    const int vertices = drawableVertexCount(mesh);
     if (faces <= 0) {
-        pickedElement = -1;
-        return;
+        return -1;
     }
-    const double* v = viewPointsOf(vertices);
+    const double* v = viewPointsOf(mesh, vertices);
     double best = 10000.0;
     pickedElement = 0;
     for (int f = 0; f < faces; ++f) {
-        const int a = faceA[f], b = faceB[f], c = faceC[f];
+        const int a = mesh.faceA[f], b = mesh.faceB[f], c = mesh.faceC[f];
         if (!isDrawableFace(a, b, c, vertices))
             continue;
         const double* A = v + 3 * a;
@@ -131,12 +130,13 @@ void highlightFace()
             best = d;
         }
     }
-    const int a = faceA[pickedElement], b = faceB[pickedElement], c = faceC[pickedElement];
+    const int a = mesh.faceA[pickedElement], b = mesh.faceB[pickedElement], c = mesh.faceC[pickedElement];
     glColor3d(1.0, 0.0, 0.0);
     glBegin(GL_LINES);
-    viewSegment(a, b, vertices);
-    viewSegment(b, c, vertices);
-    viewSegment(c, a, vertices);
+    viewSegment(mesh, a, b, vertices);
+    viewSegment(mesh, b, c, vertices);
+    viewSegment(mesh, c, a, vertices);
     glEnd();
     glColor3d(1.0, 1.0, 1.0);
+    return pickedElement;
 }

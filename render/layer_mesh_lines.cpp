@@ -11,12 +11,11 @@
 #include <cmath>
 #include <vector>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "render/layer_support.h"
 #include "render/layers.h"
 #include "render/view_points.h"
 
-int edgeSidesDrawn = 0;
 
 namespace {
 // Corner indices of the sides of every face: A B, B C, C A.
@@ -162,32 +161,31 @@ void drawFloatPoints(GLenum mode, const float* points, GLsizei count)
 }
 } // namespace
 
-void drawVertices()
+void drawVertices(const Mesh& mesh)
 {
-    const int vertices = drawableVertexCount();
+    const int vertices = drawableVertexCount(mesh);
     glColor3d(1.0, 1.0, 1.0);
     glPointSize(4.0f);
     if (vertices > 0)
-        drawFloatPoints(GL_POINTS, viewPointsAsFloats(vertices), vertices);
+        drawFloatPoints(GL_POINTS, viewPointsAsFloats(mesh, vertices), vertices);
     glColor3d(1.0, 1.0, 1.0);
 }
 
-void drawEdges()
+void drawEdges(const Mesh& mesh)
 {
-    const int faces = drawableFaceCount();
-    const int vertices = drawableVertexCount();
+    const int faces = drawableFaceCount(mesh);
+    const int vertices = drawableVertexCount(mesh);
     glColor3d(0.8, 0.8, 0.8);
-    edgeSidesDrawn = 0;
     if (faces > 0) {
-        const float* points = viewPointsAsFloats(vertices);
+        const float* points = viewPointsAsFloats(mesh, vertices);
         DepthView view{};
         const bool cull = prepareHiddenSides(points, vertices, view);
         if (sideIndices.size() < 6 * static_cast<size_t>(faces))
             sideIndices.resize(6 * static_cast<size_t>(faces));
         GLuint* out = sideIndices.data();
-        const int* fa = faceA.data();
-        const int* fb = faceB.data();
-        const int* fc = faceC.data();
+        const int* fa = mesh.faceA.data();
+        const int* fb = mesh.faceB.data();
+        const int* fc = mesh.faceC.data();
         for (int f = 0; f < faces; ++f) {
             const int a = fa[f], b = fb[f], c = fc[f];
             if (!isDrawableFace(a, b, c, vertices))
@@ -201,7 +199,7 @@ void drawEdges()
                 out += 2;
             }
         }
-        edgeSidesDrawn = static_cast<int>(out - sideIndices.data()) / 2;
+
         glEnableClientState(GL_VERTEX_ARRAY);
         glVertexPointer(3, GL_FLOAT, 0, points);
         const long long indices = out - sideIndices.data();
@@ -213,19 +211,19 @@ void drawEdges()
     glColor3d(1.0, 1.0, 1.0);
 }
 
-void drawNormals()
+void drawNormals(const Mesh& mesh)
 {
-    const int faces = drawableFaceCount();
-    const double length = 0.2 * modelScale;
+    const int faces = drawableFaceCount(mesh);
+    const double length = 0.2 * currentView.modelScale;
     glColor3d(0.0, 1.0, 0.0);
     if (faces > 0) {
-        const int vertices = drawableVertexCount();
-        const double* v = viewPointsOf(vertices);
+        const int vertices = drawableVertexCount(mesh);
+        const double* v = viewPointsOf(mesh, vertices);
         if (normalEnds.size() < 6 * static_cast<size_t>(faces))
             normalEnds.resize(6 * static_cast<size_t>(faces));
         float* out = normalEnds.data();
         for (int f = 0; f < faces; ++f) {
-            const int a = faceA[f], b = faceB[f], c = faceC[f];
+            const int a = mesh.faceA[f], b = mesh.faceB[f], c = mesh.faceC[f];
             if (!isDrawableFace(a, b, c, vertices))
                 continue;
             const double* P = v + 3 * a;

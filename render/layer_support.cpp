@@ -3,24 +3,24 @@
 
 #include <algorithm>
 
-#include "base/store.h"
+#include "model/mesh.h"
 
-int drawableVertexCount()
+int drawableVertexCount(const Mesh& mesh)
 {
-    size_t held = std::min({vertexX.size(), vertexY.size(), vertexZ.size()});
-    return std::clamp(vertexCount, 0, static_cast<int>(std::min<size_t>(held, 0x7fffffff)));
+    size_t held = std::min({mesh.vertexX.size(), mesh.vertexY.size(), mesh.vertexZ.size()});
+    return std::clamp(mesh.vertexCount, 0, static_cast<int>(std::min<size_t>(held, 0x7fffffff)));
 }
 
-int drawableFaceCount()
+int drawableFaceCount(const Mesh& mesh)
 {
-    size_t held = std::min({faceA.size(), faceB.size(), faceC.size()});
-    return std::clamp(faceCount, 0, static_cast<int>(std::min<size_t>(held, 0x7fffffff)));
+    size_t held = std::min({mesh.faceA.size(), mesh.faceB.size(), mesh.faceC.size()});
+    return std::clamp(mesh.faceCount, 0, static_cast<int>(std::min<size_t>(held, 0x7fffffff)));
 }
 
-int drawableEdgeCount(int count)
+int drawableEdgeCount(const Mesh& mesh, int count)
 {
-    if (!topologyBuilt)
+    if (!mesh.topologyBuilt)
         return 0;
-    size_t held = std::min(edgeA.size(), edgeB.size());
+    size_t held = std::min(mesh.edgeA.size(), mesh.edgeB.size());
     return std::clamp(count, 0, static_cast<int>(std::min<size_t>(held, 0x7fffffff)));
 }

@@ -2,17 +2,19 @@
 // layer may read, and the vertex calls in view coordinates.
 #pragma once
 
+#include "model/mesh.h"
+
 #include <GL/gl.h>
 
 #include "render/view_state.h"
 
 // vertexCount, limited to the coordinate arrays actually held.
-int drawableVertexCount();
+int drawableVertexCount(const Mesh& mesh);
 // faceCount, limited to the corner arrays actually held.
-int drawableFaceCount();
+int drawableFaceCount(const Mesh& mesh);
 // The first count entries of the edge table that may be read: none while the
 // topology is not built, and never more than the edge arrays hold.
-int drawableEdgeCount(int count);
+int drawableEdgeCount(const Mesh& mesh, int count);
 
 // Vertex index i names one of the first `vertices` vertices. Faces and edges
 // naming any other are left out of every picture rather than read out of bounds.
@@ -36,13 +38,16 @@ inline void faceNormal(const double* P, const double* Q, const double* R, double
 }
 
 // Vertex i of the model at its view position.
-inline void viewVertex(int i) { glVertex3d(normalizedX(i), normalizedY(i), normalizedZ(i)); }
+inline void viewVertex(const Mesh& mesh, int i)
+{
+    glVertex3d(normalizedX(mesh, i), normalizedY(mesh, i), normalizedZ(mesh, i));
+}
 
 // The segment from vertex a to vertex b, when both can be drawn.
-inline void viewSegment(int a, int b, int vertices)
+inline void viewSegment(const Mesh& mesh, int a, int b, int vertices)
 {
     if (isDrawable(a, vertices) && isDrawable(b, vertices)) {
-        viewVertex(a);
-        viewVertex(b);
+        viewVertex(mesh, a);
+        viewVertex(mesh, b);
     }
 }

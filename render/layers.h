@@ -5,50 +5,40 @@
 // the modelview stack as it found it.
 #pragma once
 
-// Index of the vertex, edge or face (by the active cut mode) nearest the
-// cursor, rewritten in every frame by the highlight of that mode; -1 when the
-// highlight had nothing to choose from.
-extern int pickedElement;
-// The cut kind whose highlight chose pickedElement in the last frame (a
-// CutKind; cutKindNone when unknown); a click cuts only with that kind, so
-// that an index is never read as an element of another kind.
-extern int pickedCutKind;
-
-// Sides the edge layer handed to GL in its last drawing; the sides hidden
-// behind what was already drawn are left out.
-extern int edgeSidesDrawn;
+#include "model/mesh.h"
 
 // The three axes from the origin, x red, y green, z blue, length 1.
 void drawAxes();
 // Every vertex as a white point of size 4.
-void drawVertices();
+void drawVertices(const Mesh& mesh);
 // The three sides of every face in light grey (shared sides twice).
-void drawEdges();
+void drawEdges(const Mesh& mesh);
 // Every face, lit on the side facing the viewer, textured by faceMode;
 // blended additively at half intensity with transparency on.
-void drawFaces();
+void drawFaces(const Mesh& mesh);
 // One green segment along each face normal through the face's centroid.
-void drawNormals();
+void drawNormals(const Mesh& mesh);
 // Every boundary edge: the longest loop red, the other boundary edges green.
-void drawBorders();
+void drawBorders(const Mesh& mesh);
 // The longest boundary loop, thick red.
-void drawBoundary();
+void drawBoundary(const Mesh& mesh);
 // The mesh edges laid out in the (u,v) plane.
-void drawUvPlane();
+void drawUvPlane(const Mesh& mesh);
 // The loaded texture image on a square, first row at the top.
 void drawTexture();
 
-// Picks the vertex nearest the cursor into pickedElement and marks it red.
-void highlightVertex();
-// Picks the edge whose midpoint is nearest the cursor into pickedElement,
-// draws it red, and draws the borders.
-void highlightEdge();
-// Picks the face whose centroid is nearest the cursor into pickedElement and outlines it red.
-void highlightFace();
+// Picks the vertex nearest the cursor and marks it red; returns it, -1 when there is none.
+int highlightVertex(const Mesh& mesh);
+// Picks the edge whose midpoint is nearest the cursor, draws it red, and
+// draws the borders; returns it, -1 when there is none.
+int highlightEdge(const Mesh& mesh);
+// Picks the face whose centroid is nearest the cursor and outlines it red;
+// returns it, -1 when there is none.
+int highlightFace(const Mesh& mesh);
 
 // The point of the scene under the cursor, in the coordinates the layers
 // draw in, from the depth already drawn in the frame in progress.
 void cursorToModel(double& x, double& y, double& z);
 
 // Draws the borders over the back buffer as it is, presents it, then pauses 250 ms.
-void flashBorders();
+void flashBorders(const Mesh& mesh);

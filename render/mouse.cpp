@@ -1,11 +1,8 @@
-// Mouse sampling: drag rotation, and the click and the Enter that the application turns into a cut and its undo.
+// Mouse sampling: drag rotation, and the buttons and keys the application turns into a cut and its undo.
 #include "render/mouse.h"
 
 #include "platform/platform.h"
 #include "render/view_state.h"
-
-bool clickLatch = true;
-bool cutPickPending = false;
 
 namespace {
 // Margins of the main window's outer rectangle inside which the cursor does
@@ -17,50 +14,33 @@ constexpr int bottomMargin = 35;
 constexpr double pixelsPerDegree = 1.5;
 } // namespace
 
-MouseActions trackMouse()
+MouseActions trackMouse(bool cutModeActive)
 {
-    MouseActions actions = {false, false};
+    MouseActions actions;
     PlatformRect r = platformMainWindowRect();
     int x = 0, y = 0;
     platformCursorPos(x, y);
     if (x < r.left + sideMargin || x > r.right - sideMargin || y < r.top + topMargin ||
         y > r.bottom - bottomMargin)
-        cursorTracked = false;
+        currentView.cursorTracked = false;
 
     bool leftDown = platformKeyDown(keyLeftButton);
-    if (cursorTracked && !cutModeActive) {
+    if (currentView.cursorTracked && !cutModeActive) {
         if (leftDown) {
-            viewAngleY += (x - lastCursorX) / pixelsPerDegree;
-            viewAngleX += (y - lastCursorY) / pixelsPerDegree;
+            currentView.viewAngleY += (x - currentView.lastCursorX) / pixelsPerDegree;
+            currentView.viewAngleX += (y - currentView.lastCursorY) / pixelsPerDegree;
         }
         if (platformKeyDown(keyRightButton)) {
-            viewAngleX += (y - lastCursorY) / pixelsPerDegree;
-            viewAngleZ += (x - lastCursorX) / pixelsPerDegree;
+            currentView.viewAngleX += (y - currentView.lastCursorY) / pixelsPerDegree;
+            currentView.viewAngleZ += (x - currentView.lastCursorX) / pixelsPerDegree;
         }
     }
     // The sample is always kept, so a skipped step still gives the next one its reference.
-    lastCursorX = x;
-    lastCursorY = y;
-    cursorTracked = true;
+    currentView.lastCursorX = x;
+    currentView.lastCursorY = y;
+    currentView.cursorTracked = true;
 
-    if (cutModeActive) {
-        if (clickLatch && leftDown) {
-            clickLatch = false;
-            actions.cutClick = true;
-            cutPickPending = true;
-        }
-        if (!leftDown)
-            clickLatch = true;
-    }
-    if (cutPickPending && platformKeyDown(keyEnter)) {
-        actions.undoKey = true;
-        cutPickPending = false;
-    }
+    actions.leftDown = leftDown;
+    actions.enterDown = platformKeyDown(keyEnter);
     return actions;
-}
-
-void initMouseState()
-{
-    clickLatch = true;
-    cutPickPending = false;
 }

@@ -6,14 +6,12 @@
 #include <cstring>
 #include <vector>
 
-#include "base/store.h"
+#include "model/mesh.h"
 #include "render/view_state.h"
-#include "texture/texture.h"
-
-int scenesRestored = 0;
+#include "render/textures.h"
 
 namespace {
-// The values the layers read besides the model's arrays.
+// The values the layers read: the view, the GL state they draw under, and the revisions of the mesh and of the texture images.
 struct SceneValues {
     double modelview[16], projection[16];
     int viewport[4];
@@ -22,25 +20,22 @@ struct SceneValues {
     unsigned int uniformColor;
     int textureTiling;
     bool textureLoaded;
-    int vertexCount, faceCount, edgeCount, boundaryEdgeCount, boundaryLoopLength;
+    std::uint64_t revision;
+    unsigned long long textureRevision;
     bool topologyBuilt, uvComputed;
-    double modelCenter[3], modelRadius;
     bool operator==(const SceneValues&) const = default;
 };
 
-// A picture is kept, drawn under `keptValues` from the arrays copied below.
+// A picture is kept, drawn under `keptValues`.
 bool kept = false;
 SceneValues keptValues = {};
 // The values as the last check found them, before the layers drew.
 SceneValues checkedValues = {};
-std::vector<double> keptX, keptY, keptZ, keptU, keptV;
-std::vector<int> keptFaceA, keptFaceB, keptFaceC, keptEdgeA, keptEdgeB, keptEdgeFace1, keptEdgeFace2;
-std::vector<unsigned char> keptTexture, keptColorTexture;
 // The colour (RGBA) and depth of the viewport as the layers left them.
 std::vector<unsigned char> keptColor;
 std::vector<unsigned int> keptDepth;
 
-SceneValues currentValues()
+SceneValues currentValues(const Mesh& mesh)
 {
     SceneValues v{};
     glGetDoublev(GL_MODELVIEW_MATRIX, v.modelview);
@@ -54,30 +49,12 @@ SceneValues currentValues()
     v.view.lastCursorX = v.view.lastCursorY = 0.0;
     v.uniformColor = uniformColor;
     v.textureTiling = textureTiling;
-    v.textureLoaded = textureLoaded;
-    v.vertexCount = vertexCount;
-    v.faceCount = faceCount;
-    v.edgeCount = edgeCount;
-    v.boundaryEdgeCount = boundaryEdgeCount;
-    v.boundaryLoopLength = boundaryLoopLength;
-    v.topologyBuilt = topologyBuilt;
-    v.uvComputed = uvComputed;
-    for (int k = 0; k < 3; ++k)
-        v.modelCenter[k] = modelCenter[k];
-    v.modelRadius = modelRadius;
+    v.textureLoaded = textureImages.textureLoaded;
+    v.revision = mesh.revision;
+    v.textureRevision = textureRevision();
+    v.topologyBuilt = mesh.topologyBuilt;
+    v.uvComputed = mesh.uvComputed;
     return v;
-}
-
-// Whole arrays are compared and copied, whatever the counts say.
-template <typename T> bool same(const std::vector<T>& array, const std::vector<T>& copy)
-{
-    return array.size() == copy.size() &&
-           (array.empty() || std::memcmp(array.data(), copy.data(), array.size() * sizeof(T)) == 0);
-}
-
-bool sameBytes(const unsigned char* bytes, const std::vector<unsigned char>& copy, size_t n)
-{
-    return copy.size() == n && std::memcmp(bytes, copy.data(), n) == 0;
 }
 
 size_t pixelsOf(const int viewport[4])
@@ -87,22 +64,15 @@ size_t pixelsOf(const int viewport[4])
 }
 } // namespace
 
-bool keptSceneCurrent()
+bool keptSceneCurrent(const Mesh& mesh)
 {
-    checkedValues = currentValues();
-    if (!kept || !(checkedValues == keptValues))
-        return false;
-    return same(vertexX, keptX) && same(vertexY, keptY) && same(vertexZ, keptZ) && same(vertexU, keptU) &&
-           same(vertexV, keptV) && same(faceA, keptFaceA) && same(faceB, keptFaceB) && same(faceC, keptFaceC) &&
-           same(edgeA, keptEdgeA) && same(edgeB, keptEdgeB) && same(edgeFace1, keptEdgeFace1) &&
-           same(edgeFace2, keptEdgeFace2) && sameBytes(textureImage, keptTexture, textureBytes) &&
-           sameBytes(colorImage, keptColorTexture, textureBytes);
+    checkedValues = currentValues(mesh);
+    return kept && checkedValues == keptValues;
 }
 
 void restoreScene()
 {
     const int* viewport = keptValues.viewport;
-    ++scenesRestored;
     if (pixelsOf(viewport) == 0)
         return;
     glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
@@ -133,7 +103,7 @@ void restoreScene()
     glPopAttrib();
 }
 
-void keepScene()
+void keepScene(const Mesh& mesh)
 {
     keptValues = checkedValues;
     const int* viewport = keptValues.viewport;
@@ -147,20 +117,6 @@ void keepScene()
         glReadPixels(viewport[0], viewport[1], viewport[2], viewport[3], GL_DEPTH_COMPONENT, GL_UNSIGNED_INT,
                      keptDepth.data());
     }
-    keptX = vertexX;
-    keptY = vertexY;
-    keptZ = vertexZ;
-    keptU = vertexU;
-    keptV = vertexV;
-    keptFaceA = faceA;
-    keptFaceB = faceB;
-    keptFaceC = faceC;
-    keptEdgeA = edgeA;
-    keptEdgeB = edgeB;
-    keptEdgeFace1 = edgeFace1;
-    keptEdgeFace2 = edgeFace2;
-    keptTexture.assign(textureImage, textureImage + textureBytes);
-    keptColorTexture.assign(colorImage, colorImage + textureBytes);
     kept = true;
 }
 

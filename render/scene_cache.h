@@ -3,21 +3,20 @@
 // differ from the last one by the highlight only: such a frame puts back the
 // colour and depth the layers gave last time instead of drawing them again.
 // "Nothing changed" is checked against copies of everything the layers read
-// (camera, viewport, line width and point size, view state, texture images,
-// the model's counts and arrays), so it cannot go stale; the light and
+// (camera, viewport, line width and point size, view state, the revisions of
+// the texture uploads and of the model), so it cannot go stale; the light and
 // material, set once at start, are not compared.
 #pragma once
 
-// Frames whose layers were put back from the kept picture, since program start.
-extern int scenesRestored;
+#include "model/mesh.h"
 
 // Everything the layers of this frame would read equals what they read when
 // the kept picture was drawn (the camera must already be set).
-bool keptSceneCurrent();
+bool keptSceneCurrent(const Mesh& mesh);
 // Puts the kept colour and depth back over the view; the GL state is left as found.
 void restoreScene();
 // Reads back the colour and depth the layers just drew, with copies of what
 // they read (the values as keptSceneCurrent found them before the layers drew).
-void keepScene();
+void keepScene(const Mesh& mesh);
 // Drops the kept picture (outside the cut modes, where it would only cost memory).
 void forgetScene();

@@ -17,8 +17,17 @@ void setTextureParams()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
+namespace {
+unsigned long long uploads = 0;
+} // namespace
+
+TextureImages textureImages;
+
+unsigned long long textureRevision() { return uploads; }
+
 void uploadTextureImage(unsigned int id, const unsigned char* image)
 {
+    ++uploads;
     glBindTexture(GL_TEXTURE_2D, id);
     setTextureParams();
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, image);
@@ -28,8 +37,8 @@ void uploadBlackTexture() { uploadTextureImage(textureIds[0], blackImage); }
 
 void updateColorTexture()
 {
-    fillColorImage(uniformColor);
-    uploadTextureImage(textureIds[1], colorImage);
+    fillColorImage(textureImages, uniformColor);
+    uploadTextureImage(textureIds[1], textureImages.colorImage);
 }
 
-void uploadImageTexture() { uploadTextureImage(textureIds[2], textureImage); }
+void uploadImageTexture() { uploadTextureImage(textureIds[2], textureImages.textureImage); }

@@ -24,29 +24,29 @@ template <typename T> T* sized(std::vector<T>& buffer, int vertices)
 }
 } // namespace
 
-const double* viewPointsOf(int vertices)
+const double* viewPointsOf(const Mesh& mesh, int vertices)
 {
     double* p = sized(pointsDouble, vertices);
     if (held && heldDouble == vertices)
         return p;
     for (int i = 0; i < vertices; ++i) {
-        p[3 * i] = normalizedX(i);
-        p[3 * i + 1] = normalizedY(i);
-        p[3 * i + 2] = normalizedZ(i);
+        p[3 * i] = normalizedX(mesh, i);
+        p[3 * i + 1] = normalizedY(mesh, i);
+        p[3 * i + 2] = normalizedZ(mesh, i);
     }
     heldDouble = held ? vertices : -1;
     return p;
 }
 
-const float* viewPointsAsFloats(int vertices)
+const float* viewPointsAsFloats(const Mesh& mesh, int vertices)
 {
     float* p = sized(pointsFloat, vertices);
     if (held && heldFloat == vertices)
         return p;
     for (int i = 0; i < vertices; ++i) {
-        p[3 * i] = static_cast<float>(normalizedX(i));
-        p[3 * i + 1] = static_cast<float>(normalizedY(i));
-        p[3 * i + 2] = static_cast<float>(normalizedZ(i));
+        p[3 * i] = static_cast<float>(normalizedX(mesh, i));
+        p[3 * i + 1] = static_cast<float>(normalizedY(mesh, i));
+        p[3 * i + 2] = static_cast<float>(normalizedZ(mesh, i));
     }
     heldFloat = held ? vertices : -1;
     return p;

@@ -4,10 +4,12 @@
 // are computed once and shared by the layers and the pick highlights.
 #pragma once
 
+#include "model/mesh.h"
+
 // Vertices 0 .. vertices-1 at normalizedX/Y/Z, x y z in turn, as doubles.
-const double* viewPointsOf(int vertices);
+const double* viewPointsOf(const Mesh& mesh, int vertices);
 // The same points as the single-precision values GL draws them at.
-const float* viewPointsAsFloats(int vertices);
+const float* viewPointsAsFloats(const Mesh& mesh, int vertices);
 
 // From now until releaseViewPoints the mesh and the normalisation stay as
 // they are: each kind of point is computed at its first ask and then reused.

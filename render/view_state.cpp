@@ -1,35 +1,21 @@
 // View state fields, reset, save and restore, and the coordinate normalisation.
 #include "render/view_state.h"
 
-#include "base/store.h"
+#include "model/mesh.h"
 
-ViewValues currentView = {3.0,  1.0,   0.0,   0.0,   0.0,   0.0,   0.0,  false, false, false, false, false,
-                          true, false, false, false, false, false, faceModeColor, faceModeColor, true,  0.0, 0.0};
-ViewValues savedView = {};
+ViewValues currentView;
+ViewValues savedView = zeroedViewValues();
 
-double& cameraDistance = currentView.cameraDistance;
-double& modelScale = currentView.modelScale;
-double& viewAngleY = currentView.viewAngleY;
-double& viewAngleX = currentView.viewAngleX;
-double& viewAngleZ = currentView.viewAngleZ;
-double& panX = currentView.panX;
-double& panY = currentView.panY;
-bool& withAnimation = currentView.withAnimation;
-bool& withTransparency = currentView.withTransparency;
-bool& showAxes = currentView.showAxes;
-bool& showVertices = currentView.showVertices;
-bool& showEdges = currentView.showEdges;
-bool& showFaces = currentView.showFaces;
-bool& showNormals = currentView.showNormals;
-bool& showBorders = currentView.showBorders;
-bool& showBoundary = currentView.showBoundary;
-bool& showUvPlane = currentView.showUvPlane;
-bool& showTexture = currentView.showTexture;
-int& faceMode = currentView.faceMode;
-int& savedFaceMode = currentView.savedFaceMode;
-bool& cursorTracked = currentView.cursorTracked;
-double& lastCursorX = currentView.lastCursorX;
-double& lastCursorY = currentView.lastCursorY;
+ViewValues zeroedViewValues()
+{
+    ViewValues v;
+    v.cameraDistance = v.modelScale = 0.0;
+    v.showFaces = false;
+    v.faceMode = v.savedFaceMode = 0;
+    v.cursorTracked = false;
+    return v;
+}
+
 
 unsigned int uniformColor = 255u | (128u << 8) | (64u << 16);
 int textureTiling = 256;
@@ -38,22 +24,20 @@ bool flatViewSaved = false;
 bool axesOnlyForced = false;
 bool transparencyBeforeForce = false;
 bool keyPLatch = true, keyMLatch = true;
-int vertexCutMode = 0, edgeCutMode = 0, faceCutMode = 0;
-bool cutModeActive = false;
 
 void resetView()
 {
-    cameraDistance = 3.0;
-    modelScale = 1.0;
-    viewAngleY = viewAngleX = viewAngleZ = 0.0;
-    panX = panY = 0.0;
-    withAnimation = false;
-    withTransparency = false;
-    showAxes = showVertices = showEdges = false;
-    showFaces = true;
-    showNormals = showBorders = showBoundary = showUvPlane = showTexture = false;
-    faceMode = faceModeColor;
-    savedFaceMode = faceModeColor;
+    currentView.cameraDistance = 3.0;
+    currentView.modelScale = 1.0;
+    currentView.viewAngleY = currentView.viewAngleX = currentView.viewAngleZ = 0.0;
+    currentView.panX = currentView.panY = 0.0;
+    currentView.withAnimation = false;
+    currentView.withTransparency = false;
+    currentView.showAxes = currentView.showVertices = currentView.showEdges = false;
+    currentView.showFaces = true;
+    currentView.showNormals = currentView.showBorders = currentView.showBoundary = currentView.showUvPlane = currentView.showTexture = false;
+    currentView.faceMode = faceModeColor;
+    currentView.savedFaceMode = faceModeColor;
 }
 
 void saveView() { savedView = currentView; }
@@ -64,18 +48,18 @@ void holdFlatView(bool texture)
 {
     resetView();
     if (texture)
-        showTexture = true;
+        currentView.showTexture = true;
     else
-        showUvPlane = true;
-    cursorTracked = false;
-    faceMode = texture ? faceModeImage : faceModeBlack;
+        currentView.showUvPlane = true;
+    currentView.cursorTracked = false;
+    currentView.faceMode = texture ? faceModeImage : faceModeBlack;
 }
 
 void initViewState()
 {
     resetView();
-    cursorTracked = true;
-    lastCursorX = lastCursorY = 0.0;
+    currentView.cursorTracked = true;
+    currentView.lastCursorX = currentView.lastCursorY = 0.0;
     uniformColor = 255u | (128u << 8) | (64u << 16);
     textureTiling = 256;
     texturedModelOn = false;
@@ -83,13 +67,11 @@ void initViewState()
     axesOnlyForced = false;
     transparencyBeforeForce = false;
     keyPLatch = keyMLatch = true;
-    savedView = {};
-    vertexCutMode = edgeCutMode = faceCutMode = 0;
-    cutModeActive = false;
+    savedView = zeroedViewValues();
 }
 
-double viewRadius() { return modelRadius != 0.0 ? modelRadius : 1.0; }
+double viewRadius(const Mesh& mesh) { return mesh.modelRadius != 0.0 ? mesh.modelRadius : 1.0; }
 
-double normalizedX(int i) { return (vertexX[i] - modelCenter[0]) * modelScale / viewRadius(); }
-double normalizedY(int i) { return (vertexY[i] - modelCenter[1]) * modelScale / viewRadius(); }
-double normalizedZ(int i) { return (vertexZ[i] - modelCenter[2]) * modelScale / viewRadius(); }
+double normalizedX(const Mesh& mesh, int i) { return (mesh.vertexX[i] - mesh.modelCenter[0]) * currentView.modelScale / viewRadius(mesh); }
+double normalizedY(const Mesh& mesh, int i) { return (mesh.vertexY[i] - mesh.modelCenter[1]) * currentView.modelScale / viewRadius(mesh); }
+double normalizedZ(const Mesh& mesh, int i) { return (mesh.vertexZ[i] - mesh.modelCenter[2]) * currentView.modelScale / viewRadius(mesh); }

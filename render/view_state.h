@@ -2,52 +2,42 @@
 // decide what a frame shows and from where, with one saved copy.
 #pragma once
 
+#include "model/mesh.h"
+
 // The 23 values that saveView keeps and restoreView brings back, as one
 // struct so that saving and restoring are assignments.
 struct ViewValues {
     // Eye distance along z; Up and Down arrow keys.
-    double cameraDistance;
+    double cameraDistance = 3.0;
     // Factor of the coordinate normalisation; Left and Right arrow keys.
-    double modelScale;
+    double modelScale = 1.0;
     // The three view rotations in degrees, applied about Y, then X, then Z.
-    double viewAngleY, viewAngleX, viewAngleZ;
+    double viewAngleY = 0.0, viewAngleX = 0.0, viewAngleZ = 0.0;
     // Shift of the eye and of the scene.
-    double panX, panY;
+    double panX = 0.0, panY = 0.0;
     // The view turns by itself.
-    bool withAnimation;
+    bool withAnimation = false;
     // Faces are blended additively.
-    bool withTransparency;
+    bool withTransparency = false;
     // Layer switches of the display menu.
-    bool showAxes, showVertices, showEdges, showFaces, showNormals, showBorders, showBoundary, showUvPlane,
-        showTexture;
+    bool showAxes = false, showVertices = false, showEdges = false, showFaces = true, showNormals = false,
+         showBorders = false, showBoundary = false, showUvPlane = false, showTexture = false;
     // How faces are coloured (a FaceMode); also the bound texture's index.
-    int faceMode;
+    int faceMode = 1;
     // The faceMode to return to when faces are shown again.
-    int savedFaceMode;
+    int savedFaceMode = 1;
     // The previous cursor sample may be used for a drag step.
-    bool cursorTracked;
+    bool cursorTracked = true;
     // Cursor position of the previous frame's sample, in screen pixels.
-    double lastCursorX, lastCursorY;
+    double lastCursorX = 0.0, lastCursorY = 0.0;
     bool operator==(const ViewValues&) const = default;
 };
+// Every saved value zero or false: the saved copy before the first save.
+ViewValues zeroedViewValues();
 // The view as shown.
 extern ViewValues currentView;
 // The one saved copy of the view.
 extern ViewValues savedView;
-
-// Each saved value under its own name, as every layer and command reads it.
-extern double& cameraDistance;
-extern double& modelScale;
-extern double &viewAngleY, &viewAngleX, &viewAngleZ;
-extern double &panX, &panY;
-extern bool& withAnimation;
-extern bool& withTransparency;
-extern bool &showAxes, &showVertices, &showEdges, &showFaces, &showNormals, &showBorders, &showBoundary,
-    &showUvPlane, &showTexture;
-extern int& faceMode;
-extern int& savedFaceMode;
-extern bool& cursorTracked;
-extern double &lastCursorX, &lastCursorY;
 
 // Values of faceMode.
 enum FaceMode { faceModeBlack = 0, faceModeColor = 1, faceModeImage = 2 };
@@ -67,11 +57,6 @@ extern bool transparencyBeforeForce;
 // The P / M key was seen released since its last action.
 extern bool keyPLatch, keyMLatch;
 
-// The cut modes, switched by the menu commands: 1 while the mode is on. The
-// frame runs the pick highlight of each mode that is on.
-extern int vertexCutMode, edgeCutMode, faceCutMode;
-// A cut mode is on: the frame runs the pick highlights, a click cuts, the mouse does not turn the view.
-extern bool cutModeActive;
 
 // Puts the camera and the layer flags back to their start values.
 void resetView();
@@ -87,8 +72,8 @@ void holdFlatView(bool texture);
 // Puts every view field, saved copy included, back to its value at program start.
 void initViewState();
 // Vertex i in view coordinates: (coordinate - centre) * modelScale / radius.
-double normalizedX(int i);
-double normalizedY(int i);
-double normalizedZ(int i);
+double normalizedX(const Mesh& mesh, int i);
+double normalizedY(const Mesh& mesh, int i);
+double normalizedZ(const Mesh& mesh, int i);
 // The radius the normalisation divides by: modelRadius, or 1 when that is 0.
-double viewRadius();
+double viewRadius(const Mesh& mesh);

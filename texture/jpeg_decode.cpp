@@ -1,4 +1,4 @@
-// Decoding of a 256 x 256 RGB JPEG file into textureImage through the JPEG
+// Decoding of a 256 x 256 RGB JPEG file into an image through the JPEG
 // library's decompression interface, with its standard error manager and
 // standard file source.
 #include <sys/stat.h>
@@ -44,7 +44,7 @@ FILE* openTextureFile(const std::string& path)
 
 } // namespace
 
-Outcome decodeJpegTexture(const std::string& path)
+Outcome decodeJpegTexture(const std::string& path, unsigned char* image)
 {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr jerr;
@@ -76,7 +76,7 @@ Outcome decodeJpegTexture(const std::string& path)
 
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = textureImage + static_cast<size_t>(cinfo.output_scanline) * textureSize * 3;
+        JSAMPROW row = image + static_cast<size_t>(cinfo.output_scanline) * textureSize * 3;
         // The file source never suspends, so every call yields a line; a call
         // that yields none is treated as the end of the data rather than looping.
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)

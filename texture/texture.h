@@ -12,24 +12,27 @@ inline constexpr int textureSize = 256;
 // Bytes of one texture image: 256 rows of 256 RGB pixels, row 0 at the top.
 inline constexpr int textureBytes = textureSize * textureSize * 3;
 
-// RGB image filled with the uniform colour; source of texture [1].
-extern unsigned char colorImage[textureBytes];
-// RGB image decoded from the chosen JPEG file; source of texture [2].
-extern unsigned char textureImage[textureBytes];
 // The all-black image of texture [0]; it never changes.
 extern const unsigned char blackImage[textureBytes];
-// Full path of the JPEG file last chosen; empty at start; offered by the next dialog.
-extern std::string texturePath;
-// Texture [2] holds an image; set by the first successful load, never cleared.
-extern bool textureLoaded;
+
+// The images the view's textures are made from.
+struct TextureImages {
+    // RGB image filled with the uniform colour; source of texture [1].
+    unsigned char colorImage[textureBytes] = {};
+    // RGB image decoded from the chosen JPEG file; source of texture [2].
+    unsigned char textureImage[textureBytes] = {};
+    // Full path of the JPEG file last chosen; empty at start; offered by the next dialog.
+    std::string texturePath;
+    // Texture [2] holds an image; set by the first successful load, never cleared.
+    bool textureLoaded = false;
+};
 
 // Fills colorImage with color (0x00BBGGRR).
-void fillColorImage(unsigned int color);
-// Decodes a 256 x 256 RGB JPEG file into textureImage. A file that does not
-// open, has another size or is not RGB is refused with its outcome; corrupt
-// data end the process through the JPEG library's own error handling
-// (message on standard error, failure status).
-Outcome decodeJpegTexture(const std::string& path);
-// Puts the texture module back to program start (empty path, nothing loaded,
-// images cleared).
-void initTextureState();
+void fillColorImage(TextureImages& images, unsigned int color);
+// Decodes a 256 x 256 RGB JPEG file into image (textureBytes bytes, rows
+// from the top). A file that does not open, is not a readable JPEG, has
+// another size or is not RGB is refused with its outcome; image may then
+// hold part of the picture, so callers decode into a scratch image.
+Outcome decodeJpegTexture(const std::string& path, unsigned char* image);
+// Puts the images back to program start (empty path, nothing loaded, images cleared).
+void initTextureState(TextureImages& images);

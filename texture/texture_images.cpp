@@ -3,29 +3,25 @@
 
 #include <cstring>
 
-unsigned char colorImage[textureBytes];
-unsigned char textureImage[textureBytes];
 const unsigned char blackImage[textureBytes] = {};
-std::string texturePath;
-bool textureLoaded = false;
 
-void fillColorImage(unsigned int color)
+void fillColorImage(TextureImages& images, unsigned int color)
 {
     // color is 0x00BBGGRR.
     const unsigned char blue = static_cast<unsigned char>(color >> 16);
     const unsigned char green = static_cast<unsigned char>((color & 0xFFFF) / 256);
     const unsigned char red = static_cast<unsigned char>(color & 0xFF);
     for (int i = 0; i < textureBytes; i += 3) {
-        colorImage[i] = red;
-        colorImage[i + 1] = green;
-        colorImage[i + 2] = blue;
+        images.colorImage[i] = red;
+        images.colorImage[i + 1] = green;
+        images.colorImage[i + 2] = blue;
     }
 }
 
-void initTextureState()
+void initTextureState(TextureImages& images)
 {
-    std::memset(colorImage, 0, sizeof colorImage);
-    std::memset(textureImage, 0, sizeof textureImage);
-    texturePath.clear();
-    textureLoaded = false;
+    std::memset(images.colorImage, 0, sizeof images.colorImage);
+    std::memset(images.textureImage, 0, sizeof images.textureImage);
+    images.texturePath.clear();
+    images.textureLoaded = false;
 }

@@ -165,9 +165,9 @@ TEST_F(DegenerateModels, EveryCommandWorksOrIsRefusedWithItsBox)
         run("vertex cuts", cutEverything<cutKindVertex>);
         run("edge cuts", cutEverything<cutKindEdge>);
         run("face cuts", cutEverything<cutKindFace>);
-        run("(u,v) plane", showUvPlane);
-        run("(u,v) plane off", showUvPlane);
-        run("boundary", showBoundary);
+        run("(u,v) plane", currentView.showUvPlane);
+        run("(u,v) plane off", currentView.showUvPlane);
+        run("boundary", currentView.showBoundary);
         run("subdivision", subdivide);
         run("second subdivision", subdivide);
         run("statistics", statistics);

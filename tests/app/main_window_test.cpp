@@ -39,10 +39,10 @@ TEST_F(MainWindowTest, EscapeEndsWithZeroAndOtherKeysDoNothing)
 TEST_F(MainWindowTest, MenuHighlightShowsGuidanceUntilTrackingEnds)
 {
     setStatusText(defaultStatusText);
-    cursorTracked = true;
+    currentView.cursorTracked = true;
     onMenuHighlight(true, 2);
     EXPECT_EQ(scriptStatusText, "Menu Modèle");
-    EXPECT_FALSE(cursorTracked);
+    EXPECT_FALSE(currentView.cursorTracked);
     onMenuHighlight(false, 243);
     EXPECT_EQ(scriptStatusText, "Pour découper une face (suppression).");
     onMenuHighlight(false, 0); // a separator

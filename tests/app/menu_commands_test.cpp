@@ -71,15 +71,15 @@ TEST_F(MenuCommandTest, StatisticsCountOnlyTheLongestLoop)
 
 TEST_F(MenuCommandTest, FacesTwiceRestoresTheFaceMode)
 {
-    faceMode = 2;
-    savedFaceMode = 1;
+    currentView.faceMode = 2;
+    currentView.savedFaceMode = 1;
     onMenuCommand(cmdShowFaces);
-    EXPECT_FALSE(showFaces);
-    EXPECT_EQ(faceMode, 0);
-    EXPECT_EQ(savedFaceMode, 2);
+    EXPECT_FALSE(currentView.showFaces);
+    EXPECT_EQ(currentView.faceMode, 0);
+    EXPECT_EQ(currentView.savedFaceMode, 2);
     onMenuCommand(cmdShowFaces);
-    EXPECT_TRUE(showFaces);
-    EXPECT_EQ(faceMode, 2);
+    EXPECT_TRUE(currentView.showFaces);
+    EXPECT_EQ(currentView.faceMode, 2);
 }
 
 TEST_F(MenuCommandTest, PlainTogglesAndInitialConditions)
@@ -87,10 +87,10 @@ TEST_F(MenuCommandTest, PlainTogglesAndInitialConditions)
     const struct {
         int id;
         bool* flag;
-    } toggles[] = {{cmdShowAxes, &showAxes},         {cmdShowVertices, &showVertices},
-                   {cmdShowEdges, &showEdges},       {cmdShowNormals, &showNormals},
-                   {cmdShowBorders, &showBorders},   {cmdTransparency, &withTransparency},
-                   {cmdAnimation, &withAnimation}};
+    } toggles[] = {{cmdShowAxes, &currentView.showAxes},         {cmdShowVertices, &currentView.showVertices},
+                   {cmdShowEdges, &currentView.showEdges},       {cmdShowNormals, &currentView.showNormals},
+                   {cmdShowBorders, &currentView.showBorders},   {cmdTransparency, &currentView.withTransparency},
+                   {cmdAnimation, &currentView.withAnimation}};
     for (const auto& t : toggles) {
         const bool before = *t.flag;
         onMenuCommand(t.id);
@@ -98,11 +98,11 @@ TEST_F(MenuCommandTest, PlainTogglesAndInitialConditions)
     }
     uniformColor = 0x123456;
     textureTiling = 512;
-    cameraDistance = 7;
+    currentView.cameraDistance = 7;
     onMenuCommand(cmdInitialView);
-    EXPECT_FALSE(showAxes);
-    EXPECT_FALSE(withAnimation);
-    EXPECT_EQ(cameraDistance, 3.0);
+    EXPECT_FALSE(currentView.showAxes);
+    EXPECT_FALSE(currentView.withAnimation);
+    EXPECT_EQ(currentView.cameraDistance, 3.0);
     EXPECT_EQ(uniformColor, 0x123456u);
     EXPECT_EQ(textureTiling, 512);
 }
@@ -119,25 +119,25 @@ TEST_F(MenuCommandTest, TexturedModelOnThenOffRestoresTheView)
 {
     setOpenGrid();
     pretendParameterized();
-    viewAngleX = 30;
-    cameraDistance = 5;
-    panX = 0.2;
-    showEdges = true;
+    currentView.viewAngleX = 30;
+    currentView.cameraDistance = 5;
+    currentView.panX = 0.2;
+    currentView.showEdges = true;
     onMenuCommand(cmdShowFaces); // faces off: faceMode 0, saved 1
     onMenuCommand(cmdTexturedModel);
     EXPECT_TRUE(texturedModelOn);
-    EXPECT_EQ(faceMode, 2);
-    EXPECT_EQ(viewAngleX, 0);
-    EXPECT_TRUE(showFaces);
+    EXPECT_EQ(currentView.faceMode, 2);
+    EXPECT_EQ(currentView.viewAngleX, 0);
+    EXPECT_TRUE(currentView.showFaces);
     onMenuCommand(cmdTexturedModel);
     EXPECT_FALSE(texturedModelOn);
-    EXPECT_EQ(viewAngleX, 30);
-    EXPECT_EQ(cameraDistance, 5);
-    EXPECT_EQ(panX, 0.2);
-    EXPECT_TRUE(showEdges);
-    EXPECT_FALSE(showFaces);
-    EXPECT_EQ(faceMode, 0);
-    EXPECT_EQ(savedFaceMode, 1);
+    EXPECT_EQ(currentView.viewAngleX, 30);
+    EXPECT_EQ(currentView.cameraDistance, 5);
+    EXPECT_EQ(currentView.panX, 0.2);
+    EXPECT_TRUE(currentView.showEdges);
+    EXPECT_FALSE(currentView.showFaces);
+    EXPECT_EQ(currentView.faceMode, 0);
+    EXPECT_EQ(currentView.savedFaceMode, 1);
 }
 
 TEST_F(MenuCommandTest, UvPlaneTextureAndTexturedModelExcludeOneAnother)
@@ -146,63 +146,63 @@ TEST_F(MenuCommandTest, UvPlaneTextureAndTexturedModelExcludeOneAnother)
     pretendParameterized();
 
     onMenuCommand(cmdShowUvPlane);
-    ASSERT_TRUE(showUvPlane);
+    ASSERT_TRUE(currentView.showUvPlane);
     onMenuCommand(cmdShowTexture);
     onMenuCommand(cmdTexturedModel);
-    EXPECT_FALSE(showTexture);
+    EXPECT_FALSE(currentView.showTexture);
     EXPECT_FALSE(texturedModelOn);
     onMenuCommand(cmdShowUvPlane);
-    ASSERT_FALSE(showUvPlane);
+    ASSERT_FALSE(currentView.showUvPlane);
 
     onMenuCommand(cmdShowTexture);
-    ASSERT_TRUE(showTexture);
+    ASSERT_TRUE(currentView.showTexture);
     onMenuCommand(cmdShowUvPlane);
     onMenuCommand(cmdTexturedModel);
-    EXPECT_FALSE(showUvPlane);
+    EXPECT_FALSE(currentView.showUvPlane);
     EXPECT_FALSE(texturedModelOn);
     onMenuCommand(cmdShowTexture);
-    ASSERT_FALSE(showTexture);
+    ASSERT_FALSE(currentView.showTexture);
 
     onMenuCommand(cmdTexturedModel);
     ASSERT_TRUE(texturedModelOn);
     onMenuCommand(cmdShowUvPlane);
     onMenuCommand(cmdShowTexture);
-    EXPECT_FALSE(showUvPlane);
-    EXPECT_FALSE(showTexture);
+    EXPECT_FALSE(currentView.showUvPlane);
+    EXPECT_FALSE(currentView.showTexture);
 }
 
 TEST_F(MenuCommandTest, SwitchingTheUvPlaneOffRestoresTheSavedView)
 {
     setOpenGrid();
     pretendParameterized();
-    viewAngleY = 40;
+    currentView.viewAngleY = 40;
     onMenuCommand(cmdShowUvPlane);
     // What the (u,v)-plane layer does on its first frame.
     saveView();
     flatViewSaved = true;
     resetView();
-    showUvPlane = true;
+    currentView.showUvPlane = true;
     onMenuCommand(cmdShowUvPlane);
-    EXPECT_FALSE(showUvPlane);
+    EXPECT_FALSE(currentView.showUvPlane);
     EXPECT_FALSE(flatViewSaved);
-    EXPECT_EQ(viewAngleY, 40);
+    EXPECT_EQ(currentView.viewAngleY, 40);
 }
 
 TEST_F(MenuCommandTest, FlatDisplaysSwitchedOffBeforeAnyFrameKeepTheView)
 {
     setOpenGrid();
     pretendParameterized();
-    viewAngleY = 15;
+    currentView.viewAngleY = 15;
     saveView(); // an old copy, from some earlier display
-    viewAngleY = 40;
+    currentView.viewAngleY = 40;
     onMenuCommand(cmdShowUvPlane);
     onMenuCommand(cmdShowUvPlane);
-    EXPECT_FALSE(showUvPlane);
-    EXPECT_EQ(viewAngleY, 40);
+    EXPECT_FALSE(currentView.showUvPlane);
+    EXPECT_EQ(currentView.viewAngleY, 40);
     onMenuCommand(cmdShowTexture);
     onMenuCommand(cmdShowTexture);
-    EXPECT_FALSE(showTexture);
-    EXPECT_EQ(viewAngleY, 40);
+    EXPECT_FALSE(currentView.showTexture);
+    EXPECT_EQ(currentView.viewAngleY, 40);
 }
 
 TEST_F(MenuCommandTest, UvPlaneAndBoundaryRefusedOnAModelWithoutOpening)
@@ -211,8 +211,8 @@ TEST_F(MenuCommandTest, UvPlaneAndBoundaryRefusedOnAModelWithoutOpening)
     closedWarned = true; // the notice was shown once already
     onMenuCommand(cmdShowBoundary);
     onMenuCommand(cmdShowUvPlane);
-    EXPECT_FALSE(showBoundary);
-    EXPECT_FALSE(showUvPlane);
+    EXPECT_FALSE(currentView.showBoundary);
+    EXPECT_FALSE(currentView.showUvPlane);
 }
 
 TEST_F(MenuCommandTest, UvPlaneRefusedWhileNoParameterization)
@@ -221,7 +221,7 @@ TEST_F(MenuCommandTest, UvPlaneRefusedWhileNoParameterization)
     uvComputed = false;
     closedWarned = false;
     onMenuCommand(cmdShowUvPlane);
-    EXPECT_EQ(showUvPlane, uvComputed);
+    EXPECT_EQ(currentView.showUvPlane, uvComputed);
 }
 
 TEST_F(MenuCommandTest, BoundaryTogglesOnAnOpenModel)
@@ -229,9 +229,9 @@ TEST_F(MenuCommandTest, BoundaryTogglesOnAnOpenModel)
     setOpenGrid();
     pretendParameterized();
     onMenuCommand(cmdShowBoundary);
-    EXPECT_TRUE(showBoundary);
+    EXPECT_TRUE(currentView.showBoundary);
     onMenuCommand(cmdShowBoundary);
-    EXPECT_FALSE(showBoundary);
+    EXPECT_FALSE(currentView.showBoundary);
 }
 
 TEST_F(MenuCommandTest, EveryCommandEndsTheUndoOfTheLastCut)
@@ -249,7 +249,7 @@ TEST_F(MenuCommandTest, CutCommandsSwitchTheirModes)
     onMenuCommand(cmdCutVertex);
     EXPECT_EQ(vertexCutMode, 1);
     EXPECT_TRUE(cutModeActive);
-    EXPECT_TRUE(showVertices);
+    EXPECT_TRUE(currentView.showVertices);
     onMenuCommand(cmdCutVertex);
     EXPECT_EQ(vertexCutMode, 0);
     onMenuCommand(cmdCutEdge);

@@ -21,21 +21,21 @@ TEST_F(StatusGuidanceTest, TopLevelMenusShowTheirNames)
 {
     const char* expected[] = {"Menu Fichier", "Menu Affichage", "Menu Modèle", "Menu Texture", "Menu Aide"};
     for (int position = 0; position < 5; ++position) {
-        cursorTracked = true;
+        currentView.cursorTracked = true;
         showPopupGuidance(position);
         EXPECT_EQ(scriptStatusText, expected[position]);
-        EXPECT_FALSE(cursorTracked);
+        EXPECT_FALSE(currentView.cursorTracked);
     }
 }
 
 TEST_F(StatusGuidanceTest, UnknownPositionKeepsTextButStillStopsTracking)
 {
     setStatusText("avant");
-    cursorTracked = true;
+    currentView.cursorTracked = true;
     showPopupGuidance(5);
     showPopupGuidance(-1);
     EXPECT_EQ(scriptStatusText, "avant");
-    EXPECT_FALSE(cursorTracked);
+    EXPECT_FALSE(currentView.cursorTracked);
 }
 
 TEST_F(StatusGuidanceTest, ItemTextsAreExact)
@@ -57,12 +57,12 @@ TEST_F(StatusGuidanceTest, ItemTextsAreExact)
 TEST_F(StatusGuidanceTest, SeparatorAndUnknownIdsLeaveTheText)
 {
     showCommandGuidance(223);
-    cursorTracked = true;
+    currentView.cursorTracked = true;
     showCommandGuidance(0);
     showCommandGuidance(204);
     showCommandGuidance(65535);
     EXPECT_EQ(scriptStatusText, "Pour revenir aux conditions initiales d'affichage.");
-    EXPECT_FALSE(cursorTracked);
+    EXPECT_FALSE(currentView.cursorTracked);
 }
 
 TEST_F(StatusGuidanceTest, EveryMenuItemHasGuidanceAndNothingElseHas)

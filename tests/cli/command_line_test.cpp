@@ -238,10 +238,10 @@ TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
     textureLoaded = true;
     const std::vector<unsigned char> facesPng = readPng(dir / "faces.png", width, height);
     const std::vector<unsigned char> facesFrame = windowFrame(width, height, [] {
-        showEdges = showAxes = true;
-        viewAngleX = 30;
-        viewAngleY = -20;
-        panX = 0.1;
+        currentView.showEdges = currentView.showAxes = true;
+        currentView.viewAngleX = 30;
+        currentView.viewAngleY = -20;
+        currentView.panX = 0.1;
     });
     ASSERT_FALSE(facesPng.empty());
     EXPECT_TRUE(facesPng == facesFrame);
@@ -253,7 +253,7 @@ TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
 
     const std::vector<unsigned char> flatPng = readPng(dir / "flat.png", width, height);
     ASSERT_FALSE(flatPng.empty());
-    EXPECT_TRUE(flatPng == windowFrame(width, height, [] { showTexture = true; }));
+    EXPECT_TRUE(flatPng == windowFrame(width, height, [] { currentView.showTexture = true; }));
 }
 
 TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)

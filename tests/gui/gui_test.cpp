@@ -219,7 +219,7 @@ private slots:
         for (int i = 0; i < 5; ++i) {
             QTest::mouseMove(bar, bar->actionGeometry(tops[i]).center());
             QTRY_COMPARE(statusText(), QString(expected[i]));
-            QCOMPARE(cursorTracked, false);
+            QCOMPARE(currentView.cursorTracked, false);
         }
         // Items of the open "Aide" menu, then of "Modèle".
         QMenu* help = tops[4]->menu();
@@ -276,9 +276,9 @@ private slots:
     {
         QTest::keyPress(qtGlView, Qt::Key_Up);
         QVERIFY(platformKeyDown(keyUp));
-        const double before = cameraDistance;
+        const double before = currentView.cameraDistance;
         QVERIFY(waitForFrames(3));
-        QVERIFY(cameraDistance < before);
+        QVERIFY(currentView.cameraDistance < before);
         runAnsweringModals([] { menuAction(cmdShortHelp)->trigger(); });
         QVERIFY(!platformKeyDown(keyUp));
         // A tap between two frames (no event processed in between) stays
@@ -296,7 +296,7 @@ private slots:
         QVERIFY(!platformKeyDown(keyD));
         QTest::keyRelease(qtGlView, Qt::Key_Up);
         menuAction(cmdInitialView)->trigger();
-        QCOMPARE(cameraDistance, 3.0);
+        QCOMPARE(currentView.cameraDistance, 3.0);
     }
 
     void busySpellsShowTheWaitCursorAndTheirText()
@@ -360,45 +360,45 @@ private slots:
         QTest::mousePress(qtGlView, Qt::LeftButton, {}, QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
         QVERIFY2(platformKeyDown(keyLeftButton), qPrintable(inputStateText()));
         QCursor::setPos(centre + QPoint(30, 15));
-        QTRY_VERIFY(std::abs(viewAngleY - 20.0) < 1e-9);
-        QCOMPARE(viewAngleX, 10.0);
+        QTRY_VERIFY(std::abs(currentView.viewAngleY - 20.0) < 1e-9);
+        QCOMPARE(currentView.viewAngleX, 10.0);
         QTest::mouseRelease(qtGlView, Qt::LeftButton, {}, QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
         QVERIFY(!platformKeyDown(keyLeftButton));
         QCursor::setPos(centre);
         QVERIFY(waitForFrames(3));
-        QCOMPARE(viewAngleY, 20.0);
+        QCOMPARE(currentView.viewAngleY, 20.0);
         menuAction(cmdInitialView)->trigger();
     }
 
     void facesTwiceRestoresTheFaceMode()
     {
-        faceMode = 2;
+        currentView.faceMode = 2;
         menuAction(cmdShowFaces)->trigger();
-        QCOMPARE(faceMode, 0);
-        QVERIFY(!showFaces);
+        QCOMPARE(currentView.faceMode, 0);
+        QVERIFY(!currentView.showFaces);
         menuAction(cmdShowFaces)->trigger();
-        QCOMPARE(faceMode, 2);
-        QVERIFY(showFaces);
-        faceMode = savedFaceMode = 1;
+        QCOMPARE(currentView.faceMode, 2);
+        QVERIFY(currentView.showFaces);
+        currentView.faceMode = currentView.savedFaceMode = 1;
     }
 
     void texturedModelOnThenOffRestoresTheView()
     {
         QVERIFY(openThroughDialog(dataDir + "calotte.off"));
-        viewAngleX = 25;
-        cameraDistance = 4;
-        showEdges = true;
+        currentView.viewAngleX = 25;
+        currentView.cameraDistance = 4;
+        currentView.showEdges = true;
         menuAction(cmdTexturedModel)->trigger();
         QVERIFY(texturedModelOn);
-        QCOMPARE(faceMode, 2);
-        QCOMPARE(viewAngleX, 0.0);
+        QCOMPARE(currentView.faceMode, 2);
+        QCOMPARE(currentView.viewAngleX, 0.0);
         QVERIFY(waitForFrames(2));
         menuAction(cmdTexturedModel)->trigger();
         QVERIFY(!texturedModelOn);
-        QCOMPARE(viewAngleX, 25.0);
-        QCOMPARE(cameraDistance, 4.0);
-        QVERIFY(showEdges);
-        QCOMPARE(faceMode, 1);
+        QCOMPARE(currentView.viewAngleX, 25.0);
+        QCOMPARE(currentView.cameraDistance, 4.0);
+        QVERIFY(currentView.showEdges);
+        QCOMPARE(currentView.faceMode, 1);
         menuAction(cmdInitialView)->trigger();
     }
 
@@ -406,21 +406,21 @@ private slots:
     {
         // calotte.off is open: it has an opening.
         menuAction(cmdShowTexture)->trigger();
-        QVERIFY(showTexture);
+        QVERIFY(currentView.showTexture);
         menuAction(cmdShowUvPlane)->trigger();
         menuAction(cmdTexturedModel)->trigger();
-        QVERIFY(!showUvPlane);
+        QVERIFY(!currentView.showUvPlane);
         QVERIFY(!texturedModelOn);
         QVERIFY(waitForFrames(2));
         menuAction(cmdShowTexture)->trigger();
-        QVERIFY(!showTexture);
+        QVERIFY(!currentView.showTexture);
 
         menuAction(cmdTexturedModel)->trigger();
         QVERIFY(texturedModelOn);
         menuAction(cmdShowUvPlane)->trigger();
         menuAction(cmdShowTexture)->trigger();
-        QVERIFY(!showUvPlane);
-        QVERIFY(!showTexture);
+        QVERIFY(!currentView.showUvPlane);
+        QVERIFY(!currentView.showTexture);
         menuAction(cmdTexturedModel)->trigger();
         QVERIFY(!texturedModelOn);
         QVERIFY(openThroughDialog(dataDir + "tore.off"));

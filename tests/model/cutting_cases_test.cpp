@@ -44,7 +44,7 @@ TEST_F(VertexCut, InnerVertexOfSixTrianglesOpensALoopOfTwelveAndEnterRestoresIt)
     EXPECT_EQ(cutAddedCount, 5);
     EXPECT_EQ(vertexCutMode, 0);
     EXPECT_FALSE(cutModeActive);
-    EXPECT_FALSE(showVertices);
+    EXPECT_FALSE(currentView.showVertices);
     // Every copy sits where the vertex was.
     for (int i = 8; i < 13; ++i)
         EXPECT_EQ(vertexZ[i], 1.0);
@@ -97,14 +97,14 @@ TEST_F(EdgeCut, BoundaryEdgeCutsNothingAndPutsTheFlagsBack)
     buildStrip(1);
     StoreCopy before = StoreCopy::take();
     toggleEdgeCut();
-    EXPECT_TRUE(showEdges);
-    EXPECT_TRUE(showBoundary);
+    EXPECT_TRUE(currentView.showEdges);
+    EXPECT_TRUE(currentView.showBoundary);
     clickOn(edgeOf(0, 1));
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
     EXPECT_EQ(edgeCutMode, 0);
     EXPECT_FALSE(cutModeActive);
-    EXPECT_FALSE(showEdges);
-    EXPECT_FALSE(showBoundary);
+    EXPECT_FALSE(currentView.showEdges);
+    EXPECT_FALSE(currentView.showBoundary);
 }
 
 TEST_F(EdgeCut, OneEndCutAddsOneVertexAndTwoBorderEdgesAndEnterMergesThem)
@@ -291,14 +291,14 @@ TEST_F(FaceCut, RemovedTriangleComesBackAsTheLastOne)
 {
     buildMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}});
     toggleFaceCut();
-    EXPECT_TRUE(showEdges);
+    EXPECT_TRUE(currentView.showEdges);
     clickOn(0);
     ASSERT_EQ(faceCount, 2);
     EXPECT_EQ((std::array{faceA[0], faceB[0], faceC[0]}), (std::array{0, 2, 3}));
     EXPECT_EQ((std::array{faceA[1], faceB[1], faceC[1]}), (std::array{0, 3, 1}));
     EXPECT_EQ((std::array{faceA[2], faceB[2], faceC[2]}), (std::array{0, 1, 2}));
     EXPECT_EQ(faceCutMode, 0);
-    EXPECT_FALSE(showEdges);
+    EXPECT_FALSE(currentView.showEdges);
 
     undoCut();
     ASSERT_EQ(faceCount, 3);

@@ -8,59 +8,59 @@ using CutModes = CutTest;
 
 TEST_F(CutModes, EachModeForcesItsFlagsAndPutsBackWhatWasThere)
 {
-    showNormals = true;
-    showBoundary = false;
-    showEdges = false;
-    showVertices = false;
-    showFaces = false;
+    currentView.showNormals = true;
+    currentView.showBoundary = false;
+    currentView.showEdges = false;
+    currentView.showVertices = false;
+    currentView.showFaces = false;
 
     toggleVertexCut();
-    EXPECT_TRUE(showVertices);
-    EXPECT_FALSE(showNormals);
+    EXPECT_TRUE(currentView.showVertices);
+    EXPECT_FALSE(currentView.showNormals);
     EXPECT_EQ(cutKind, 1);
     EXPECT_TRUE(cutModeActive);
-    EXPECT_FALSE(cursorTracked);
+    EXPECT_FALSE(currentView.cursorTracked);
     toggleVertexCut();
-    EXPECT_FALSE(showVertices);
-    EXPECT_TRUE(showNormals);
+    EXPECT_FALSE(currentView.showVertices);
+    EXPECT_TRUE(currentView.showNormals);
     EXPECT_FALSE(cutModeActive);
     EXPECT_EQ(cutKind, 1); // switching off keeps the kind
 
-    cursorTracked = true;
+    currentView.cursorTracked = true;
     toggleEdgeCut();
-    EXPECT_TRUE(showEdges);
-    EXPECT_TRUE(showBoundary);
-    EXPECT_FALSE(showNormals);
+    EXPECT_TRUE(currentView.showEdges);
+    EXPECT_TRUE(currentView.showBoundary);
+    EXPECT_FALSE(currentView.showNormals);
     EXPECT_EQ(cutKind, 2);
-    EXPECT_FALSE(cursorTracked);
+    EXPECT_FALSE(currentView.cursorTracked);
     toggleEdgeCut();
-    EXPECT_FALSE(showEdges);
-    EXPECT_FALSE(showBoundary);
-    EXPECT_TRUE(showNormals);
+    EXPECT_FALSE(currentView.showEdges);
+    EXPECT_FALSE(currentView.showBoundary);
+    EXPECT_TRUE(currentView.showNormals);
 
     toggleFaceCut();
-    EXPECT_TRUE(showEdges);
-    EXPECT_TRUE(showFaces);
-    EXPECT_FALSE(showNormals);
-    EXPECT_EQ(faceMode, 1); // only the flag is forced
+    EXPECT_TRUE(currentView.showEdges);
+    EXPECT_TRUE(currentView.showFaces);
+    EXPECT_FALSE(currentView.showNormals);
+    EXPECT_EQ(currentView.faceMode, 1); // only the flag is forced
     EXPECT_EQ(cutKind, 3);
     toggleFaceCut();
-    EXPECT_FALSE(showEdges);
-    EXPECT_FALSE(showFaces);
-    EXPECT_TRUE(showNormals);
+    EXPECT_FALSE(currentView.showEdges);
+    EXPECT_FALSE(currentView.showFaces);
+    EXPECT_TRUE(currentView.showNormals);
 }
 
 TEST_F(CutModes, EachModeKeepsItsOwnSavedFlags)
 {
     toggleVertexCut(); // saves showVertices false
-    showVertices = false;
+    currentView.showVertices = false;
     toggleEdgeCut(); // saves showEdges false, showBoundary false
     toggleVertexCut();
-    EXPECT_FALSE(showVertices);
+    EXPECT_FALSE(currentView.showVertices);
     EXPECT_FALSE(cutModeActive); // any mode going off clears it
     toggleEdgeCut();
-    EXPECT_FALSE(showEdges);
-    EXPECT_FALSE(showBoundary);
+    EXPECT_FALSE(currentView.showEdges);
+    EXPECT_FALSE(currentView.showBoundary);
     EXPECT_EQ(vertexCutMode + edgeCutMode + faceCutMode, 0);
 }
 

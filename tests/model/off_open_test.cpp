@@ -80,17 +80,17 @@ TEST_F(OffOpenTest, DialogTitleAndFiltersAreExact)
 
 TEST_F(OffOpenTest, LoadSetsPathTitleResetsViewAndBuildsTopology)
 {
-    modelScale = 2.5;
-    showEdges = true;
-    viewAngleX = 30;
+    currentView.modelScale = 2.5;
+    currentView.showEdges = true;
+    currentView.viewAngleX = 30;
     uvComputed = closedWarned = true;
     open(dataPath("triangle.off"));
     EXPECT_TRUE(scriptBoxes.empty());
     EXPECT_EQ(modelPath, dataPath("triangle.off"));
     EXPECT_EQ(scriptWindowTitle, "Vormelin 0.35 - modèle affiché : triangle.off");
-    EXPECT_EQ(modelScale, 1.0);
-    EXPECT_FALSE(showEdges);
-    EXPECT_EQ(viewAngleX, 0.0);
+    EXPECT_EQ(currentView.modelScale, 1.0);
+    EXPECT_FALSE(currentView.showEdges);
+    EXPECT_EQ(currentView.viewAngleX, 0.0);
     EXPECT_FALSE(uvComputed);
     EXPECT_FALSE(closedWarned);
     EXPECT_TRUE(topologyBuilt);
@@ -102,12 +102,12 @@ TEST_F(OffOpenTest, LoadSetsPathTitleResetsViewAndBuildsTopology)
 TEST_F(OffOpenTest, CancelLeavesModelTitleAndViewAsTheyWere)
 {
     open(dataPath("triangle.off"));
-    modelScale = 2.0;
+    currentView.modelScale = 2.0;
     scriptFileAnswers.push_back("");
     openModel();
     EXPECT_TRUE(modelLoaded);
     EXPECT_EQ(vertexCount, 3);
-    EXPECT_EQ(modelScale, 2.0);
+    EXPECT_EQ(currentView.modelScale, 2.0);
     EXPECT_EQ(scriptWindowTitle, "Vormelin 0.35 - modèle affiché : triangle.off");
     EXPECT_TRUE(scriptBoxes.empty());
 }

@@ -186,7 +186,7 @@ TEST_F(ParameterizeCases, ParameterizedModelIsLeftAlone)
     parameterize();
     ASSERT_TRUE(uvComputed);
     std::vector<double> u = vertexU, v = vertexV;
-    modelScale = 3.0;
+    currentView.modelScale = 3.0;
     vertexX[5] += 0.1;
     parameterize();
     EXPECT_EQ(vertexU, u);

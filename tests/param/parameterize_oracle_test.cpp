@@ -92,7 +92,7 @@ TEST_F(ParameterizeOracle, AssemblyMatchesTheLiteralOne)
     setJitteredGrid(7, 0.2, 0.0, 3);
     for (double& x : vertexX)
         x = 1000.0 + 37.0 * x;
-    modelScale = 1.7;
+    currentView.modelScale = 1.7;
     expectSameAssembly("moved and scaled");
     resetAll();
     setFanMesh(9);

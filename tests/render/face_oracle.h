@@ -18,9 +18,9 @@ inline void drawFacesImmediate()
     glColor3d(0.8, 0.8, 0.8);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
-    if (faceMode != 2 || uvComputed)
+    if (currentView.faceMode != 2 || uvComputed)
         glEnable(GL_TEXTURE_2D);
-    if (withTransparency) {
+    if (currentView.withTransparency) {
         glDepthMask(GL_FALSE);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -58,21 +58,21 @@ inline void drawFacesImmediate()
         const double* point[3] = {P, Q, R};
         const double fixed[3][2] = {{0.0, 0.0}, {s, 0.0}, {s, s}};
         for (int k = 0; k < 3; ++k) {
-            if (faceMode == 2 && textureLoaded && uvComputed)
+            if (currentView.faceMode == 2 && textureLoaded && uvComputed)
                 glTexCoord2d((1.0 + vertexU[corner[k]]) * s / 2.0, (1.0 + vertexV[corner[k]]) * s / 2.0);
-            else if (faceMode != 2 || textureLoaded)
+            else if (currentView.faceMode != 2 || textureLoaded)
                 glTexCoord2d(fixed[k][0], fixed[k][1]);
             glVertex3d(point[k][0], point[k][1], point[k][2]);
         }
         glEnd();
     }
     glPopMatrix();
-    if (withTransparency) {
+    if (currentView.withTransparency) {
         glColor4d(1.0, 1.0, 1.0, 1.0);
         glDisable(GL_BLEND);
         glDepthMask(GL_TRUE);
     }
-    if (faceMode != 2 || uvComputed)
+    if (currentView.faceMode != 2 || uvComputed)
         glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glColor3d(1.0, 1.0, 1.0);

@@ -117,22 +117,22 @@ TEST_F(FastPath, SamePictureInEveryModeAndView)
 {
     setBumpySheet(24, 7);
     loadStripes();
-    viewAngleY = 33.0;
-    viewAngleX = -51.0;
-    viewAngleZ = 12.5;
-    modelScale = 1.37;
+    currentView.viewAngleY = 33.0;
+    currentView.viewAngleX = -51.0;
+    currentView.viewAngleZ = 12.5;
+    currentView.modelScale = 1.37;
     textureTiling = 512;
     for (int mode = 0; mode < 3; ++mode) {
-        faceMode = mode;
-        withTransparency = false;
+        currentView.faceMode = mode;
+        currentView.withTransparency = false;
         expectSamePicture(mode == 0 ? "mode 0" : mode == 1 ? "mode 1" : "mode 2 with (u,v)");
-        withTransparency = true;
+        currentView.withTransparency = true;
         expectSamePicture("with transparency");
     }
     // The view from behind flips every normal toward the viewer.
-    viewAngleY = 180.0 + 20.0;
-    faceMode = 2;
-    withTransparency = false;
+    currentView.viewAngleY = 180.0 + 20.0;
+    currentView.faceMode = 2;
+    currentView.withTransparency = false;
     expectSamePicture("from behind");
     // An image but no (u,v): fixed texture coordinates.
     uvComputed = false;
@@ -148,12 +148,12 @@ TEST_F(FastPath, SamePictureInEveryModeAndView)
 TEST_F(FastPath, SamePictureAfterTheMeshShrinksAndGrows)
 {
     setBumpySheet(30, 3);
-    faceMode = 1;
-    viewAngleX = 40.0;
+    currentView.faceMode = 1;
+    currentView.viewAngleX = 40.0;
     expectSamePicture("large mesh");
     setBumpySheet(6, 4);
     expectSamePicture("smaller mesh in the same buffers");
-    modelScale = 0.7;
+    currentView.modelScale = 0.7;
     expectSamePicture("new scale");
     setBumpySheet(40, 5);
     expectSamePicture("grown mesh");
@@ -169,8 +169,8 @@ TEST_F(FastPath, KeptArraysFollowEveryChangeOfTheMeshAndTheMode)
     faceCount -= 3; // without the degenerate faces, so that the topology builds
     ASSERT_EQ(buildTopology(), outcomeOk);
     loadStripes();
-    faceMode = 1;
-    viewAngleX = 30.0;
+    currentView.faceMode = 1;
+    currentView.viewAngleX = 30.0;
     expectSamePicture("first frame");
     vertexZ[30] += 0.5;
     expectSamePicture("a vertex moved in place");
@@ -181,27 +181,27 @@ TEST_F(FastPath, KeptArraysFollowEveryChangeOfTheMeshAndTheMode)
     ASSERT_EQ(refineLoopStep(), outcomeOk);
     expectSamePicture("subdivided");
     setBumpySheet(20, 11);
-    faceMode = 2;
+    currentView.faceMode = 2;
     expectSamePicture("(u,v) on the image");
     vertexU[25] += 0.2;
     expectSamePicture("one (u,v) changed");
     textureTiling = 1024;
     expectSamePicture("another tiling");
-    faceMode = 0;
+    currentView.faceMode = 0;
     expectSamePicture("black faces");
     uniformColor = 0x00208040;
     updateColorTexture();
-    faceMode = 1;
+    currentView.faceMode = 1;
     expectSamePicture("another uniform colour");
 }
 
 TEST_F(FastPath, SamePointsEdgesAndNormals)
 {
     setBumpySheet(16, 9);
-    viewAngleY = -25.0;
-    viewAngleX = 60.0;
-    modelScale = 1.2;
-    faceMode = 0;
+    currentView.viewAngleY = -25.0;
+    currentView.viewAngleX = 60.0;
+    currentView.modelScale = 1.2;
+    currentView.faceMode = 0;
     for (float width : {1.0f, 0.6f, 2.0f}) {
         glLineWidth(width);
         glPointSize(width);
@@ -209,7 +209,7 @@ TEST_F(FastPath, SamePointsEdgesAndNormals)
         expectSameLayer(drawEdgesImmediate, drawEdges, "edges");
         expectSameLayer(drawNormalsImmediate, drawNormals, "normals");
     }
-    modelScale = 0.4;
+    currentView.modelScale = 0.4;
     expectSameLayer(drawNormalsImmediate, drawNormals, "normals at another scale");
     glLineWidth(1.0f);
     setBumpySheet(130, 6);
@@ -225,13 +225,13 @@ TEST_F(FastPath, SamePointsEdgesAndNormals)
     for (int i = 0; i < 12; ++i)
         addSquare(v, f, 0.05 + 0.07 * i, -0.2 - 0.01 * i);
     setMesh(v, f);
-    modelScale = 1.0;
-    viewAngleY = viewAngleX = 0.0;
+    currentView.modelScale = 1.0;
+    currentView.viewAngleY = currentView.viewAngleX = 0.0;
     glLineWidth(1.0f);
     expectSameLayer(drawEdgesImmediate, drawEdges, "edges behind a square");
     EXPECT_LT(edgeSidesDrawn, 3 * faceCount / 2);
     EXPECT_GE(edgeSidesDrawn, 6);
-    viewAngleY = 50.0; // some of them come out from behind it
+    currentView.viewAngleY = 50.0; // some of them come out from behind it
     expectSameLayer(drawEdgesImmediate, drawEdges, "edges partly behind a square");
     EXPECT_LT(edgeSidesDrawn, 3 * faceCount);
 }

@@ -49,8 +49,8 @@ protected:
         scriptViewOriginY = 150;
         scriptCursorX = 108 + side / 2;
         scriptCursorY = 150 + side / 2;
-        lastCursorX = scriptCursorX;
-        lastCursorY = scriptCursorY;
+        currentView.lastCursorX = scriptCursorX;
+        currentView.lastCursorY = scriptCursorY;
     }
 
     // Frames with the key held, then released.
@@ -95,9 +95,9 @@ protected:
 
 TEST_F(Frame, CameraLooksAtTheOriginFromThePannedEye)
 {
-    panX = 0.3;
-    panY = -0.4;
-    cameraDistance = 5.0;
+    currentView.panX = 0.3;
+    currentView.panY = -0.4;
+    currentView.cameraDistance = 5.0;
     applyCamera();
     // The origin lies straight ahead of the eye, shifted by the pan.
     expectNear(eyePoint(0, 0, 0), {0.3, -0.4, -std::sqrt(0.09 + 0.16 + 25.0)});
@@ -105,37 +105,37 @@ TEST_F(Frame, CameraLooksAtTheOriginFromThePannedEye)
 
 TEST_F(Frame, RotationsTurnAboutYThenXThenZ)
 {
-    viewAngleY = 90.0;
+    currentView.viewAngleY = 90.0;
     applyCamera();
     expectNear(eyePoint(1, 0, 0), {0, 0, -4});
-    viewAngleY = 0.0;
-    viewAngleX = 90.0;
+    currentView.viewAngleY = 0.0;
+    currentView.viewAngleX = 90.0;
     applyCamera();
     expectNear(eyePoint(0, 1, 0), {0, 0, -2});
-    viewAngleX = 0.0;
-    viewAngleZ = 90.0;
+    currentView.viewAngleX = 0.0;
+    currentView.viewAngleZ = 90.0;
     applyCamera();
     expectNear(eyePoint(1, 0, 0), {0, 1, -3});
     // Y first: (0, 0, 1) turned 90 degrees about X goes to (0, -1, 0), then about Y stays there.
-    viewAngleY = 90.0;
-    viewAngleX = 90.0;
-    viewAngleZ = 0.0;
+    currentView.viewAngleY = 90.0;
+    currentView.viewAngleX = 90.0;
+    currentView.viewAngleZ = 0.0;
     applyCamera();
     expectNear(eyePoint(0, 0, 1), {0, -1, -3});
 }
 
 TEST_F(Frame, AnimationTurnsEveryFrameBeforeTheRotations)
 {
-    withAnimation = true;
+    currentView.withAnimation = true;
     renderFrame();
     renderFrame();
-    EXPECT_DOUBLE_EQ(viewAngleY, 0.26);
-    EXPECT_DOUBLE_EQ(viewAngleX, 0.42);
-    EXPECT_DOUBLE_EQ(viewAngleZ, 0.6);
+    EXPECT_DOUBLE_EQ(currentView.viewAngleY, 0.26);
+    EXPECT_DOUBLE_EQ(currentView.viewAngleX, 0.42);
+    EXPECT_DOUBLE_EQ(currentView.viewAngleZ, 0.6);
     // This frame's increments are in the rotation it builds.
-    viewAngleY = 89.87;
-    viewAngleX = -0.21;
-    viewAngleZ = -0.3;
+    currentView.viewAngleY = 89.87;
+    currentView.viewAngleX = -0.21;
+    currentView.viewAngleZ = -0.3;
     applyCamera();
     expectNear(eyePoint(1, 0, 0), {0, 0, -4});
 }
@@ -146,33 +146,33 @@ TEST_F(Frame, ADragTurnsTheViewInTheSameFrame)
     scriptCursorX += 135; // 90 degrees about Y
     sampleMouse();
     applyCamera();
-    EXPECT_DOUBLE_EQ(viewAngleY, 90.0);
+    EXPECT_DOUBLE_EQ(currentView.viewAngleY, 90.0);
     expectNear(eyePoint(1, 0, 0), {0, 0, -4});
 }
 
 TEST_F(Frame, ArrowKeysStepOnePercentPerFrameUpToTheirBounds)
 {
     holdKey(keyUp, 1);
-    EXPECT_DOUBLE_EQ(cameraDistance, 3.0 * 0.99);
+    EXPECT_DOUBLE_EQ(currentView.cameraDistance, 3.0 * 0.99);
     holdKey(keyUp, 200);
-    EXPECT_EQ(cameraDistance, 1.5);
+    EXPECT_EQ(currentView.cameraDistance, 1.5);
     holdKey(keyDown, 1);
-    EXPECT_DOUBLE_EQ(cameraDistance, 1.5 * 1.01);
+    EXPECT_DOUBLE_EQ(currentView.cameraDistance, 1.5 * 1.01);
     holdKey(keyDown, 300);
-    EXPECT_EQ(cameraDistance, 15.0);
+    EXPECT_EQ(currentView.cameraDistance, 15.0);
     holdKey(keyLeft, 1);
-    EXPECT_DOUBLE_EQ(modelScale, 0.99);
+    EXPECT_DOUBLE_EQ(currentView.modelScale, 0.99);
     holdKey(keyLeft, 300);
-    EXPECT_EQ(modelScale, 0.1);
+    EXPECT_EQ(currentView.modelScale, 0.1);
     holdKey(keyRight, 600);
-    EXPECT_EQ(modelScale, 10.0);
+    EXPECT_EQ(currentView.modelScale, 10.0);
 }
 
 TEST_F(Frame, KeysActFromTheNextFrame)
 {
     scriptKeys[keyUp] = true;
     applyCamera();
-    EXPECT_DOUBLE_EQ(cameraDistance, 2.97);
+    EXPECT_DOUBLE_EQ(currentView.cameraDistance, 2.97);
     expectNear(eyePoint(0, 0, 0), {0, 0, -3.0}); // this frame still used the old distance
 }
 
@@ -182,21 +182,21 @@ TEST_F(Frame, PanKeysAddTheirStepsEveryFrameDAndSTogether)
     scriptKeys[keyS] = true;
     renderFrame();
     renderFrame();
-    EXPECT_DOUBLE_EQ(panY, 0.04);
+    EXPECT_DOUBLE_EQ(currentView.panY, 0.04);
     scriptKeys[keyD] = scriptKeys[keyS] = false;
     holdKey(keyX, 1);
-    EXPECT_DOUBLE_EQ(panY, 0.03);
+    EXPECT_DOUBLE_EQ(currentView.panY, 0.03);
     holdKey(keyC, 3);
-    EXPECT_DOUBLE_EQ(panX, 0.03);
+    EXPECT_DOUBLE_EQ(currentView.panX, 0.03);
     holdKey(keyW, 1);
-    EXPECT_DOUBLE_EQ(panX, 0.02);
+    EXPECT_DOUBLE_EQ(currentView.panX, 0.02);
 }
 
 TEST_F(Frame, TilingKeysActOncePerPressOnlyOnTheImageTexture)
 {
     holdKey(keyP, 3);
     EXPECT_EQ(textureTiling, 256);
-    faceMode = 2;
+    currentView.faceMode = 2;
     holdKey(keyP, 3);
     EXPECT_EQ(textureTiling, 512);
     renderFrame(); // released: the latch is set again
@@ -219,54 +219,54 @@ TEST_F(Frame, TilingKeysActOncePerPressOnlyOnTheImageTexture)
 
 TEST_F(Frame, TilingLatchIsOnlyExaminedOnTheImageTexture)
 {
-    faceMode = 2;
+    currentView.faceMode = 2;
     holdKey(keyP, 1);
     EXPECT_FALSE(keyPLatch);
-    faceMode = 1;
+    currentView.faceMode = 1;
     renderFrame(); // P up, but the latch is not looked at
     EXPECT_FALSE(keyPLatch);
-    faceMode = 2;
+    currentView.faceMode = 2;
     holdKey(keyP, 1);
     EXPECT_EQ(textureTiling, 512);
 }
 
 TEST_F(Frame, AxesOnlyForcesTransparencyAndPutsItBack)
 {
-    showAxes = true;
-    showFaces = false;
-    faceMode = 0;
+    currentView.showAxes = true;
+    currentView.showFaces = false;
+    currentView.faceMode = 0;
     renderFrame();
-    EXPECT_TRUE(withTransparency);
+    EXPECT_TRUE(currentView.withTransparency);
     EXPECT_TRUE(axesOnlyForced);
     renderFrame();
-    EXPECT_TRUE(withTransparency);
+    EXPECT_TRUE(currentView.withTransparency);
 
-    showEdges = true;
+    currentView.showEdges = true;
     renderFrame();
-    EXPECT_FALSE(withTransparency);
+    EXPECT_FALSE(currentView.withTransparency);
     EXPECT_FALSE(axesOnlyForced);
 
     // Transparency already on stays on when the rule lets go.
-    withTransparency = true;
-    showEdges = false;
+    currentView.withTransparency = true;
+    currentView.showEdges = false;
     renderFrame();
-    showFaces = true;
+    currentView.showFaces = true;
     renderFrame();
-    EXPECT_TRUE(withTransparency);
+    EXPECT_TRUE(currentView.withTransparency);
     EXPECT_FALSE(axesOnlyForced);
 
     // No axes: no rule.
     initViewState();
-    showFaces = false;
+    currentView.showFaces = false;
     renderFrame();
-    EXPECT_FALSE(withTransparency);
+    EXPECT_FALSE(currentView.withTransparency);
 }
 
 TEST_F(Frame, FacesAreDrawnBlackWhenSwitchedOffAndPaintPresents)
 {
     buildBipyramid();
-    showFaces = false;
-    faceMode = 0;
+    currentView.showFaces = false;
+    currentView.faceMode = 0;
     paintFrame();
     EXPECT_EQ(scriptPresentCount, 1);
     unsigned char p[4] = {};
@@ -305,7 +305,7 @@ TEST_F(Frame, FaceModeCutsTheFaceUnderTheCursor)
 {
     buildBipyramid();
     scriptCursorX += 20; // over a top triangle, away from the apex
-    lastCursorX = scriptCursorX;
+    currentView.lastCursorX = scriptCursorX;
     toggleFaceCut();
     paintFrame();
     ASSERT_GE(pickedElement, 0);
@@ -330,7 +330,7 @@ TEST_F(Frame, ACutModeFrameFromTheKeptPictureEqualsOneDrawnAfresh)
     };
     buildBipyramid();
     scriptCursorX += 20;
-    viewAngleX = 25.0;
+    currentView.viewAngleX = 25.0;
     for (auto toggle : {toggleVertexCut, toggleEdgeCut, toggleFaceCut}) {
         toggle();
         // The first frames settle what the layers leave (point size, line width).

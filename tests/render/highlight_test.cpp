@@ -50,8 +50,8 @@ protected:
 TEST_F(Highlights, CursorToModelGivesTheDrawnPointUnderTheCursor)
 {
     setSquare();
-    viewAngleY = 30.0;
-    viewAngleX = -20.0;
+    currentView.viewAngleY = 30.0;
+    currentView.viewAngleX = -20.0;
     scriptViewOriginX = 108; // the view's client origin on the screen
     scriptViewOriginY = 150;
     beginFrame();

@@ -90,15 +90,15 @@ void setSquareBehindSquare()
 
 TEST_F(Layers, AxesEndInRedGreenAndBlue)
 {
-    viewAngleY = 30.0;
-    viewAngleX = 25.0;
+    currentView.viewAngleY = 30.0;
+    currentView.viewAngleX = 25.0;
     beginFrame();
     drawAxes();
     EXPECT_TRUE(isRed(brightestNear({0.9, 0, 0})));
     EXPECT_TRUE(isGreen(brightestNear({0, 0.9, 0})));
     EXPECT_TRUE(isBlue(brightestNear({0, 0, 0.9})));
     // Length 1 whatever the scale: nothing beyond the end.
-    modelScale = 3.0;
+    currentView.modelScale = 3.0;
     beginFrame();
     drawAxes();
     EXPECT_TRUE(isBackground(brightestNear({1.3, 0, 0})));
@@ -128,7 +128,7 @@ TEST_F(Layers, FacesInModeOneTakeTheUniformColour)
     EXPECT_GT(p[2], 60);
 
     // Seen from behind the square is lit the same: its normal turns to the viewer.
-    viewAngleY = 180.0;
+    currentView.viewAngleY = 180.0;
     beginFrame();
     drawFaces();
     Rgb back = pixelAt(0.1, 0.2, 0.0);
@@ -138,7 +138,7 @@ TEST_F(Layers, FacesInModeOneTakeTheUniformColour)
 TEST_F(Layers, BlackFacesHideEdgesBehindThemUnlessTransparent)
 {
     setSquareBehindSquare();
-    faceMode = 0;
+    currentView.faceMode = 0;
     beginFrame();
     drawFaces();
     EXPECT_EQ(pixelAt(0.7, -0.2, 0.5), (Rgb{0, 0, 0}));
@@ -148,7 +148,7 @@ TEST_F(Layers, BlackFacesHideEdgesBehindThemUnlessTransparent)
     // The front square's own sides show.
     EXPECT_GT(brightestNear({1.0, 0.2, 0.5})[0], 150);
 
-    withTransparency = true;
+    currentView.withTransparency = true;
     beginFrame();
     drawFaces();
     drawEdges();
@@ -162,7 +162,7 @@ TEST_F(Layers, BlackFacesHideEdgesBehindThemUnlessTransparent)
 TEST_F(Layers, TransparentFacesAddUpAtHalfIntensity)
 {
     setSquareBehindSquare();
-    withTransparency = true;
+    currentView.withTransparency = true;
     beginFrame();
     drawFaces();
     Rgb one = pixelAt(0.75, -0.1, 0.5);  // the front square alone
@@ -171,7 +171,7 @@ TEST_F(Layers, TransparentFacesAddUpAtHalfIntensity)
     EXPECT_GT(two[0], one[0] + 10);
     EXPECT_GT(two[1], one[1]);
     // Opaque, the front square alone decides.
-    withTransparency = false;
+    currentView.withTransparency = false;
     beginFrame();
     drawFaces();
     Rgb opaque = pixelAt(0.1, -0.1, 0.5);
@@ -184,7 +184,7 @@ TEST_F(Layers, FacesWithoutImageInModeTwoArePlainGrey)
     std::vector<std::array<int, 3>> f;
     addSquare(v, f, 1.0, 0.0);
     setMesh(v, f);
-    faceMode = 2;
+    currentView.faceMode = 2;
     beginFrame();
     drawFaces();
     Rgb p = pixelAt(0.1, 0.2, 0.0);
@@ -209,11 +209,11 @@ TEST_F(Layers, TextureSquareShowsTheFirstRowAtTheTop)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, textureImage);
     textureLoaded = true;
 
-    viewAngleY = 40.0; // the frame holds the camera at its start while the image is shown
+    currentView.viewAngleY = 40.0; // the frame holds the camera at its start while the image is shown
     holdFlatView(true);
-    EXPECT_TRUE(showTexture);
-    EXPECT_EQ(faceMode, 2);
-    EXPECT_EQ(viewAngleY, 0.0);
+    EXPECT_TRUE(currentView.showTexture);
+    EXPECT_EQ(currentView.faceMode, 2);
+    EXPECT_EQ(currentView.viewAngleY, 0.0);
     beginFrame();
     drawTexture();
     EXPECT_TRUE(isRed(pixelAt(-0.5, 0.5, 0)));
@@ -235,22 +235,22 @@ TEST_F(Layers, TextureSquareShowsTheFirstRowAtTheTop)
 
 TEST_F(Layers, TheTextureDisplayKeepsTheViewToReturnToAndHoldsTheCamera)
 {
-    cameraDistance = 5.0;
-    showEdges = true;
+    currentView.cameraDistance = 5.0;
+    currentView.showEdges = true;
     onMenuCommand(cmdShowTexture);
     EXPECT_TRUE(flatViewSaved);
     EXPECT_EQ(savedView.cameraDistance, 5.0);
     EXPECT_TRUE(savedView.showEdges);
     EXPECT_FALSE(savedView.showTexture);
-    cameraDistance = 7.0; // a key press between frames
+    currentView.cameraDistance = 7.0; // a key press between frames
     renderFrame();
-    EXPECT_EQ(cameraDistance, 3.0);
-    EXPECT_FALSE(cursorTracked);
-    EXPECT_FALSE(showEdges);
+    EXPECT_EQ(currentView.cameraDistance, 3.0);
+    EXPECT_FALSE(currentView.cursorTracked);
+    EXPECT_FALSE(currentView.showEdges);
     onMenuCommand(cmdShowTexture);
-    EXPECT_FALSE(showTexture);
-    EXPECT_EQ(cameraDistance, 5.0);
-    EXPECT_TRUE(showEdges);
+    EXPECT_FALSE(currentView.showTexture);
+    EXPECT_EQ(currentView.cameraDistance, 5.0);
+    EXPECT_TRUE(currentView.showEdges);
 }
 
 TEST_F(Layers, BordersRedForTheLongestLoopGreenForTheOthers)
@@ -292,7 +292,7 @@ TEST_F(Layers, VerticesEdgesAndNormals)
 {
     // One triangle in the plane z = 0, counter-clockwise: its normal is +z.
     setMesh({{-1, -1, 0}, {1, -1, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    viewAngleY = 60.0;
+    currentView.viewAngleY = 60.0;
     beginFrame();
     drawVertices();
     float size;
@@ -313,7 +313,7 @@ TEST_F(Layers, VerticesEdgesAndNormals)
     EXPECT_TRUE(isGreen(brightestNear({cx, cy, -0.15})));
     EXPECT_TRUE(isBackground(brightestNear({cx, cy, 0.3})));
     // The segment follows the scale.
-    modelScale = 2.0;
+    currentView.modelScale = 2.0;
     beginFrame();
     drawNormals();
     EXPECT_TRUE(isGreen(brightestNear({2 * cx, 2 * cy, 0.3})));
@@ -325,14 +325,14 @@ TEST_F(Layers, UvPlaneLaysTheEdgesOutFlat)
     vertexU = {-1, 1, 1, -1, -0.3, 0.3, 0};
     vertexV = {-1, -1, 1, 1, -0.3, -0.3, 0.3};
     uvComputed = true;
-    viewAngleX = 70.0;
+    currentView.viewAngleX = 70.0;
     onMenuCommand(cmdShowUvPlane);
-    EXPECT_TRUE(showUvPlane && flatViewSaved);
+    EXPECT_TRUE(currentView.showUvPlane && flatViewSaved);
     EXPECT_EQ(savedView.viewAngleX, 70.0);
     holdFlatView(false);
-    EXPECT_EQ(viewAngleX, 0.0);
-    EXPECT_EQ(faceMode, 0);
-    EXPECT_FALSE(cursorTracked);
+    EXPECT_EQ(currentView.viewAngleX, 0.0);
+    EXPECT_EQ(currentView.faceMode, 0);
+    EXPECT_FALSE(currentView.cursorTracked);
     beginFrame();
     drawUvPlane();
     EXPECT_EQ(brightestNear({-1, 0, 0}), (Rgb{204, 204, 204}));
@@ -343,7 +343,7 @@ TEST_F(Layers, UvPlaneLaysTheEdgesOutFlat)
 TEST_F(Layers, UvPlaneWithoutCoordinatesDrawsNothing)
 {
     setTwoLoops();
-    showUvPlane = true;
+    currentView.showUvPlane = true;
     beginFrame();
     auto before = allPixels();
     drawUvPlane();
@@ -365,8 +365,8 @@ TEST_F(Layers, EveryLayerLeavesWhiteTheStackAndTheSwitchesAsFound)
     for (int mode = 0; mode < 3; ++mode)
         for (bool transparent : {false, true})
             for (auto layer : layers) {
-                faceMode = mode;
-                withTransparency = transparent;
+                currentView.faceMode = mode;
+                currentView.withTransparency = transparent;
                 beginFrame();
                 glDisable(GL_TEXTURE_2D);
                 GLint depth;
@@ -386,7 +386,7 @@ TEST_F(Layers, AnEmptyStoreDrawsNothing)
     boundaryLoopLength = 2;
     topologyBuilt = true;
     uvComputed = true;
-    showUvPlane = true;
+    currentView.showUvPlane = true;
     beginFrame();
     auto before = allPixels();
     for (auto layer : {drawVertices, drawEdges, drawFaces, drawNormals, drawBorders, drawBoundary, drawUvPlane})
@@ -401,7 +401,7 @@ TEST_F(Layers, FacesAndEdgesNamingMissingVerticesAreLeftOut)
     addSquare(v, f, 1.0, 0.0);
     v.push_back({0.2, 0.7, 0.4});
     f.push_back({0, 2, 4});
-    viewAngleY = 35.0;
+    currentView.viewAngleY = 35.0;
     auto picture = [](bool highlights) {
         beginFrame();
         drawFaces();

@@ -41,7 +41,7 @@ inline void drawEdgesImmediate()
 inline void drawNormalsImmediate()
 {
     glColor3d(0.0, 1.0, 0.0);
-    const double L = 0.2 * modelScale;
+    const double L = 0.2 * currentView.modelScale;
     for (int f = 0; f < faceCount; ++f) {
         const int A = faceA[f], B = faceB[f], C = faceC[f];
         const double P[3] = {normalizedX(A), normalizedY(A), normalizedZ(A)};

@@ -38,9 +38,9 @@ protected:
 
     static void expectAngles(double y, double x, double z)
     {
-        EXPECT_DOUBLE_EQ(viewAngleY, y);
-        EXPECT_DOUBLE_EQ(viewAngleX, x);
-        EXPECT_DOUBLE_EQ(viewAngleZ, z);
+        EXPECT_DOUBLE_EQ(currentView.viewAngleY, y);
+        EXPECT_DOUBLE_EQ(currentView.viewAngleX, x);
+        EXPECT_DOUBLE_EQ(currentView.viewAngleZ, z);
     }
 
     // A closed double pyramid over a hexagon; vertex 0 has six triangles.
@@ -65,8 +65,8 @@ TEST_F(Mouse, LeftDragTurnsAboutYAndXByTwoThirdsOfADegreePerPixel)
     scriptKeys[keyLeftButton] = true;
     sampleAt(430, 415);
     expectAngles(20.0, 10.0, 0.0);
-    EXPECT_EQ(lastCursorX, 430);
-    EXPECT_EQ(lastCursorY, 415);
+    EXPECT_EQ(currentView.lastCursorX, 430);
+    EXPECT_EQ(currentView.lastCursorY, 415);
 }
 
 TEST_F(Mouse, RightDragTurnsAboutZAndXAndBothButtonsAddUp)
@@ -100,7 +100,7 @@ TEST_F(Mouse, DeadMarginsNeverTurnTheViewButTheSampleIsKept)
         sampleAt(m.x0, m.y0);
         sampleAt(m.x1, m.y1);
         expectAngles(0.0, 0.0, 0.0);
-        EXPECT_TRUE(cursorTracked);
+        EXPECT_TRUE(currentView.cursorTracked);
     }
     // The last pixels of the active area still turn it.
     for (Move m : {Move{110, 400, 110, 403}, Move{730, 400, 730, 403}, Move{400, 150, 400, 153},
@@ -108,7 +108,7 @@ TEST_F(Mouse, DeadMarginsNeverTurnTheViewButTheSampleIsKept)
         initViewState();
         sampleAt(m.x0, m.y0);
         sampleAt(m.x1, m.y1);
-        EXPECT_NE(viewAngleX, 0.0) << m.x0 << "," << m.y0;
+        EXPECT_NE(currentView.viewAngleX, 0.0) << m.x0 << "," << m.y0;
     }
     // Coming in from the margin, the step is measured from the sample taken there.
     initViewState();
@@ -121,7 +121,7 @@ TEST_F(Mouse, ClearedTrackingSkipsOneStep)
 {
     sampleAt(400, 400);
     scriptKeys[keyLeftButton] = true;
-    cursorTracked = false; // a menu was open, or a cut mode began
+    currentView.cursorTracked = false; // a menu was open, or a cut mode began
     sampleAt(460, 400);
     expectAngles(0.0, 0.0, 0.0);
     sampleAt(490, 400);

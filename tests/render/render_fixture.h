@@ -67,15 +67,15 @@ protected:
     // What the frame does before its layers: bind the face texture, clear, set the camera.
     static void beginFrame()
     {
-        glBindTexture(GL_TEXTURE_2D, textureIds[faceMode]);
+        glBindTexture(GL_TEXTURE_2D, textureIds[currentView.faceMode]);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        glTranslated(panX, panY, 0.0);
-        gluLookAt(panX, panY, cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-        glRotated(viewAngleY, 0.0, 1.0, 0.0);
-        glRotated(viewAngleX, 1.0, 0.0, 0.0);
-        glRotated(viewAngleZ, 0.0, 0.0, 1.0);
+        glTranslated(currentView.panX, currentView.panY, 0.0);
+        gluLookAt(currentView.panX, currentView.panY, currentView.cameraDistance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+        glRotated(currentView.viewAngleY, 0.0, 1.0, 0.0);
+        glRotated(currentView.viewAngleX, 1.0, 0.0, 0.0);
+        glRotated(currentView.viewAngleZ, 0.0, 0.0, 1.0);
     }
 
     // Colour of the window pixel at column x, row y counted from the bottom.

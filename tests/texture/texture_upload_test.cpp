@@ -126,7 +126,7 @@ TEST_F(TextureUploadTest, LoadShowsTheDialogAndUploadsTheImage)
 
     EXPECT_TRUE(textureLoaded);
     EXPECT_EQ(texturePath, path);
-    EXPECT_EQ(faceMode, 1);
+    EXPECT_EQ(currentView.faceMode, 1);
     EXPECT_EQ(boundTexture(), static_cast<GLint>(textureIds[2]));
     const std::vector<unsigned char> texels = readTexture(textureIds[2]);
     EXPECT_EQ(std::memcmp(texels.data(), textureImage, textureBytes), 0);
