@@ -18,11 +18,12 @@
 #include "app/model_commands.h"
 #include "app/snapshot.h"
 #include "app/uv_export.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/cutting.h"
 #include "model/off_file.h"
 #include "model/topology.h"
 #include "render/view_state.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 std::vector<CliOperation> cliOperations;
@@ -263,12 +264,12 @@ void reportProgress(const char* what, Clock::time_point start)
 {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (seconds > 1.0 && isatty(2))
-        std::fprintf(stderr, "vormelin : %s : %d sommets, %d faces, %.1f s\n", what, vertexCount, faceCount,
+        std::fprintf(stderr, "vormelin : %s : %d sommets, %d faces, %.1f s\n", what, currentModel.vertexCount, currentModel.faceCount,
                      seconds);
 }
 
 // The (u,v) an operation needs, computed as the menu does; outcomeOk when they exist.
-Outcome ensureUv() { return uvComputed ? outcomeOk : parameterizeOutcome(); }
+Outcome ensureUv() { return currentModel.uvComputed ? outcomeOk : parameterizeOutcome(); }
 
 // Enter undoes only right after the click of a cut (a snapshot in between changes nothing).
 bool undoPossible = false;
@@ -303,7 +304,8 @@ int runOperation(size_t i)
     case cliCutVertex:
     case cliCutEdge:
     case cliCutFace: {
-        CutResult (*cut)(int) = op.kind == cliCutVertex ? cutVertex : op.kind == cliCutEdge ? cutEdge : cutFace;
+        CutResult (*cut)(Mesh&, CutRecord&, int) =
+            op.kind == cliCutVertex ? cutVertex : op.kind == cliCutEdge ? cutEdge : cutFace;
         CutResult result = guardedCut(cut, op.number);
         undoPossible = false;
         if (result.outcome != outcomeOk)
@@ -313,7 +315,7 @@ int runOperation(size_t i)
         if (result.effect == cutFirstEdgeKept) {
             if (followedByEdgeCut)
                 return exitDone;
-            forgetPendingCut();
+            forgetPendingCut(interaction.cuts);
             return refuse(outcomeText(outcomeSecondEdgeMissing));
         }
         undoPossible = true;
@@ -333,9 +335,9 @@ int runOperation(size_t i)
     }
     case cliSave:
         // As the menu: a model with no face left would not open again.
-        if (faceCount <= 0)
+        if (currentModel.faceCount <= 0)
             return refuse(outcomeText(outcomeEmptyModel));
-        if (!writeModelFile(op.path))
+        if (!writeModelFile(currentModel, op.path))
             return refuseWrite(op.path, outcomeWriteFailed);
         reportProgress("écriture du modèle", start);
         return exitDone;
@@ -357,13 +359,13 @@ int runOperation(size_t i)
             if (outcome != outcomeOk)
                 return refuse(refusalText("La paramétrisation", outcome));
         }
-        if (!cliTexturePath.empty() && !textureLoaded) {
-            Outcome outcome = decodeJpegTexture(cliTexturePath);
+        if (!cliTexturePath.empty() && !textureImages.textureLoaded) {
+            Outcome outcome = decodeJpegTexture(cliTexturePath, textureImages.textureImage);
             if (outcome != outcomeOk) {
                 std::fprintf(stderr, "%s : %s\n", cliTexturePath.c_str(), outcomeText(outcome));
                 return exitRefused;
             }
-            textureLoaded = true;
+            textureImages.textureLoaded = true;
         }
         Outcome outcome = writeSnapshot(op.path);
         if (outcome == outcomeFileNotWritten)
@@ -452,14 +454,14 @@ int runOperations()
 {
     const Clock::time_point start = Clock::now();
     // What opening the model does in the window, its boxes as messages.
-    Outcome outcome = readModelFile(cliModelPath);
+    std::string reason;
+    Outcome outcome = readModelFile(cliModelPath, currentModel, reason);
+    if (outcome == outcomeOk)
+        outcome = buildTopology(currentModel);
     if (outcome != outcomeOk)
-        return refuse(outcomeText(outcome));
+        return refuse(reason.empty() ? outcomeText(outcome) : outcomeText(outcome) + ("\n" + reason));
     resetView();
-    forgetPendingCut();
-    outcome = buildTopology();
-    if (outcome != outcomeOk)
-        return refuse(outcomeText(outcome));
+    forgetPendingCut(interaction.cuts);
     reportProgress("lecture du modèle", start);
     undoPossible = false;
     for (size_t i = 0; i < cliOperations.size(); ++i) {

@@ -2,13 +2,12 @@
 #include "app/cut_modes.h"
 
 #include "app/edit_guard.h"
+#include "app/session.h"
 #include "app/messages.h"
 
 #include "model/cutting.h"
 #include "render/layers.h"
 #include "render/view_state.h"
-
-int cutKind = cutKindNone;
 
 namespace {
 // Display flags as they were when each mode was switched on.
@@ -19,8 +18,8 @@ bool faceSavedShowEdges = false, faceSavedShowNormals = false, faceSavedShowFace
 void enterCutMode(int kind)
 {
     currentView.cursorTracked = false;
-    cutModeActive = true;
-    cutKind = kind;
+    interaction.cutModeActive = true;
+    interaction.cutKind = kind;
 }
 
 // A cut that was made or refused ends its mode; only the first edge of a
@@ -34,14 +33,16 @@ CutResult finishCut(int kind, CutResult result)
     }
     if (result.effect == cutFirstEdgeKept)
         return result;
-    cutModeActive = false;
+    if (result.effect != cutRefused)
+        interaction.closedWarned = false;
+    interaction.cutModeActive = false;
     if ((kind == cutKindVertex && result.effect == cutMade) || result.effect == cutMadeOnSecondEdge)
-        flashBorders();
-    if (kind == cutKindVertex && vertexCutMode == 1)
+        flashBorders(currentModel);
+    if (kind == cutKindVertex && interaction.vertexCutMode == 1)
         toggleVertexCut();
-    if (kind == cutKindEdge && edgeCutMode == 1)
+    if (kind == cutKindEdge && interaction.edgeCutMode == 1)
         toggleEdgeCut();
-    if (kind == cutKindFace && faceCutMode == 1)
+    if (kind == cutKindFace && interaction.faceCutMode == 1)
         toggleFaceCut();
     return result;
 }
@@ -49,8 +50,8 @@ CutResult finishCut(int kind, CutResult result)
 
 void toggleVertexCut()
 {
-    vertexCutMode = 1 - vertexCutMode;
-    if (vertexCutMode == 1) {
+    interaction.vertexCutMode = 1 - interaction.vertexCutMode;
+    if (interaction.vertexCutMode == 1) {
         vertexSavedShowVertices = currentView.showVertices;
         vertexSavedShowNormals = currentView.showNormals;
         currentView.showVertices = true;
@@ -59,14 +60,14 @@ void toggleVertexCut()
     } else {
         currentView.showVertices = vertexSavedShowVertices;
         currentView.showNormals = vertexSavedShowNormals;
-        cutModeActive = false;
+        interaction.cutModeActive = false;
     }
 }
 
 void toggleEdgeCut()
 {
-    edgeCutMode = 1 - edgeCutMode;
-    if (edgeCutMode == 1) {
+    interaction.edgeCutMode = 1 - interaction.edgeCutMode;
+    if (interaction.edgeCutMode == 1) {
         edgeSavedShowEdges = currentView.showEdges;
         edgeSavedShowNormals = currentView.showNormals;
         edgeSavedShowBoundary = currentView.showBoundary;
@@ -78,14 +79,14 @@ void toggleEdgeCut()
         currentView.showEdges = edgeSavedShowEdges;
         currentView.showNormals = edgeSavedShowNormals;
         currentView.showBoundary = edgeSavedShowBoundary;
-        cutModeActive = false;
+        interaction.cutModeActive = false;
     }
 }
 
 void toggleFaceCut()
 {
-    faceCutMode = 1 - faceCutMode;
-    if (faceCutMode == 1) {
+    interaction.faceCutMode = 1 - interaction.faceCutMode;
+    if (interaction.faceCutMode == 1) {
         faceSavedShowEdges = currentView.showEdges;
         faceSavedShowNormals = currentView.showNormals;
         faceSavedShowFaces = currentView.showFaces;
@@ -97,7 +98,7 @@ void toggleFaceCut()
         currentView.showEdges = faceSavedShowEdges;
         currentView.showNormals = faceSavedShowNormals;
         currentView.showFaces = faceSavedShowFaces;
-        cutModeActive = false;
+        interaction.cutModeActive = false;
     }
 }
 
@@ -105,14 +106,14 @@ CutResult applyCut()
 {
     // The picked index names an element of the kind whose highlight chose it;
     // it is handed only to the cut of that kind.
-    const int kind = pickedCutKind;
+    const int kind = interaction.picked.kind;
     CutResult last = {cutRefused, outcomeOk};
-    if (vertexCutMode == 1 && (kind == cutKindNone || kind == cutKindVertex))
-        last = finishCut(cutKindVertex, guardedCut(cutVertex, pickedElement));
-    if (edgeCutMode == 1 && (kind == cutKindNone || kind == cutKindEdge))
-        last = finishCut(cutKindEdge, guardedCut(cutEdge, pickedElement));
-    if (faceCutMode == 1 && (kind == cutKindNone || kind == cutKindFace))
-        last = finishCut(cutKindFace, guardedCut(cutFace, pickedElement));
+    if (interaction.vertexCutMode == 1 && (kind == cutKindNone || kind == cutKindVertex))
+        last = finishCut(cutKindVertex, guardedCut(cutVertex, interaction.picked.element));
+    if (interaction.edgeCutMode == 1 && (kind == cutKindNone || kind == cutKindEdge))
+        last = finishCut(cutKindEdge, guardedCut(cutEdge, interaction.picked.element));
+    if (interaction.faceCutMode == 1 && (kind == cutKindNone || kind == cutKindFace))
+        last = finishCut(cutKindFace, guardedCut(cutFace, interaction.picked.element));
     return last;
 }
 
@@ -121,18 +122,20 @@ CutResult undoCut()
     CutResult result = guardedCut(undoAsCut, 0);
     if (result.outcome != outcomeOk)
         showEditRefused("L'annulation de la découpe", result.outcome);
+    else if (result.effect != cutRefused)
+        interaction.closedWarned = false;
     // Enter after a click always shows the borders, whether or not there was a cut to undo.
-    flashBorders();
+    flashBorders(currentModel);
     return result;
 }
 
 void initCutModes()
 {
-    vertexCutMode = edgeCutMode = faceCutMode = 0;
-    cutModeActive = false;
-    cutKind = cutKindNone;
-    pickedCutKind = cutKindNone;
-    initCutState();
+    interaction.vertexCutMode = interaction.edgeCutMode = interaction.faceCutMode = 0;
+    interaction.cutModeActive = false;
+    interaction.cutKind = cutKindNone;
+    interaction.picked.kind = cutKindNone;
+    interaction.cuts = CutRecord();
     vertexSavedShowVertices = vertexSavedShowNormals = false;
     edgeSavedShowEdges = edgeSavedShowNormals = edgeSavedShowBoundary = false;
     faceSavedShowEdges = faceSavedShowNormals = faceSavedShowFaces = false;

@@ -2,13 +2,10 @@
 // display flags each forces while it is on, the click that cuts the picked
 // element, Enter that undoes the last cut, and the border flash that shows
 // both at once. The cuts themselves are the model's (model/cutting.h); the
-// mode flags are the view's (render/view_state.h), since the frame reads them.
+// mode flags are the interaction's (app/session.h), which the frame reads.
 #pragma once
 
 #include "model/cutting.h"
-
-// The mode switched on most recently (a CutKind); cutKindNone before any.
-extern int cutKind;
 
 // Menu "Découper un sommet": switches the vertex cut mode on or off.
 void toggleVertexCut();
@@ -17,7 +14,7 @@ void toggleEdgeCut();
 // Menu "Découper une face": switches the face cut mode on or off.
 void toggleFaceCut();
 
-// The click in a cut mode: cuts pickedElement with every cut whose mode is on
+// The click in a cut mode: cuts interaction.picked.element with every cut whose mode is on
 // (vertex, then edge, then face), each only with the kind whose highlight
 // picked it. A cut that is made or refused for its pick leaves its mode; the
 // vertex cut and the two-click edge cut flash the borders. A cut whose result

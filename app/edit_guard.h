@@ -9,10 +9,11 @@
 #include "base/outcome.h"
 #include "model/cutting.h"
 
-// Keeps a copy of the store (every array, count and flag) and of the cut
-// record. False when the memory for the copy cannot be had (nothing kept).
+// Keeps a copy of the model on screen (every array, count, flag and its
+// revision), of the cut record and of the notice flag. False when the memory
+// for the copy cannot be had (nothing kept).
 bool keepModelBeforeEdit();
-// Puts the kept copy back into the store and the cut record.
+// Puts the kept copy back as the model on screen, with the cut record.
 void putModelBack();
 // Shows the error box of a refused edit: "<what> n'est pas possible : <why>".
 void showEditRefused(const std::string& what, Outcome why);
@@ -20,6 +21,6 @@ void showEditRefused(const std::string& what, Outcome why);
 // Runs a cut (or an undo, as cut(element)) with the model kept aside: a
 // result the topology builder refuses, or missing memory, puts everything
 // back and is returned with its outcome.
-CutResult guardedCut(CutResult (*cut)(int), int element);
+CutResult guardedCut(CutResult (*cut)(Mesh&, CutRecord&, int), int element);
 // undoLastCut in the form guardedCut takes (the element is not used).
-CutResult undoAsCut(int element);
+CutResult undoAsCut(Mesh& mesh, CutRecord& cuts, int element);

@@ -3,11 +3,12 @@
 
 #include "app/cut_modes.h"
 #include "app/menu_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/mouse.h"
 #include "render/view_state.h"
+#include "render/textures.h"
 #include "texture/texture.h"
 
 int clientWidth = 640;
@@ -46,23 +47,40 @@ void onIdle()
 void onMainWindowDestroyed()
 {
     renderActive = false;
-    releaseModel();
+    currentModel = Mesh();
     platformQuit(0);
 }
 
 void sampleMouse()
 {
-    const MouseActions actions = trackMouse();
-    if (actions.cutClick)
+    Interaction& in = interaction;
+    const MouseActions mouse = trackMouse(in.cutModeActive);
+    // A new press of the left button in a cut mode cuts the picked element;
+    // Enter after such a click undoes the cut.
+    bool cutClick = false, undoKey = false;
+    if (in.cutModeActive) {
+        if (in.clickLatch && mouse.leftDown) {
+            in.clickLatch = false;
+            cutClick = true;
+            in.cutPickPending = true;
+        }
+        if (!mouse.leftDown)
+            in.clickLatch = true;
+    }
+    if (in.cutPickPending && mouse.enterDown) {
+        undoKey = true;
+        in.cutPickPending = false;
+    }
+    if (cutClick)
         applyCut();
-    if (actions.undoKey)
+    if (undoKey)
         undoCut();
 }
 
 void paintFrame()
 {
     sampleMouse();
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     platformPresent();
 }
 
@@ -70,11 +88,11 @@ void initGL() { initGLForSize(clientWidth, clientHeight); }
 
 void resetProgramState()
 {
-    releaseModel();
+    currentModel = Mesh();
     initViewState();
+    interaction = Interaction();
     initCutModes();
-    initMouseState();
-    initTextureState();
+    initTextureState(textureImages);
     clientWidth = 640;
     clientHeight = 640;
     renderActive = true;

@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/model_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform.h"
 #include "render/mouse.h"
 #include "render/view_state.h"
@@ -20,18 +20,18 @@ const char* const aboutText = "Vormelin 0.35 : visualiseur et éditeur de mailla
 std::string statisticsText()
 {
     std::string text = "Le modèle actuel comprend : \n\n - ";
-    text += std::to_string(vertexCount);
+    text += std::to_string(currentModel.vertexCount);
     text += " sommets\n\n - ";
-    text += std::to_string(faceCount);
+    text += std::to_string(currentModel.faceCount);
     text += " faces\n\n - ";
-    text += std::to_string(edgeCount);
+    text += std::to_string(currentModel.edgeCount);
     text += " arêtes";
-    if (boundaryLoopLength <= 0) {
+    if (currentModel.boundaryLoopLength <= 0) {
         text += "\n\n - le modèle est fermé";
         text += "\n   il n'y a pas de frontière";
     } else {
         text += "\n\n - ";
-        text += std::to_string(boundaryLoopLength);
+        text += std::to_string(currentModel.boundaryLoopLength);
         text += " arêtes de frontière";
     }
     return text;
@@ -64,9 +64,9 @@ void toggleFaces()
 
 void toggleBoundary()
 {
-    if (!uvComputed)
+    if (!currentModel.uvComputed)
         parameterizeModel();
-    if (closedWarned)
+    if (interaction.closedWarned)
         return;
     currentView.showBoundary = !currentView.showBoundary;
 }
@@ -87,11 +87,11 @@ void leaveFlatView()
 
 void toggleUvPlane()
 {
-    if (currentView.showTexture || texturedModelOn || closedWarned)
+    if (currentView.showTexture || texturedModelOn || interaction.closedWarned)
         return;
-    if (!uvComputed)
+    if (!currentModel.uvComputed)
         parameterizeModel();
-    if (!uvComputed)
+    if (!currentModel.uvComputed)
         return;
     if (currentView.showUvPlane) {
         leaveFlatView();
@@ -126,7 +126,7 @@ void toggleTexturedModel()
     }
     saveView();
     resetView();
-    if (!uvComputed)
+    if (!currentModel.uvComputed)
         parameterizeModel();
     currentView.faceMode = faceModeImage;
     texturedModelOn = true;
@@ -201,7 +201,7 @@ const std::vector<PlatformMenuEntry> menuTable = menuBarOf(commandTable);
 
 void onMenuCommand(int id)
 {
-    cutPickPending = false;
+    interaction.cutPickPending = false;
     for (const MenuCommand& c : commandTable)
         if (c.kind == menuItem && c.id == id) {
             c.run();

@@ -1,7 +1,7 @@
 // Message boxes shown through the platform layer.
 #include "app/messages.h"
 
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform.h"
 
 std::string messageText;
@@ -20,7 +20,7 @@ void fatalError(const std::string& text)
     messageText = "Erreur irrémédiable\n\nL'application va se terminer\n\n";
     messageText += text;
     platformMessageBox(iconInformation, appTitle, messageText);
-    releaseModel();
+    currentModel = Mesh();
     platformQuit(0);
     platformExitProcess(255);
 }

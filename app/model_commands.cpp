@@ -2,13 +2,15 @@
 // commands: the core does the work, these decide what the user sees.
 #include "app/model_commands.h"
 
+#include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "app/edit_guard.h"
 #include "app/menu_commands.h"
 #include "app/messages.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/cutting.h"
 #include "model/off_file.h"
 #include "model/subdivision.h"
@@ -46,18 +48,33 @@ std::string modelWindowTitle(const std::string& path)
     return std::string(appTitle) + " - modèle affiché : " + modelFileName(path);
 }
 
-void loadModelFile(const std::string& path)
+bool loadModelFile(const std::string& path)
 {
-    BusySpell busy("Lecture du modèle…");
-    Outcome read = readModelFile(path);
-    // modelPath names the file once it opened: the title shows it even when its content is faulty.
-    if (!modelPath.empty())
-        platformSetWindowTitle(modelWindowTitle(path));
-    fatalUnlessOk(read);
+    // The file becomes a whole model aside; the model on screen is replaced
+    // only then, so a faulty file costs nothing of it.
+    Mesh fresh;
+    std::string reason;
+    Outcome outcome;
+    {
+        BusySpell busy("Lecture du modèle…");
+        outcome = readModelFile(path, fresh, reason);
+        if (outcome == outcomeOk)
+            outcome = buildTopology(fresh);
+    }
+    if (outcome != outcomeOk) {
+        const std::string text = reason.empty() ? outcomeText(outcome) : outcomeText(outcome) + ("\n" + reason);
+        if (!currentModel.modelLoaded)
+            fatalError(text);
+        showError(text);
+        return false;
+    }
+    currentModel = std::move(fresh);
+    platformSetWindowTitle(modelWindowTitle(path));
     resetView();
     // An edge picked on the previous model means nothing on this one.
-    forgetPendingCut();
-    fatalUnlessOk(buildTopology());
+    forgetPendingCut(interaction.cuts);
+    interaction.closedWarned = false;
+    return true;
 }
 
 void openModel()
@@ -72,25 +89,25 @@ void openModel()
 
 void saveModel()
 {
-    if (!modelLoaded)
+    if (!currentModel.modelLoaded)
         return;
     // A model whose every face was cut away would be written as a file that
     // no reader accepts (an OFF model has at least one face): nothing is written.
-    if (faceCount <= 0) {
+    if (currentModel.faceCount <= 0) {
         showError(outcomeText(outcomeEmptyModel));
         return;
     }
-    std::string path = savedModelPath(modelPath);
+    std::string path = savedModelPath(currentModel.modelPath);
     bool written;
     {
         BusySpell busy("Écriture du modèle…");
-        written = writeModelFile(path);
+        written = writeModelFile(currentModel, path);
     }
     if (!written) {
         showError("Le fichier " + path + " " + outcomeText(outcomeWriteFailed));
         return;
     }
-    modelPath = path;
+    currentModel.modelPath = path;
     platformSetWindowTitle(modelWindowTitle(path));
     showInfo("Le nouveau modèle : " + modelFileName(path) + " est archivé.");
 }
@@ -115,9 +132,9 @@ bool isStepRefusal(Outcome outcome)
 void showParameterizationNotice(Outcome outcome)
 {
     if (outcome == outcomeNoOpening) {
-        if (!closedWarned)
+        if (!interaction.closedWarned)
             showInfo(outcomeText(outcome));
-        closedWarned = true;
+        interaction.closedWarned = true;
         return;
     }
     showInfo(outcomeText(outcome));
@@ -128,7 +145,7 @@ Outcome parameterizeOrNoMemory()
 {
     Outcome outcome;
     try {
-        outcome = parameterize();
+        outcome = parameterize(currentModel);
     } catch (const std::bad_alloc&) {
         outcome = outcomeNoMemory;
     }
@@ -139,7 +156,7 @@ Outcome parameterizeOrNoMemory()
 
 Outcome parameterizeOutcome()
 {
-    if (uvComputed || !modelLoaded)
+    if (currentModel.uvComputed || !currentModel.modelLoaded)
         return outcomeOk;
     if (!keepModelBeforeEdit())
         return outcomeNoMemory;
@@ -151,7 +168,7 @@ Outcome parameterizeOutcome()
 
 void parameterizeModel()
 {
-    if (uvComputed || !modelLoaded)
+    if (currentModel.uvComputed || !currentModel.modelLoaded)
         return;
     Outcome outcome;
     {
@@ -168,18 +185,19 @@ void parameterizeModel()
 
 Outcome subdivideModel()
 {
-    if (!modelLoaded)
+    if (!currentModel.modelLoaded)
         return outcomeOk;
-    const bool parameterized = uvComputed;
+    const bool parameterized = currentModel.uvComputed;
     if (!keepModelBeforeEdit())
         return outcomeSubdivisionMemory;
     Outcome outcome;
     try {
-        outcome = refineLoopStep();
+        outcome = refineLoopStep(currentModel);
         if (outcome == outcomeOk) {
             // The refined mesh renumbers every edge: a pending edge pick is void.
-            forgetPendingCut();
-            outcome = parameterized ? parameterizeOrNoMemory() : buildTopology();
+            forgetPendingCut(interaction.cuts);
+            interaction.closedWarned = false;
+            outcome = parameterized ? parameterizeOrNoMemory() : buildTopology(currentModel);
         }
     } catch (const std::bad_alloc&) {
         outcome = outcomeSubdivisionMemory;
@@ -193,7 +211,7 @@ Outcome subdivideModel()
 
 void subdivideLoop()
 {
-    if (!modelLoaded)
+    if (!currentModel.modelLoaded)
         return;
     Outcome outcome;
     {
@@ -219,11 +237,18 @@ bool chooseTextureFile(std::string& path)
 void loadTexture()
 {
     // A cancelled dialog reads no file and keeps the texture loaded earlier.
-    if (!chooseTextureFile(texturePath) || texturePath.empty())
+    if (!chooseTextureFile(textureImages.texturePath) || textureImages.texturePath.empty())
         return;
-    fatalUnlessOk(decodeJpegTexture(texturePath));
+    // Decoded aside: an image that cannot be used leaves the texture as it was.
+    std::vector<unsigned char> image(textureBytes);
+    const Outcome decoded = decodeJpegTexture(textureImages.texturePath, image.data());
+    if (decoded != outcomeOk) {
+        showError(outcomeText(decoded));
+        return;
+    }
+    std::copy(image.begin(), image.end(), textureImages.textureImage);
     uploadImageTexture();
-    textureLoaded = true;
+    textureImages.textureLoaded = true;
 }
 
 void chooseUniformColor()

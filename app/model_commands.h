@@ -12,9 +12,12 @@
 // its content; a cancelled dialog changes nothing.
 void openModel();
 // Reads the model file at path (everything openModel does after the dialog):
-// the file read and parsed, the title, the view reset, the topology. A faulty
-// file or a refused topology ends the program with its message.
-void loadModelFile(const std::string& path);
+// the file read and parsed and its topology built aside, then it becomes the
+// model on screen with its title and the view reset. A faulty file or a
+// refused topology gets an error box with the reason, and the model on screen
+// stays; with no model yet it ends the program with its message. True when
+// the file was opened.
+bool loadModelFile(const std::string& path);
 // "Sauver le modèle": writes the current model next to modelPath as
 // "<name>_n.off", makes it the current modelPath, updates the title and
 // confirms. A file that cannot be written, or a model with no face left, is
@@ -37,7 +40,7 @@ Outcome parameterizeOutcome();
 // an error box "La paramétrisation n'est pas possible : ...".
 void parameterizeModel();
 // "Charger une texture": dialog, decoding, upload into texture [2]. An
-// unusable image ends the program with its message.
+// unusable image gets an error box with the reason; the texture stays.
 void loadTexture();
 // Open dialog for a texture file, offering path as the initial name; true and
 // the chosen path in path when the user confirmed a file.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/output_file.h"
+#include "app/session.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/textures.h"
@@ -109,10 +110,10 @@ Outcome writeSnapshot(const std::string& path)
         glColor3d(1.0, 1.0, 1.0);
         glStateReady = true;
     }
-    if (textureLoaded)
+    if (textureImages.textureLoaded)
         uploadImageTexture();
     applySettings();
-    renderFrame();
+    renderFrame(currentModel, interaction);
 
     // Rows come bottom first from GL; a negative stride tells the encoder so, and the PNG gets them top first.
     const int rowBytes = width * 3;

@@ -22,7 +22,7 @@ struct SnapshotSettings {
     // The uniform colour (0x00BBGGRR) when given.
     std::optional<unsigned int> color;
     // Camera values of the view state when given.
-    std::optional<double> currentView.viewAngleX, currentView.viewAngleY, currentView.viewAngleZ, currentView.cameraDistance, currentView.modelScale, currentView.panX, currentView.panY;
+    std::optional<double> viewAngleX, viewAngleY, viewAngleZ, cameraDistance, modelScale, panX, panY;
 };
 
 // The settings every snapshot of this run uses.

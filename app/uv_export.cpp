@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/output_file.h"
-#include "base/store.h"
+#include "app/session.h"
 
 namespace {
 // Output is gathered in a block of this size before each write.
@@ -58,32 +58,32 @@ bool writeUvObjFile(const std::string& path)
     if (!beginOutputFile(file, path))
         return false;
     out.text("# Vormelin : modèle et coordonnées (u,v)\n");
-    for (int i = 0; i < vertexCount; ++i) {
+    for (int i = 0; i < currentModel.vertexCount; ++i) {
         out.makeRoom();
         out.text("v ");
-        out.real(vertexX[i]);
+        out.real(currentModel.vertexX[i]);
         out.text(" ");
-        out.real(vertexY[i]);
+        out.real(currentModel.vertexY[i]);
         out.text(" ");
-        out.real(vertexZ[i]);
+        out.real(currentModel.vertexZ[i]);
         out.text("\n");
     }
-    for (int i = 0; i < vertexCount; ++i) {
+    for (int i = 0; i < currentModel.vertexCount; ++i) {
         out.makeRoom();
         out.text("vt ");
-        out.real((1.0 + vertexU[i]) / 2.0);
+        out.real((1.0 + currentModel.vertexU[i]) / 2.0);
         out.text(" ");
-        out.real(1.0 - (1.0 + vertexV[i]) / 2.0);
+        out.real(1.0 - (1.0 + currentModel.vertexV[i]) / 2.0);
         out.text("\n");
     }
-    for (int i = 0; i < faceCount; ++i) {
+    for (int i = 0; i < currentModel.faceCount; ++i) {
         out.makeRoom();
         out.text("f ");
-        out.corner(faceA[i]);
+        out.corner(currentModel.faceA[i]);
         out.text(" ");
-        out.corner(faceB[i]);
+        out.corner(currentModel.faceB[i]);
         out.text(" ");
-        out.corner(faceC[i]);
+        out.corner(currentModel.faceC[i]);
         out.text("\n");
     }
     writeOutput(file, out.buffer.data(), out.used);

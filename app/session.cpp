@@ -1,0 +1,5 @@
+// The model on screen and the interaction state.
+#include "app/session.h"
+
+Mesh currentModel;
+Interaction interaction;
