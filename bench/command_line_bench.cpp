@@ -23,7 +23,7 @@
 
 #include "app/main_window.h"
 #include "app/model_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "bench/support/mesh_generators.h"
 #include "model/off_file.h"
 #include "platform/platform_script.h"
@@ -153,11 +153,11 @@ int main(int argc, char** argv)
             glFinish();
             double times[3] = {since(start)};
             start = Clock::now();
-            renderFrame();
+            interaction.picked = renderFrame(currentModel, interaction);
             glFinish();
             times[1] = since(start);
             start = Clock::now();
-            renderFrame();
+            interaction.picked = renderFrame(currentModel, interaction);
             glFinish();
             times[2] = since(start);
             return write(channel[1], times, sizeof times) == static_cast<ssize_t>(sizeof times) ? 0 : 1;
@@ -176,7 +176,7 @@ int main(int argc, char** argv)
     // The size after the step, read last so that every child above starts from a small process.
     loadModelFile(model);
     subdivideModel();
-    const int faces = faceCount;
+    const int faces = currentModel.faceCount;
     std::printf("model: %d triangles, %d after one Loop step; best of %d runs, wall (CPU) seconds\n\n", triangles,
                 faces, runs);
     std::printf("subdivide 1 + save\n");

@@ -9,7 +9,7 @@
 #include "bench/support/mesh_generators.h"
 #include "app/model_commands.h"
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 
@@ -36,11 +36,11 @@ void BM_LoadWithTopology(benchmark::State& state)
     scriptReset();
     for (auto _ : state) {
         loadModelFile(path);
-        benchmark::DoNotOptimize(edgeCount);
+        benchmark::DoNotOptimize(currentModel.edgeCount);
     }
-    state.counters["triangles"] = faceCount;
+    state.counters["triangles"] = currentModel.faceCount;
     state.counters["MB"] = static_cast<double>(std::ifstream(path, std::ios::ate | std::ios::binary).tellg()) / 1e6;
-    releaseModel();
+    currentModel = Mesh();
 }
 BENCHMARK(BM_LoadWithTopology)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -52,14 +52,15 @@ void BM_ParseOnly(benchmark::State& state)
     s << in.rdbuf();
     const std::string text = s.str();
     for (auto _ : state) {
-        releaseModel();
-        if (!parseModelText(text.c_str(), text.size())) {
+        currentModel = Mesh();
+        std::string reason;
+        if (!parseModelText(text.c_str(), text.size(), currentModel, reason)) {
             state.SkipWithError("the model file does not parse");
             break;
         }
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
-    releaseModel();
+    currentModel = Mesh();
 }
 BENCHMARK(BM_ParseOnly)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 

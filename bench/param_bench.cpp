@@ -1,7 +1,7 @@
 // Parameterization speed beside a plain sparse LU solve (UMFPACK) of the same
 // system, on generated discs (a flat square grid, a sphere with its cap
 // removed, a jittered height field with random diagonals, the same grid flat) and on the models
-// under data/ refined by Loop steps. For each mesh: the whole parameterize()
+// under data/ refined by Loop steps. For each mesh: the whole parameterize(currentModel)
 // call, the solve of both systems alone, the LU solve of both systems from
 // one factorization, their ratio (LU time over solve time), the largest
 // difference between the two solutions, the path, the larger relative
@@ -16,7 +16,7 @@
 #include "app/model_commands.h"
 #include "bench/support/mesh_generators.h"
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/subdivision.h"
 #include "model/topology.h"
 #include "param/lu_solve.h"
@@ -38,6 +38,8 @@
 #include <vector>
 
 namespace {
+// How the last solve went, as the solver reports it.
+SolveReport lastSolve;
 
 // Processor time of the whole process (every thread), in seconds: under
 // load from other programs it tells what the work itself costs.
@@ -60,14 +62,14 @@ GeneratedMesh refinedModel(const char* file, int steps)
     scriptReset();
     loadModelFile(std::string(SOURCE_DIR) + "/data/" + file);
     for (int s = 0; s < steps; ++s)
-        refineLoopStep();
+        refineLoopStep(currentModel);
     GeneratedMesh m;
-    m.x = vertexX;
-    m.y = vertexY;
-    m.z = vertexZ;
-    m.a = faceA;
-    m.b = faceB;
-    m.c = faceC;
+    m.x = currentModel.vertexX;
+    m.y = currentModel.vertexY;
+    m.z = currentModel.vertexZ;
+    m.a = currentModel.faceA;
+    m.b = currentModel.faceB;
+    m.c = currentModel.faceC;
     return m;
 }
 
@@ -83,7 +85,7 @@ void prepare(const GeneratedMesh& mesh)
     resetProgramState();
     scriptReset();
     putMeshInStore(mesh);
-    buildTopology();
+    buildTopology(currentModel);
 }
 
 const char* pathName(ParameterSolvePath path)
@@ -108,31 +110,31 @@ void run(const Case& c, bool withLu)
     // The whole call, as the menu runs it on a mesh whose topology is built.
     prepare(mesh);
     auto start = std::chrono::steady_clock::now();
-    parameterize();
+    parameterize(currentModel, &lastSolve);
     double whole = seconds(start);
-    bool done = uvComputed;
+    bool done = currentModel.uvComputed;
 
     // The system alone, solved by the parameterization's solver and by LU.
     prepare(mesh);
-    allocDoubleArray(vertexU, vertexCount);
-    allocDoubleArray(vertexV, vertexCount);
-    placeLoopOnCircle();
+    allocDoubleArray(currentModel.vertexU, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexV, currentModel.vertexCount);
+    placeLoopOnCircle(currentModel);
     BigArray<int> unknownIndex;
-    int n = numberUnknowns(unknownIndex);
+    int n = numberUnknowns(currentModel, unknownIndex);
     TripletMatrix matrix;
     BigArray<double> rhsU, rhsV;
-    if (!assembleParameterSystem(unknownIndex, n, matrix, rhsU, rhsV) || n < 2) {
+    if (!assembleParameterSystem(currentModel, unknownIndex, n, matrix, rhsU, rhsV) || n < 2) {
         std::printf("%-26s  assembly refused\n", c.name);
         return;
     }
     BigArray<double> xU(n), xV(n);
     start = std::chrono::steady_clock::now();
     double processorStart = processorSeconds();
-    bool solved = solveParameterSystems(matrix, n, rhsU.data(), rhsV.data(), xU.data(), xV.data());
+    bool solved = solveParameterSystems(matrix, n, rhsU.data(), rhsV.data(), xU.data(), xV.data(), &lastSolve);
     double solve = seconds(start);
     double solveProcessor = processorSeconds() - processorStart;
-    ParameterSolvePath path = lastSolvePath;
-    double residual = std::max(lastRelativeResidual[0], lastRelativeResidual[1]);
+    ParameterSolvePath path = lastSolve.path;
+    double residual = std::max(lastSolve.relativeResidual[0], lastSolve.relativeResidual[1]);
 
     double lu = 0.0, difference = 0.0;
     bool luSolved = false;
@@ -153,7 +155,7 @@ void run(const Case& c, bool withLu)
         std::printf(" %9.3f %7.1f %9.1e", lu, lu / solve, difference);
     else
         std::printf(" %9s %7s %9s", "-", "-", "-");
-    std::printf("  %-10s %8.1e %4d%s%s%s\n", pathName(path), residual, std::max(lastIterationCount[0], lastIterationCount[1]), done ? "" : "  PARAMETERIZE FAILED",
+    std::printf("  %-10s %8.1e %4d%s%s%s\n", pathName(path), residual, std::max(lastSolve.iterationCount[0], lastSolve.iterationCount[1]), done ? "" : "  PARAMETERIZE FAILED",
                 solved ? "" : "  SOLVE FAILED", withLu && !luSolved ? "  LU FAILED" : "");
     std::fflush(stdout);
 }
@@ -196,6 +198,6 @@ int main(int argc, char** argv)
             continue;
         run(c, withLu);
     }
-    releaseModel();
+    currentModel = Mesh();
     return 0;
 }

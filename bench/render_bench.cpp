@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/cut_modes.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "bench/support/mesh_generators.h"
 #include "model/cutting.h"
 #include "model/topology.h"
@@ -52,10 +52,10 @@ bool prepare(int triangles)
         started = true;
     }
     static int loaded = 0;
-    if (loaded != triangles || faceCount != triangles) {
-        releaseModel();
+    if (loaded != triangles || currentModel.faceCount != triangles) {
+        currentModel = Mesh();
         putMeshInStore(torusMesh(triangles));
-        loaded = faceCount;
+        loaded = currentModel.faceCount;
     }
     initViewState();
     initCutModes();
@@ -104,22 +104,22 @@ int plainFaces = -1;
 
 void fillPlainCorners()
 {
-    if (plainFaces == faceCount)
+    if (plainFaces == currentModel.faceCount)
         return;
-    plainCorners.resize(3 * static_cast<size_t>(faceCount));
+    plainCorners.resize(3 * static_cast<size_t>(currentModel.faceCount));
     const float fixed[3][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}};
-    for (int f = 0; f < faceCount; ++f) {
-        const int corner[3] = {faceA[f], faceB[f], faceC[f]};
+    for (int f = 0; f < currentModel.faceCount; ++f) {
+        const int corner[3] = {currentModel.faceA[f], currentModel.faceB[f], currentModel.faceC[f]};
         for (int k = 0; k < 3; ++k) {
             PlainCorner& c = plainCorners[3 * static_cast<size_t>(f) + static_cast<size_t>(k)];
             c.s = fixed[k][0];
             c.t = fixed[k][1];
-            c.x = static_cast<float>(normalizedX(corner[k]));
-            c.y = static_cast<float>(normalizedY(corner[k]));
-            c.z = static_cast<float>(normalizedZ(corner[k]));
+            c.x = static_cast<float>(normalizedX(currentModel, corner[k]));
+            c.y = static_cast<float>(normalizedY(currentModel, corner[k]));
+            c.z = static_cast<float>(normalizedZ(currentModel, corner[k]));
         }
     }
-    plainFaces = faceCount;
+    plainFaces = currentModel.faceCount;
 }
 
 void plainDraw()
@@ -131,7 +131,7 @@ void plainDraw()
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(PlainCorner), &plainCorners[0].x);
     glTexCoordPointer(2, GL_FLOAT, sizeof(PlainCorner), &plainCorners[0].s);
-    glDrawArrays(GL_TRIANGLES, 0, 3 * faceCount);
+    glDrawArrays(GL_TRIANGLES, 0, 3 * currentModel.faceCount);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisable(GL_TEXTURE_2D);
@@ -157,16 +157,16 @@ void reportRates(benchmark::State& state, double ours, double reference, double 
     // The calling thread's own work per frame; GL's rasterizer threads and our
     // second thread run beside it.
     state.counters["main_ms"] = 1000.0 * mainSeconds / n;
-    state.counters["triangles"] = faceCount;
+    state.counters["triangles"] = currentModel.faceCount;
 }
 
 // ---- Faces, faces and edges
 
-void facesOnly() { drawFaces(); }
+void facesOnly() { drawFaces(currentModel); }
 void facesAndEdges()
 {
-    drawFaces();
-    drawEdges();
+    drawFaces(currentModel);
+    drawEdges(currentModel);
 }
 
 template <void (*draw)()> void layerFrames(benchmark::State& state)
@@ -196,7 +196,6 @@ template <void (*draw)()> void layerFrames(benchmark::State& state)
     }
     reportRates(state, ours, reference, main);
     if (draw == facesAndEdges)
-        state.counters["sides_drawn"] = edgeSidesDrawn;
     turning = true;
 }
 
@@ -222,14 +221,14 @@ void cutHoverFrames(benchmark::State& state)
         state.SkipWithError("no offscreen GL context");
         return;
     }
-    if (buildTopology() != outcomeOk) {
+    if (buildTopology(currentModel) != outcomeOk) {
         state.SkipWithError("no topology");
         return;
     }
     enterCutMode(static_cast<int>(state.range(1)));
     // The first frames settle the line width the boundary layer leaves.
     for (int k = 0; k < 3; ++k) {
-        renderFrame();
+        interaction.picked = renderFrame(currentModel, interaction);
         glFinish();
     }
     const double startAngle = currentView.viewAngleY;
@@ -238,7 +237,7 @@ void cutHoverFrames(benchmark::State& state)
     double ours = 0.0, reference = 0.0, main = 0.0;
     for (auto _ : state) {
         const double start = seconds(), mainStart = threadSeconds();
-        renderFrame();
+        interaction.picked = renderFrame(currentModel, interaction);
         glFinish();
         const double took = seconds() - start;
         main += threadSeconds() - mainStart;
@@ -250,7 +249,7 @@ void cutHoverFrames(benchmark::State& state)
         state.SetIterationTime(took);
     }
     reportRates(state, ours, reference, main);
-    state.counters["picked"] = pickedElement;
+    state.counters["picked"] = interaction.picked.element;
     initCutModes();
 }
 
@@ -260,7 +259,7 @@ void cutAndUndo(benchmark::State& state)
         state.SkipWithError("no offscreen GL context");
         return;
     }
-    if (buildTopology() != outcomeOk) {
+    if (buildTopology(currentModel) != outcomeOk) {
         state.SkipWithError("no topology");
         return;
     }
@@ -269,9 +268,9 @@ void cutAndUndo(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         enterCutMode(cutKindFace);
-        renderFrame();
+        interaction.picked = renderFrame(currentModel, interaction);
         glFinish();
-        const int faces = faceCount;
+        const int faces = currentModel.faceCount;
         state.ResumeTiming();
         const double start = seconds();
         applyCut();
@@ -279,7 +278,7 @@ void cutAndUndo(benchmark::State& state)
         undoCut();
         const double end = seconds();
         state.PauseTiming();
-        made += faceCount == faces && !faceCutMode;
+        made += currentModel.faceCount == faces && !interaction.faceCutMode;
         cut += middle - start;
         undo += end - middle;
         reference += plainFrame();
@@ -292,7 +291,7 @@ void cutAndUndo(benchmark::State& state)
     state.counters["plain_frame_ms"] = 1000.0 * reference / n;
     state.counters["ratio"] = (cut + undo) / reference;
     state.counters["cuts_undone"] = made;
-    state.counters["triangles"] = faceCount;
+    state.counters["triangles"] = currentModel.faceCount;
     initCutModes();
 }
 } // namespace

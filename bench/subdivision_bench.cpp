@@ -7,7 +7,7 @@
 
 #include "bench/support/mesh_generators.h"
 #include "app/model_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/subdivision.h"
 #include "model/topology.h"
 
@@ -34,7 +34,7 @@ const GeneratedMesh& grid(int triangles)
 void report(benchmark::State& state, int triangles)
 {
     state.counters["triangles"] = triangles;
-    state.counters["result"] = faceCount;
+    state.counters["result"] = currentModel.faceCount;
 }
 
 // Runs `steps` steps on the mesh, which starts as a loaded one does, with its
@@ -48,16 +48,16 @@ void runSteps(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         putMeshInStore(mesh);
-        buildTopology();
+        buildTopology(currentModel);
         state.ResumeTiming();
         for (int i = 0; i < steps; ++i)
             step();
     }
     report(state, mesh.faceCount());
-    releaseModel();
+    currentModel = Mesh();
 }
 
-void refine() { refineLoopStep(); }
+void refine() { refineLoopStep(currentModel); }
 
 void refineTorus(benchmark::State& state) { runSteps<torus, refine, 1>(state); }
 void refineGrid(benchmark::State& state) { runSteps<grid, refine, 1>(state); }

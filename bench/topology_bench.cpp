@@ -8,30 +8,30 @@
 #include <cmath>
 #include <vector>
 
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 
 namespace {
 
 void putGrid(int columns, int rows, bool torus, int holeEvery)
 {
-    releaseModel();
+    currentModel = Mesh();
     const int w = torus ? columns : columns + 1, h = torus ? rows : rows + 1;
-    vertexCount = w * h;
-    allocDoubleArray(vertexX, vertexCount);
-    allocDoubleArray(vertexY, vertexCount);
-    allocDoubleArray(vertexZ, vertexCount);
+    currentModel.vertexCount = w * h;
+    allocDoubleArray(currentModel.vertexX, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexY, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexZ, currentModel.vertexCount);
     for (int j = 0; j < h; ++j)
         for (int i = 0; i < w; ++i) {
             const int v = j * w + i;
             if (torus) {
                 const double u = 2 * M_PI * i / w, t = 2 * M_PI * j / h;
-                vertexX[v] = (2 + std::cos(t)) * std::cos(u);
-                vertexY[v] = (2 + std::cos(t)) * std::sin(u);
-                vertexZ[v] = std::sin(t);
+                currentModel.vertexX[v] = (2 + std::cos(t)) * std::cos(u);
+                currentModel.vertexY[v] = (2 + std::cos(t)) * std::sin(u);
+                currentModel.vertexZ[v] = std::sin(t);
             } else {
-                vertexX[v] = i;
-                vertexY[v] = j;
+                currentModel.vertexX[v] = i;
+                currentModel.vertexY[v] = j;
             }
         }
     std::vector<int> a, b, c;
@@ -44,9 +44,9 @@ void putGrid(int columns, int rows, bool torus, int holeEvery)
             a.push_back(v00), b.push_back(v10), c.push_back(v11);
             a.push_back(v00), b.push_back(v11), c.push_back(v01);
         }
-    faceCount = static_cast<int>(a.size());
-    faceA = a, faceB = b, faceC = c;
-    modelLoaded = true;
+    currentModel.faceCount = static_cast<int>(a.size());
+    currentModel.faceA = a, currentModel.faceB = b, currentModel.faceC = c;
+    currentModel.modelLoaded = true;
 }
 
 void putTorus(int triangles)
@@ -63,48 +63,48 @@ void putPiercedPlate(int triangles)
 
 void putSoup(int triangles)
 {
-    releaseModel();
-    vertexCount = 3 * triangles;
-    faceCount = triangles;
-    allocDoubleArray(vertexX, vertexCount);
-    allocDoubleArray(vertexY, vertexCount);
-    allocDoubleArray(vertexZ, vertexCount);
-    allocIntArray(faceA, faceCount);
-    allocIntArray(faceB, faceCount);
-    allocIntArray(faceC, faceCount);
-    for (int f = 0; f < faceCount; ++f) {
-        faceA[f] = 3 * f, faceB[f] = 3 * f + 1, faceC[f] = 3 * f + 2;
-        vertexX[3 * f + 1] = 1, vertexY[3 * f + 2] = 1, vertexZ[3 * f] = f;
+    currentModel = Mesh();
+    currentModel.vertexCount = 3 * triangles;
+    currentModel.faceCount = triangles;
+    allocDoubleArray(currentModel.vertexX, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexY, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexZ, currentModel.vertexCount);
+    allocIntArray(currentModel.faceA, currentModel.faceCount);
+    allocIntArray(currentModel.faceB, currentModel.faceCount);
+    allocIntArray(currentModel.faceC, currentModel.faceCount);
+    for (int f = 0; f < currentModel.faceCount; ++f) {
+        currentModel.faceA[f] = 3 * f, currentModel.faceB[f] = 3 * f + 1, currentModel.faceC[f] = 3 * f + 2;
+        currentModel.vertexX[3 * f + 1] = 1, currentModel.vertexY[3 * f + 2] = 1, currentModel.vertexZ[3 * f] = f;
     }
-    modelLoaded = true;
+    currentModel.modelLoaded = true;
 }
 
 // Separate triangles that all share vertex 0: one vertex on every boundary loop.
 void putBowTie(int triangles)
 {
-    releaseModel();
-    vertexCount = 1 + 2 * triangles;
-    faceCount = triangles;
-    allocDoubleArray(vertexX, vertexCount);
-    allocDoubleArray(vertexY, vertexCount);
-    allocDoubleArray(vertexZ, vertexCount);
-    allocIntArray(faceA, faceCount);
-    allocIntArray(faceB, faceCount);
-    allocIntArray(faceC, faceCount);
-    for (int f = 0; f < faceCount; ++f) {
-        faceA[f] = 0, faceB[f] = 1 + 2 * f, faceC[f] = 2 + 2 * f;
-        vertexX[1 + 2 * f] = std::cos(f * 1e-3), vertexY[2 + 2 * f] = std::sin(f * 1e-3);
+    currentModel = Mesh();
+    currentModel.vertexCount = 1 + 2 * triangles;
+    currentModel.faceCount = triangles;
+    allocDoubleArray(currentModel.vertexX, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexY, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexZ, currentModel.vertexCount);
+    allocIntArray(currentModel.faceA, currentModel.faceCount);
+    allocIntArray(currentModel.faceB, currentModel.faceCount);
+    allocIntArray(currentModel.faceC, currentModel.faceCount);
+    for (int f = 0; f < currentModel.faceCount; ++f) {
+        currentModel.faceA[f] = 0, currentModel.faceB[f] = 1 + 2 * f, currentModel.faceC[f] = 2 + 2 * f;
+        currentModel.vertexX[1 + 2 * f] = std::cos(f * 1e-3), currentModel.vertexY[2 + 2 * f] = std::sin(f * 1e-3);
     }
-    modelLoaded = true;
+    currentModel.modelLoaded = true;
 }
 
 void report(benchmark::State& state)
 {
-    state.counters["triangles"] = faceCount;
-    state.counters["edges"] = edgeCount;
-    state.counters["boundary"] = boundaryEdgeCount;
-    state.counters["loop"] = boundaryLoopLength;
-    state.SetItemsProcessed(state.iterations() * faceCount);
+    state.counters["triangles"] = currentModel.faceCount;
+    state.counters["edges"] = currentModel.edgeCount;
+    state.counters["boundary"] = currentModel.boundaryEdgeCount;
+    state.counters["loop"] = currentModel.boundaryLoopLength;
+    state.SetItemsProcessed(state.iterations() * currentModel.faceCount);
 }
 
 // Build after a load: the previous edge arrays were released, so the table is fresh memory.
@@ -112,13 +112,13 @@ template <void (*put)(int)> void buildAfterLoad(benchmark::State& state)
 {
     put(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        std::vector<int>().swap(edgeA);
-        std::vector<int>().swap(edgeB);
-        std::vector<int>().swap(edgeFace1);
-        std::vector<int>().swap(edgeFace2);
-        topologyBuilt = false;
-        buildTopology();
-        benchmark::DoNotOptimize(edgeA.data());
+        std::vector<int>().swap(currentModel.edgeA);
+        std::vector<int>().swap(currentModel.edgeB);
+        std::vector<int>().swap(currentModel.edgeFace1);
+        std::vector<int>().swap(currentModel.edgeFace2);
+        currentModel.topologyBuilt = false;
+        buildTopology(currentModel);
+        benchmark::DoNotOptimize(currentModel.edgeA.data());
     }
     report(state);
 }
@@ -128,9 +128,9 @@ template <void (*put)(int)> void rebuild(benchmark::State& state)
 {
     put(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        topologyBuilt = false;
-        buildTopology();
-        benchmark::DoNotOptimize(edgeA.data());
+        currentModel.topologyBuilt = false;
+        buildTopology(currentModel);
+        benchmark::DoNotOptimize(currentModel.edgeA.data());
     }
     report(state);
 }
@@ -141,8 +141,8 @@ void FirstBuild(benchmark::State& state)
 {
     putTorus(1000000);
     for (auto _ : state) {
-        topologyBuilt = false;
-        buildTopology();
+        currentModel.topologyBuilt = false;
+        buildTopology(currentModel);
     }
     report(state);
 }

@@ -20,7 +20,7 @@
 #include "app/model_commands.h"
 #include "fuzz/fuzz_support.h"
 #include "model/cutting.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
 #include "platform/platform_script.h"
@@ -140,25 +140,25 @@ inline bool setUpMesh(InputBytes& in)
     setMesh(v, f);
     // Where a save writes ("session_n.off" next to it), one name per process.
     const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    modelPath = std::string(folder) + "/vormelin-session-" + std::to_string(getpid()) + ".off";
-    return buildTopology() == outcomeOk;
+    currentModel.modelPath = std::string(folder) + "/vormelin-session-" + std::to_string(getpid()) + ".off";
+    return buildTopology(currentModel) == outcomeOk;
 }
 
 // Empty when the built edge table is the one the literal build gives for the
 // current triangles (checked on small meshes only).
 inline std::string oracleFault()
 {
-    if (!modelLoaded || !topologyBuilt || faceCount > oracleFaceLimit)
+    if (!currentModel.modelLoaded || !currentModel.topologyBuilt || currentModel.faceCount > oracleFaceLimit)
         return "";
     TopologyOracleResult r = topologyOracleOfStore();
     if (!r.fatalText.empty())
         return "the literal build refuses the built mesh: " + r.fatalText;
-    if (r.vertexCount != vertexCount || r.edgeCount != edgeCount || r.boundaryEdgeCount != boundaryEdgeCount ||
-        r.boundaryLoopLength != boundaryLoopLength)
+    if (r.vertexCount != currentModel.vertexCount || r.edgeCount != currentModel.edgeCount || r.boundaryEdgeCount != currentModel.boundaryEdgeCount ||
+        r.boundaryLoopLength != currentModel.boundaryLoopLength)
         return "counts differ from the literal build";
-    for (int e = 0; e < edgeCount; ++e)
-        if (r.edgeA[e] != edgeA[e] || r.edgeB[e] != edgeB[e] || r.edgeFace1[e] != edgeFace1[e] ||
-            r.edgeFace2[e] != edgeFace2[e])
+    for (int e = 0; e < currentModel.edgeCount; ++e)
+        if (r.edgeA[e] != currentModel.edgeA[e] || r.edgeB[e] != currentModel.edgeB[e] || r.edgeFace1[e] != currentModel.edgeFace1[e] ||
+            r.edgeFace2[e] != currentModel.edgeFace2[e])
             return "edge " + std::to_string(e) + " differs from the literal build";
     return "";
 }
@@ -171,7 +171,7 @@ inline std::string stepFault()
         fault = cutStateFault();
     if (fault.empty())
         fault = oracleFault();
-    if (fault.empty() && cutModeActive && !modelLoaded)
+    if (fault.empty() && interaction.cutModeActive && !currentModel.modelLoaded)
         fault = "a cut mode is active without a model";
     return fault;
 }
@@ -209,9 +209,9 @@ inline void click()
 // The pick a highlight of the given kind (1 vertex, 2 edge, 3 face) makes.
 inline void pick(int kind, std::uint16_t word)
 {
-    const int counts[4] = {vertexCount, vertexCount, edgeCount, faceCount};
-    pickedCutKind = kind;
-    pickedElement = pickFrom(word, counts[kind]);
+    const int counts[4] = {currentModel.vertexCount, currentModel.vertexCount, currentModel.edgeCount, currentModel.faceCount};
+    interaction.picked.kind = kind;
+    interaction.picked.element = pickFrom(word, counts[kind]);
 }
 
 // The mesh as a user sees it: vertices with their coordinates, and the set
@@ -225,11 +225,11 @@ struct MeshShape {
     static MeshShape take()
     {
         MeshShape m;
-        m.vertices = vertexCount;
-        for (int i = 0; i < vertexCount; ++i)
-            m.points.push_back({vertexX[i], vertexY[i], vertexZ[i]});
-        for (int f = 0; f < faceCount; ++f) {
-            std::array<int, 3> t = {faceA[f], faceB[f], faceC[f]};
+        m.vertices = currentModel.vertexCount;
+        for (int i = 0; i < currentModel.vertexCount; ++i)
+            m.points.push_back({currentModel.vertexX[i], currentModel.vertexY[i], currentModel.vertexZ[i]});
+        for (int f = 0; f < currentModel.faceCount; ++f) {
+            std::array<int, 3> t = {currentModel.faceA[f], currentModel.faceB[f], currentModel.faceC[f]};
             while (t[0] > t[1] || t[0] > t[2])
                 t = {t[1], t[2], t[0]};
             m.triangles.push_back(t);
@@ -258,18 +258,18 @@ struct StoreState {
 
     static StoreState take()
     {
-        return {vertexCount, faceCount, edgeCount, boundaryEdgeCount, boundaryLoopLength, vertexX, vertexY,
-                vertexZ,     vertexU,   vertexV,   faceA,             faceB,              faceC,   edgeA,
-                edgeB,       edgeFace1, edgeFace2, modelLoaded,       topologyBuilt,      uvComputed, closedWarned};
+        return {currentModel.vertexCount, currentModel.faceCount, currentModel.edgeCount, currentModel.boundaryEdgeCount, currentModel.boundaryLoopLength, currentModel.vertexX, currentModel.vertexY,
+                currentModel.vertexZ,     currentModel.vertexU,   currentModel.vertexV,   currentModel.faceA,             currentModel.faceB,              currentModel.faceC,   currentModel.edgeA,
+                currentModel.edgeB,       currentModel.edgeFace1, currentModel.edgeFace2, currentModel.modelLoaded,       currentModel.topologyBuilt,      currentModel.uvComputed, interaction.closedWarned};
     }
     void putBack() const
     {
-        vertexCount = vertices, faceCount = faces, edgeCount = edges;
-        boundaryEdgeCount = boundaryEdges, boundaryLoopLength = loopLength;
-        vertexX = x, vertexY = y, vertexZ = z, vertexU = u, vertexV = v;
-        faceA = fa, faceB = fb, faceC = fc;
-        edgeA = ea, edgeB = eb, edgeFace1 = e1, edgeFace2 = e2;
-        modelLoaded = loaded, topologyBuilt = built, uvComputed = uv, closedWarned = warned;
+        currentModel.vertexCount = vertices, currentModel.faceCount = faces, currentModel.edgeCount = edges;
+        currentModel.boundaryEdgeCount = boundaryEdges, currentModel.boundaryLoopLength = loopLength;
+        currentModel.vertexX = x, currentModel.vertexY = y, currentModel.vertexZ = z, currentModel.vertexU = u, currentModel.vertexV = v;
+        currentModel.faceA = fa, currentModel.faceB = fb, currentModel.faceC = fc;
+        currentModel.edgeA = ea, currentModel.edgeB = eb, currentModel.edgeFace1 = e1, currentModel.edgeFace2 = e2;
+        currentModel.modelLoaded = loaded, currentModel.topologyBuilt = built, currentModel.uvComputed = uv, interaction.closedWarned = warned;
     }
 };
 
@@ -290,20 +290,20 @@ inline bool sameInts(const std::vector<int>& a, const std::vector<int>& b, int c
 inline std::string differenceFrom(const StoreState& expected)
 {
     const StoreState& e = expected;
-    if (vertexCount != e.vertices || faceCount != e.faces || edgeCount != e.edges ||
-        boundaryEdgeCount != e.boundaryEdges || boundaryLoopLength != e.loopLength)
+    if (currentModel.vertexCount != e.vertices || currentModel.faceCount != e.faces || currentModel.edgeCount != e.edges ||
+        currentModel.boundaryEdgeCount != e.boundaryEdges || currentModel.boundaryLoopLength != e.loopLength)
         return "counts differ";
-    if (modelLoaded != e.loaded || topologyBuilt != e.built || uvComputed != e.uv || closedWarned != e.warned)
+    if (currentModel.modelLoaded != e.loaded || currentModel.topologyBuilt != e.built || currentModel.uvComputed != e.uv || interaction.closedWarned != e.warned)
         return "flags differ";
-    if (!sameDoubles(vertexX, e.x, vertexCount) || !sameDoubles(vertexY, e.y, vertexCount) ||
-        !sameDoubles(vertexZ, e.z, vertexCount))
+    if (!sameDoubles(currentModel.vertexX, e.x, currentModel.vertexCount) || !sameDoubles(currentModel.vertexY, e.y, currentModel.vertexCount) ||
+        !sameDoubles(currentModel.vertexZ, e.z, currentModel.vertexCount))
         return "coordinates differ";
-    if (uvComputed && (!sameDoubles(vertexU, e.u, vertexCount) || !sameDoubles(vertexV, e.v, vertexCount)))
+    if (currentModel.uvComputed && (!sameDoubles(currentModel.vertexU, e.u, currentModel.vertexCount) || !sameDoubles(currentModel.vertexV, e.v, currentModel.vertexCount)))
         return "(u,v) pairs differ";
-    if (!sameInts(faceA, e.fa, faceCount) || !sameInts(faceB, e.fb, faceCount) || !sameInts(faceC, e.fc, faceCount))
+    if (!sameInts(currentModel.faceA, e.fa, currentModel.faceCount) || !sameInts(currentModel.faceB, e.fb, currentModel.faceCount) || !sameInts(currentModel.faceC, e.fc, currentModel.faceCount))
         return "triangles differ";
-    if (topologyBuilt && (!sameInts(edgeA, e.ea, edgeCount) || !sameInts(edgeB, e.eb, edgeCount) ||
-                          !sameInts(edgeFace1, e.e1, edgeCount) || !sameInts(edgeFace2, e.e2, edgeCount)))
+    if (currentModel.topologyBuilt && (!sameInts(currentModel.edgeA, e.ea, currentModel.edgeCount) || !sameInts(currentModel.edgeB, e.eb, currentModel.edgeCount) ||
+                          !sameInts(currentModel.edgeFace1, e.e1, currentModel.edgeCount) || !sameInts(currentModel.edgeFace2, e.e2, currentModel.edgeCount)))
         return "edge tables differ";
     return "";
 }
@@ -314,12 +314,12 @@ inline std::string differenceFrom(const StoreState& expected)
 // its box and the store as it was. Returns a fault description, empty when none.
 inline std::string subdivideAndCompare()
 {
-    if (!modelLoaded || faceCount > literalSubdivisionFaceLimit) {
+    if (!currentModel.modelLoaded || currentModel.faceCount > literalSubdivisionFaceLimit) {
         onMenuCommand(cmdSubdivide);
         return "";
     }
     const StoreState before = StoreState::take();
-    const bool warned = closedWarned;
+    const bool warned = interaction.closedWarned;
     const size_t boxes = scriptBoxes.size();
     const Outcome literalOutcome = subdivideLoopLiteral();
     const StoreState literal = StoreState::take();
@@ -375,7 +375,7 @@ inline std::string step(InputBytes& in, SessionResult& result)
     case 3: {
         int kind = in.byte() % 4;
         pick(kind, in.word());
-        return "pick kind " + std::to_string(kind) + " element " + std::to_string(pickedElement);
+        return "pick kind " + std::to_string(kind) + " element " + std::to_string(interaction.picked.element);
     }
     case 4:
         click();
@@ -385,17 +385,17 @@ inline std::string step(InputBytes& in, SessionResult& result)
     case 6: frame(false, false); return "button up";
     case 7: frame(false, true); return "Enter";
     case 8:
-        if (faceCount > subdivideFaceLimit)
+        if (currentModel.faceCount > subdivideFaceLimit)
             return "subdivision skipped";
         result.fault = subdivideAndCompare();
         return "subdivision";
     case 9:
-        if (vertexCount > parameterizeVertexLimit)
+        if (currentModel.vertexCount > parameterizeVertexLimit)
             return "parameterization skipped";
         parameterizeModel();
         return "parameterization";
     case 10:
-        if (vertexCount > parameterizeVertexLimit)
+        if (currentModel.vertexCount > parameterizeVertexLimit)
             return "boundary display skipped";
         onMenuCommand(cmdShowBoundary);
         return "boundary display";
@@ -404,17 +404,17 @@ inline std::string step(InputBytes& in, SessionResult& result)
         // The usual gesture: the mode on, a pick of its kind, a click.
         int kind = 1 + in.byte() % 3;
         const int commands[4] = {0, cmdCutVertex, cmdCutEdge, cmdCutFace};
-        const int* modes[4] = {nullptr, &vertexCutMode, &edgeCutMode, &faceCutMode};
+        const int* modes[4] = {nullptr, &interaction.vertexCutMode, &interaction.edgeCutMode, &interaction.faceCutMode};
         if (*modes[kind] == 0)
             onMenuCommand(commands[kind]);
         pick(kind, in.word());
         click();
         frame(false, false);
-        return "cut kind " + std::to_string(kind) + " at " + std::to_string(pickedElement);
+        return "cut kind " + std::to_string(kind) + " at " + std::to_string(interaction.picked.element);
     }
     case 13: {
         // Two edge clicks in a row, as an inner edge cut needs.
-        if (edgeCutMode == 0)
+        if (interaction.edgeCutMode == 0)
             onMenuCommand(cmdCutEdge);
         pick(2, in.word());
         click();
@@ -427,15 +427,15 @@ inline std::string step(InputBytes& in, SessionResult& result)
         // A click then Enter: a cut and its undo. With one mode on, a click
         // that cut must be undone by the Enter that follows, exactly.
         // The pick is of the kind of the mode on, as its highlight makes it.
-        const int modesOn = vertexCutMode + edgeCutMode + faceCutMode;
+        const int modesOn = interaction.vertexCutMode + interaction.edgeCutMode + interaction.faceCutMode;
         int kind = 1 + in.byte() % 3;
         if (modesOn == 1)
-            kind = vertexCutMode ? 1 : edgeCutMode ? 2 : 3;
+            kind = interaction.vertexCutMode ? 1 : interaction.edgeCutMode ? 2 : 3;
         pick(kind, in.word());
         const MeshShape before = MeshShape::take();
-        const int facesBefore = faceCount;
+        const int facesBefore = currentModel.faceCount;
         click();
-        const bool cut = vertexCount != before.vertices || faceCount != facesBefore;
+        const bool cut = currentModel.vertexCount != before.vertices || currentModel.faceCount != facesBefore;
         frame(false, true);
         if (cut && modesOn == 1) {
             ++result.undosChecked;
@@ -449,11 +449,11 @@ inline std::string step(InputBytes& in, SessionResult& result)
         case 2: {
             // The model saved, then the saved file opened in its place (a
             // model with no face left is not saved, and stays).
-            const std::string before = modelPath;
+            const std::string before = currentModel.modelPath;
             onMenuCommand(cmdSaveModel);
-            if (modelPath == before)
+            if (currentModel.modelPath == before)
                 return "save refused";
-            const std::string saved = modelPath;
+            const std::string saved = currentModel.modelPath;
             scriptFileAnswers.push_back(saved);
             onMenuCommand(cmdOpenModel);
             std::remove(saved.c_str());
@@ -481,7 +481,7 @@ inline SessionResult runSession(InputBytes& in, bool trace = false)
     }
     std::string done;
     while (!in.done() && result.steps < stepLimit) {
-        const int verticesBefore = vertexCount, facesBefore = faceCount;
+        const int verticesBefore = currentModel.vertexCount, facesBefore = currentModel.faceCount;
         try {
             done = step(in, result);
         } catch (const FatalExit& exit) {
@@ -495,11 +495,11 @@ inline SessionResult runSession(InputBytes& in, bool trace = false)
             return result;
         }
         ++result.steps;
-        result.meshChanges += vertexCount != verticesBefore || faceCount != facesBefore;
+        result.meshChanges += currentModel.vertexCount != verticesBefore || currentModel.faceCount != facesBefore;
         if (trace)
             std::fprintf(stderr, "%3d %-28s V %d F %d E %d B %d L %d uv %d modes %d%d%d\n", result.steps, done.c_str(),
-                         vertexCount, faceCount, edgeCount, boundaryEdgeCount, boundaryLoopLength, uvComputed,
-                         vertexCutMode, edgeCutMode, faceCutMode);
+                         currentModel.vertexCount, currentModel.faceCount, currentModel.edgeCount, currentModel.boundaryEdgeCount, currentModel.boundaryLoopLength, currentModel.uvComputed,
+                         interaction.vertexCutMode, interaction.edgeCutMode, interaction.faceCutMode);
         if (result.fault.empty())
             result.fault = stepFault();
         if (!result.fault.empty()) {

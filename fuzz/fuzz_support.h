@@ -12,7 +12,7 @@
 
 #include "app/main_window.h"
 #include "model/cutting.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/layers.h"
 #include "render/mouse.h"
@@ -31,8 +31,8 @@ struct FatalExit {
 inline void resetHarnessState()
 {
     resetProgramState();
-    modelPath.clear();
-    pickedElement = -1;
+    currentModel.modelPath.clear();
+    interaction.picked.element = -1;
     scriptReset();
     platformExitHook = throwFatalExit;
 }
@@ -58,7 +58,12 @@ inline std::string lastFatalText()
 }
 
 // True when the last message box is the fatal one with this text.
-inline bool lastBoxIsFatal(const char* text) { return !scriptBoxes.empty() && lastFatalText() == text; }
+// The last box is the fatal one with this text, alone or followed by its reason on the next line.
+inline bool lastBoxIsFatal(const char* text)
+{
+    return !scriptBoxes.empty() &&
+           (lastFatalText() == text || lastFatalText().rfind(std::string(text) + "\n", 0) == 0);
+}
 
 // Reads the input a few bytes at a time; past its end every read gives 0.
 struct InputBytes {

@@ -12,7 +12,7 @@
 #include "convert.h"
 #include "fuzz/fuzz_support.h"
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 
 namespace {
 
@@ -90,13 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
 
     // The viewer's reader takes what the converter writes.
-    releaseModel();
+    currentModel = Mesh();
     bool loaded = parseModelText(r.text.c_str(), r.text.size());
     if (loaded != cornersInRange)
         requireNoFault(loaded ? "the reader takes corners out of range" : "the reader refuses the converter's output",
                        "reader");
-    if (loaded && (vertexCount != vertices || faceCount != faces))
+    if (loaded && (currentModel.vertexCount != vertices || currentModel.faceCount != faces))
         requireNoFault("the reader finds other counts", "reader");
-    releaseModel();
+    currentModel = Mesh();
     return 0;
 }

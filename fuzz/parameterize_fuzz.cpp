@@ -36,10 +36,10 @@ bool setCoordinates(InputBytes& in)
 {
     edit_sequence::Vertices v;
     edit_sequence::Faces f;
-    for (int i = 0; i < vertexCount; ++i)
-        v.push_back({vertexX[i], vertexY[i], vertexZ[i]});
-    for (int i = 0; i < faceCount; ++i)
-        f.push_back({faceA[i], faceB[i], faceC[i]});
+    for (int i = 0; i < currentModel.vertexCount; ++i)
+        v.push_back({currentModel.vertexX[i], currentModel.vertexY[i], currentModel.vertexZ[i]});
+    for (int i = 0; i < currentModel.faceCount; ++i)
+        f.push_back({currentModel.faceA[i], currentModel.faceB[i], currentModel.faceC[i]});
     for (auto& p : v) {
         const std::uint8_t mode = in.byte();
         if (mode % 4 == 1) {
@@ -51,14 +51,14 @@ bool setCoordinates(InputBytes& in)
         }
     }
     setMesh(v, f);
-    return buildTopology() == outcomeOk;
+    return buildTopology(currentModel) == outcomeOk;
 }
 
 // After a parameterization: computed, or refused with a box (or the closed-model notice given once before).
 void checkParameterized(size_t boxesBefore, bool warnedBefore)
 {
     requireNoFault(storeInvariantFault(), "store after the parameterization");
-    if (!uvComputed && scriptBoxes.size() == boxesBefore && !(warnedBefore && closedWarned))
+    if (!currentModel.uvComputed && scriptBoxes.size() == boxesBefore && !(warnedBefore && interaction.closedWarned))
         requireNoFault("no (u,v) and no box to say why", "parameterization");
 }
 
@@ -76,16 +76,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         size_t boxes = scriptBoxes.size();
         parameterizeModel();
         checkParameterized(boxes, false);
-        if (faceCount <= 200) {
+        if (currentModel.faceCount <= 200) {
             boxes = scriptBoxes.size();
-            const bool hadUv = uvComputed;
-            const bool warned = closedWarned;
+            const bool hadUv = currentModel.uvComputed;
+            const bool warned = interaction.closedWarned;
             requireNoFault(edit_sequence::subdivideAndCompare(), "subdivision");
             if (hadUv)
                 checkParameterized(boxes, warned);
             requireNoFault(storeInvariantFault(), "store after the subdivision");
             boxes = scriptBoxes.size();
-            const bool warnedBefore = closedWarned;
+            const bool warnedBefore = interaction.closedWarned;
             parameterizeModel();
             checkParameterized(boxes, warnedBefore);
         }

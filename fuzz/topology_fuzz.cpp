@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "tests/support/store_invariants.h"
@@ -42,25 +42,25 @@ template <typename T> bool sameRange(const std::vector<T>& a, const std::vector<
 // Empty when the store holds what the literal build gives.
 std::string differenceFrom(const TopologyOracleResult& r)
 {
-    if (vertexCount != r.vertexCount || faceCount != r.faceCount)
+    if (currentModel.vertexCount != r.vertexCount || currentModel.faceCount != r.faceCount)
         return "counts of vertices or triangles differ";
-    if (edgeCount != r.edgeCount || boundaryEdgeCount != r.boundaryEdgeCount ||
-        boundaryLoopLength != r.boundaryLoopLength)
-        return "edge counts differ: " + std::to_string(edgeCount) + "/" + std::to_string(r.edgeCount) + " " +
-               std::to_string(boundaryEdgeCount) + "/" + std::to_string(r.boundaryEdgeCount) + " " +
-               std::to_string(boundaryLoopLength) + "/" + std::to_string(r.boundaryLoopLength);
-    if (!sameRange(vertexX, r.x, vertexCount) || !sameRange(vertexY, r.y, vertexCount) ||
-        !sameRange(vertexZ, r.z, vertexCount))
+    if (currentModel.edgeCount != r.edgeCount || currentModel.boundaryEdgeCount != r.boundaryEdgeCount ||
+        currentModel.boundaryLoopLength != r.boundaryLoopLength)
+        return "edge counts differ: " + std::to_string(currentModel.edgeCount) + "/" + std::to_string(r.edgeCount) + " " +
+               std::to_string(currentModel.boundaryEdgeCount) + "/" + std::to_string(r.boundaryEdgeCount) + " " +
+               std::to_string(currentModel.boundaryLoopLength) + "/" + std::to_string(r.boundaryLoopLength);
+    if (!sameRange(currentModel.vertexX, r.x, currentModel.vertexCount) || !sameRange(currentModel.vertexY, r.y, currentModel.vertexCount) ||
+        !sameRange(currentModel.vertexZ, r.z, currentModel.vertexCount))
         return "vertex coordinates differ";
-    if (!sameRange(faceA, r.faceA, faceCount) || !sameRange(faceB, r.faceB, faceCount) ||
-        !sameRange(faceC, r.faceC, faceCount))
+    if (!sameRange(currentModel.faceA, r.faceA, currentModel.faceCount) || !sameRange(currentModel.faceB, r.faceB, currentModel.faceCount) ||
+        !sameRange(currentModel.faceC, r.faceC, currentModel.faceCount))
         return "triangle corners differ";
-    if (!sameRange(edgeA, r.edgeA, edgeCount) || !sameRange(edgeB, r.edgeB, edgeCount) ||
-        !sameRange(edgeFace1, r.edgeFace1, edgeCount) || !sameRange(edgeFace2, r.edgeFace2, edgeCount))
+    if (!sameRange(currentModel.edgeA, r.edgeA, currentModel.edgeCount) || !sameRange(currentModel.edgeB, r.edgeB, currentModel.edgeCount) ||
+        !sameRange(currentModel.edgeFace1, r.edgeFace1, currentModel.edgeCount) || !sameRange(currentModel.edgeFace2, r.edgeFace2, currentModel.edgeCount))
         return "edge tables differ";
-    if (edgeCapacity < edgeCount || edgeA.size() < static_cast<size_t>(edgeCapacity) ||
-        edgeFace2.size() < static_cast<size_t>(edgeCapacity))
-        return "edge capacity " + std::to_string(edgeCapacity) + " does not fit the arrays";
+    if (currentModel.edgeCapacity < currentModel.edgeCount || currentModel.edgeA.size() < static_cast<size_t>(currentModel.edgeCapacity) ||
+        currentModel.edgeFace2.size() < static_cast<size_t>(currentModel.edgeCapacity))
+        return "edge capacity " + std::to_string(currentModel.edgeCapacity) + " does not fit the arrays";
     return "";
 }
 
@@ -74,28 +74,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int faces = static_cast<int>((size - in.at) / 6);
     if (faces > 3000)
         return 0;
-    allocDoubleArray(vertexX, vertices);
-    allocDoubleArray(vertexY, vertices);
-    allocDoubleArray(vertexZ, vertices);
+    allocDoubleArray(currentModel.vertexX, vertices);
+    allocDoubleArray(currentModel.vertexY, vertices);
+    allocDoubleArray(currentModel.vertexZ, vertices);
     for (int v = 0; v < vertices; ++v) {
-        vertexX[v] = v;
-        vertexY[v] = v % 7;
-        vertexZ[v] = -v;
+        currentModel.vertexX[v] = v;
+        currentModel.vertexY[v] = v % 7;
+        currentModel.vertexZ[v] = -v;
     }
-    allocIntArray(faceA, faces);
-    allocIntArray(faceB, faces);
-    allocIntArray(faceC, faces);
+    allocIntArray(currentModel.faceA, faces);
+    allocIntArray(currentModel.faceB, faces);
+    allocIntArray(currentModel.faceC, faces);
     for (int f = 0; f < faces; ++f) {
-        faceA[f] = cornerFrom(in.word(), vertices);
-        faceB[f] = cornerFrom(in.word(), vertices);
-        faceC[f] = cornerFrom(in.word(), vertices);
+        currentModel.faceA[f] = cornerFrom(in.word(), vertices);
+        currentModel.faceB[f] = cornerFrom(in.word(), vertices);
+        currentModel.faceC[f] = cornerFrom(in.word(), vertices);
     }
-    vertexCount = vertices;
-    faceCount = faces;
-    modelLoaded = true;
+    currentModel.vertexCount = vertices;
+    currentModel.faceCount = faces;
+    currentModel.modelLoaded = true;
 
     const TopologyOracleResult expected = topologyOracleOfStore();
-    const Outcome built = buildTopology();
+    const Outcome built = buildTopology(currentModel);
     const bool refused = built != outcomeOk;
     const std::string refusal = outcomeText(built);
     if (refused != !expected.fatalText.empty() || (refused && refusal != expected.fatalText))
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A refused mesh stays as it was given, corners out of range included; only
     // the edge table must be gone.
     if (refused) {
-        if (topologyBuilt || edgeCount != 0)
+        if (currentModel.topologyBuilt || currentModel.edgeCount != 0)
             requireNoFault("an edge table survived the refusal", "refusal");
         resetHarnessState();
         return 0;
@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Built again on its own result, the table must come out the same.
     const TopologyOracleResult again = topologyOracleOfStore();
-    const Outcome rebuilt = rebuildTopology();
+    const Outcome rebuilt = rebuildTopology(currentModel);
     if (rebuilt != outcomeOk)
         requireNoFault(std::string("a built mesh is refused when built again: ") + outcomeText(rebuilt), "rebuild");
     requireNoFault(differenceFrom(again), "rebuild against the literal build");
@@ -123,15 +123,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // findEdge gives the lowest position of a pair, or -1.
     InputBytes probe{data, size};
     for (int k = 0; k < 16; ++k) {
-        const int u = cornerFrom(probe.word(), vertexCount > 0 ? vertexCount : 1);
-        const int v = cornerFrom(probe.word(), vertexCount > 0 ? vertexCount : 1);
+        const int u = cornerFrom(probe.word(), currentModel.vertexCount > 0 ? currentModel.vertexCount : 1);
+        const int v = cornerFrom(probe.word(), currentModel.vertexCount > 0 ? currentModel.vertexCount : 1);
         int literal = -1;
-        for (int e = 0; e < edgeCount && literal < 0; ++e)
-            if (edgeA[e] == (u < v ? u : v) && edgeB[e] == (u < v ? v : u))
+        for (int e = 0; e < currentModel.edgeCount && literal < 0; ++e)
+            if (currentModel.edgeA[e] == (u < v ? u : v) && currentModel.edgeB[e] == (u < v ? v : u))
                 literal = e;
-        if (findEdge(u, v) != literal)
-            requireNoFault("findEdge(" + std::to_string(u) + ", " + std::to_string(v) + ") gives " +
-                               std::to_string(findEdge(u, v)) + ", the scan " + std::to_string(literal),
+        if (findEdge(currentModel, u, v) != literal)
+            requireNoFault("findEdge(currentModel, " + std::to_string(u) + ", " + std::to_string(v) + ") gives " +
+                               std::to_string(findEdge(currentModel, u, v)) + ", the scan " + std::to_string(literal),
                            "findEdge");
     }
     resetHarnessState();

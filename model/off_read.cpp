@@ -442,6 +442,8 @@ bool parseModelFile(int fd, size_t size, Mesh& mesh, std::string& reason)
     source.window = fileWindow.data();
     source.windowSize = fileWindowSize;
     source.cursor = source.end = source.window;
+    // The window is kept from load to load: an empty file must not show the last file's text.
+    source.window[0] = '\0';
     return parseSource(source, mesh, reason);
 }
 

@@ -9,7 +9,7 @@
 #include <random>
 
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 
 namespace {
 
@@ -166,17 +166,17 @@ GeneratedMesh jitteredHeightFieldMesh(int k, unsigned seed, bool flat)
 
 void putMeshInStore(const GeneratedMesh& mesh)
 {
-    releaseModel();
-    vertexCount = mesh.vertexCount();
-    faceCount = mesh.faceCount();
-    vertexX = mesh.x;
-    vertexY = mesh.y;
-    vertexZ = mesh.z;
-    faceA = mesh.a;
-    faceB = mesh.b;
-    faceC = mesh.c;
-    modelLoaded = true;
-    computeCenterAndRadius();
+    currentModel = Mesh();
+    currentModel.vertexCount = mesh.vertexCount();
+    currentModel.faceCount = mesh.faceCount();
+    currentModel.vertexX = mesh.x;
+    currentModel.vertexY = mesh.y;
+    currentModel.vertexZ = mesh.z;
+    currentModel.faceA = mesh.a;
+    currentModel.faceB = mesh.b;
+    currentModel.faceC = mesh.c;
+    currentModel.modelLoaded = true;
+    computeCenterAndRadius(currentModel);
 }
 
 namespace {

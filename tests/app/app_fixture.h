@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "model/cutting.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/gl_setup.h"
@@ -45,14 +45,14 @@ public:
         setMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
                 {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
                  {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}, {3, 0, 4}, {3, 4, 7}});
-        buildTopology();
+        buildTopology(currentModel);
     }
 
     // A flat disc-like grid of 2 n^2 triangles, topology built.
     static void setOpenGrid(int n = 4)
     {
         setGridMesh(n);
-        buildTopology();
+        buildTopology(currentModel);
     }
 
     static std::string dataPath(const std::string& name) { return std::string(SOURCE_DIR) + "/data/" + name; }

@@ -83,7 +83,7 @@ TEST_F(EntryTest, StartUpInOrderWithTheOpenDialog)
     EXPECT_EQ(scriptFileDialogTitles[0], "Choisissez le fichier du modèle à ouvrir.");
     EXPECT_TRUE(lightingReadyAtLoop);
     // The dialog was cancelled: the program runs on with an empty store.
-    EXPECT_FALSE(modelLoaded);
+    EXPECT_FALSE(currentModel.modelLoaded);
     EXPECT_EQ(clientWidth, 640);
 }
 
@@ -97,9 +97,9 @@ TEST_F(EntryTest, ModelGivenAtStartIsOpenedWithoutTheDialog)
 {
     EXPECT_EQ(runViewer(dataPath("tore.off")), 0);
     EXPECT_TRUE(scriptFileDialogTitles.empty());
-    EXPECT_TRUE(modelLoaded);
-    EXPECT_EQ(vertexCount, 1152);
-    EXPECT_EQ(faceCount, 2304);
+    EXPECT_TRUE(currentModel.modelLoaded);
+    EXPECT_EQ(currentModel.vertexCount, 1152);
+    EXPECT_EQ(currentModel.faceCount, 2304);
     EXPECT_EQ(scriptWindowTitle, "Vormelin 0.35 - modèle affiché : tore.off");
     EXPECT_TRUE(lightingReadyAtLoop);
 }

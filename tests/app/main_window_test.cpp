@@ -70,8 +70,8 @@ TEST_F(MainWindowTest, EndOfTheWindowReleasesTheModelAndEndsWithZero)
 {
     setClosedCube();
     onMainWindowDestroyed();
-    EXPECT_FALSE(modelLoaded);
-    EXPECT_EQ(faceCount, 0);
+    EXPECT_FALSE(currentModel.modelLoaded);
+    EXPECT_EQ(currentModel.faceCount, 0);
     EXPECT_FALSE(renderActive);
     ASSERT_EQ(scriptQuits.size(), 1u);
     EXPECT_EQ(scriptQuits[0], 0);

@@ -52,10 +52,10 @@ TEST_F(MenuCommandTest, StatisticsOfAClosedCube)
 TEST_F(MenuCommandTest, StatisticsOfOneTriangleAndOfNothing)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    buildTopology();
+    buildTopology(currentModel);
     EXPECT_EQ(statisticsText(), "Le modèle actuel comprend : \n\n - 3 sommets\n\n - 1 faces\n\n - 3 arêtes"
                                 "\n\n - 3 arêtes de frontière");
-    releaseModel();
+    currentModel = Mesh();
     EXPECT_EQ(statisticsText(), "Le modèle actuel comprend : \n\n - 0 sommets\n\n - 0 faces\n\n - 0 arêtes"
                                 "\n\n - le modèle est fermé\n   il n'y a pas de frontière");
 }
@@ -64,8 +64,8 @@ TEST_F(MenuCommandTest, StatisticsCountOnlyTheLongestLoop)
 {
     // Two separate triangles: two loops of three edges, six boundary edges.
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {3, 0, 0}, {4, 0, 0}, {3, 1, 0}}, {{0, 1, 2}, {3, 4, 5}});
-    buildTopology();
-    ASSERT_EQ(boundaryEdgeCount, 6);
+    buildTopology(currentModel);
+    ASSERT_EQ(currentModel.boundaryEdgeCount, 6);
     EXPECT_NE(statisticsText().find("\n\n - 3 arêtes de frontière"), std::string::npos);
 }
 
@@ -110,9 +110,9 @@ TEST_F(MenuCommandTest, PlainTogglesAndInitialConditions)
 // Marks the open grid as parameterized so that no command needs to run the solver.
 void pretendParameterized()
 {
-    allocDoubleArray(vertexU, vertexCount);
-    allocDoubleArray(vertexV, vertexCount);
-    uvComputed = true;
+    allocDoubleArray(currentModel.vertexU, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexV, currentModel.vertexCount);
+    currentModel.uvComputed = true;
 }
 
 TEST_F(MenuCommandTest, TexturedModelOnThenOffRestoresTheView)
@@ -208,7 +208,7 @@ TEST_F(MenuCommandTest, FlatDisplaysSwitchedOffBeforeAnyFrameKeepTheView)
 TEST_F(MenuCommandTest, UvPlaneAndBoundaryRefusedOnAModelWithoutOpening)
 {
     setClosedCube();
-    closedWarned = true; // the notice was shown once already
+    interaction.closedWarned = true; // the notice was shown once already
     onMenuCommand(cmdShowBoundary);
     onMenuCommand(cmdShowUvPlane);
     EXPECT_FALSE(currentView.showBoundary);
@@ -218,10 +218,10 @@ TEST_F(MenuCommandTest, UvPlaneAndBoundaryRefusedOnAModelWithoutOpening)
 TEST_F(MenuCommandTest, UvPlaneRefusedWhileNoParameterization)
 {
     setOpenGrid();
-    uvComputed = false;
-    closedWarned = false;
+    currentModel.uvComputed = false;
+    interaction.closedWarned = false;
     onMenuCommand(cmdShowUvPlane);
-    EXPECT_EQ(currentView.showUvPlane, uvComputed);
+    EXPECT_EQ(currentView.showUvPlane, currentModel.uvComputed);
 }
 
 TEST_F(MenuCommandTest, BoundaryTogglesOnAnOpenModel)
@@ -237,9 +237,9 @@ TEST_F(MenuCommandTest, BoundaryTogglesOnAnOpenModel)
 TEST_F(MenuCommandTest, EveryCommandEndsTheUndoOfTheLastCut)
 {
     for (int id : {0, 204, 223, 245, 281, 999}) {
-        cutPickPending = true;
+        interaction.cutPickPending = true;
         onMenuCommand(id);
-        EXPECT_FALSE(cutPickPending) << id;
+        EXPECT_FALSE(interaction.cutPickPending) << id;
     }
 }
 
@@ -247,18 +247,18 @@ TEST_F(MenuCommandTest, CutCommandsSwitchTheirModes)
 {
     setClosedCube();
     onMenuCommand(cmdCutVertex);
-    EXPECT_EQ(vertexCutMode, 1);
-    EXPECT_TRUE(cutModeActive);
+    EXPECT_EQ(interaction.vertexCutMode, 1);
+    EXPECT_TRUE(interaction.cutModeActive);
     EXPECT_TRUE(currentView.showVertices);
     onMenuCommand(cmdCutVertex);
-    EXPECT_EQ(vertexCutMode, 0);
+    EXPECT_EQ(interaction.vertexCutMode, 0);
     onMenuCommand(cmdCutEdge);
-    EXPECT_EQ(edgeCutMode, 1);
+    EXPECT_EQ(interaction.edgeCutMode, 1);
     onMenuCommand(cmdCutEdge);
     onMenuCommand(cmdCutFace);
-    EXPECT_EQ(faceCutMode, 1);
+    EXPECT_EQ(interaction.faceCutMode, 1);
     onMenuCommand(cmdCutFace);
-    EXPECT_FALSE(cutModeActive);
+    EXPECT_FALSE(interaction.cutModeActive);
 }
 
 TEST_F(MenuCommandTest, ChosenColourIsKeptAndUploaded)
@@ -269,20 +269,20 @@ TEST_F(MenuCommandTest, ChosenColourIsKeptAndUploaded)
     ASSERT_EQ(scriptColorStarts.size(), 1u);
     EXPECT_EQ(scriptColorStarts[0], 0x004080FFu); // red 255, green 128, blue 64
     EXPECT_EQ(uniformColor, 0x00336699u);
-    EXPECT_EQ(colorImage[0], 0x99);
-    EXPECT_EQ(colorImage[1], 0x66);
-    EXPECT_EQ(colorImage[2], 0x33);
+    EXPECT_EQ(textureImages.colorImage[0], 0x99);
+    EXPECT_EQ(textureImages.colorImage[1], 0x66);
+    EXPECT_EQ(textureImages.colorImage[2], 0x33);
 }
 
 TEST_F(MenuCommandTest, CancelledColourStillRebuildsTheTexture)
 {
     useGl();
-    colorImage[0] = colorImage[1] = colorImage[2] = 7;
+    textureImages.colorImage[0] = textureImages.colorImage[1] = textureImages.colorImage[2] = 7;
     onMenuCommand(cmdChooseColor); // no answer queued: cancelled
     EXPECT_EQ(uniformColor, 0x004080FFu);
-    EXPECT_EQ(colorImage[0], 255);
-    EXPECT_EQ(colorImage[1], 128);
-    EXPECT_EQ(colorImage[2], 64);
+    EXPECT_EQ(textureImages.colorImage[0], 255);
+    EXPECT_EQ(textureImages.colorImage[1], 128);
+    EXPECT_EQ(textureImages.colorImage[2], 64);
 }
 
 TEST_F(MenuCommandTest, HelpTexts)
@@ -333,8 +333,8 @@ TEST_F(MenuCommandTest, QuitReleasesTheModelAndEndsWithZero)
 {
     setClosedCube();
     onMenuCommand(cmdQuit);
-    EXPECT_FALSE(modelLoaded);
-    EXPECT_EQ(vertexCount, 0);
+    EXPECT_FALSE(currentModel.modelLoaded);
+    EXPECT_EQ(currentModel.vertexCount, 0);
     ASSERT_EQ(scriptQuits.size(), 1u);
     EXPECT_EQ(scriptQuits[0], 0);
 }
@@ -351,8 +351,8 @@ TEST_F(MenuCommandTest, OpenThenSaveThroughTheDialogs)
     ASSERT_EQ(scriptFileDialogTitles.size(), 1u);
     EXPECT_EQ(scriptFileDialogTitles[0], "Choisissez le fichier du modèle à ouvrir.");
     EXPECT_EQ(scriptWindowTitle, "Vormelin 0.35 - modèle affiché : cube.off");
-    EXPECT_EQ(vertexCount, 14);
-    EXPECT_EQ(faceCount, 24);
+    EXPECT_EQ(currentModel.vertexCount, 14);
+    EXPECT_EQ(currentModel.faceCount, 24);
 
     onMenuCommand(cmdSaveModel);
     EXPECT_TRUE(std::filesystem::exists(dir / "cube_n.off"));
@@ -371,17 +371,17 @@ TEST_F(MenuCommandTest, CancelledOpenKeepsTheModel)
 {
     setClosedCube();
     onMenuCommand(cmdOpenModel);
-    EXPECT_TRUE(modelLoaded);
-    EXPECT_EQ(vertexCount, 8);
+    EXPECT_TRUE(currentModel.modelLoaded);
+    EXPECT_EQ(currentModel.vertexCount, 8);
 }
 
 TEST_F(MenuCommandTest, SubdivisionRefinesTheModel)
 {
     setClosedCube();
     onMenuCommand(cmdSubdivide);
-    EXPECT_EQ(faceCount, 48);
-    EXPECT_EQ(vertexCount, 26);
-    EXPECT_TRUE(topologyBuilt);
+    EXPECT_EQ(currentModel.faceCount, 48);
+    EXPECT_EQ(currentModel.vertexCount, 26);
+    EXPECT_TRUE(currentModel.topologyBuilt);
     EXPECT_EQ(scriptBusyTexts, std::vector<std::string>{"Subdivision en cours…"});
     EXPECT_EQ(scriptBusyDepth, 0);
 }
@@ -391,7 +391,7 @@ TEST_F(MenuCommandTest, LoadTextureThroughTheDialog)
     useGl();
     scriptFileAnswers = {dataPath("texture.jpg")};
     onMenuCommand(cmdLoadTexture);
-    EXPECT_TRUE(textureLoaded);
+    EXPECT_TRUE(textureImages.textureLoaded);
     EXPECT_TRUE(scriptBoxes.empty());
 }
 

@@ -17,7 +17,7 @@
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/model_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/off_file.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
@@ -99,7 +99,7 @@ TEST_F(CommandLineTest, SubdivisionSaveAndStatisticsAreTheMenuCommands)
     subdivideLoop();
     subdivideLoop();
     saveModel();
-    ASSERT_TRUE(uvComputed);
+    ASSERT_TRUE(currentModel.uvComputed);
     EXPECT_EQ(readFile(dir / "cli.off"), readFile(dir / "m_n.off"));
     EXPECT_EQ(run.out, statisticsText() + "\n");
 }
@@ -108,9 +108,10 @@ TEST_F(CommandLineTest, UvExportReadsBackToTheStoredCoordinates)
 {
     const Run run = vormelin("--save-uv uv.obj " + model("calotte.off"));
     ASSERT_EQ(run.status, 0) << run.err;
-    ASSERT_EQ(readModelFile(model("calotte.off")), outcomeOk);
-    ASSERT_EQ(buildTopology(), outcomeOk);
-    ASSERT_EQ(parameterize(), outcomeOk);
+    std::string reason;
+    ASSERT_EQ(readModelFile(model("calotte.off"), currentModel, reason), outcomeOk);
+    ASSERT_EQ(buildTopology(currentModel), outcomeOk);
+    ASSERT_EQ(parameterize(currentModel), outcomeOk);
 
     std::istringstream obj(readFile(dir / "uv.obj"));
     std::string line;
@@ -122,27 +123,27 @@ TEST_F(CommandLineTest, UvExportReadsBackToTheStoredCoordinates)
         if (tag == "v") {
             double x, y, z;
             in >> x >> y >> z;
-            ASSERT_LT(v, vertexCount);
-            EXPECT_TRUE(x == vertexX[v] && y == vertexY[v] && z == vertexZ[v]) << line;
+            ASSERT_LT(v, currentModel.vertexCount);
+            EXPECT_TRUE(x == currentModel.vertexX[v] && y == currentModel.vertexY[v] && z == currentModel.vertexZ[v]) << line;
             ++v;
         } else if (tag == "vt") {
             double s, t;
             in >> s >> t;
-            ASSERT_LT(vt, vertexCount);
-            EXPECT_EQ(s, (1.0 + vertexU[vt]) / 2.0) << line;
-            EXPECT_EQ(t, 1.0 - (1.0 + vertexV[vt]) / 2.0) << line;
+            ASSERT_LT(vt, currentModel.vertexCount);
+            EXPECT_EQ(s, (1.0 + currentModel.vertexU[vt]) / 2.0) << line;
+            EXPECT_EQ(t, 1.0 - (1.0 + currentModel.vertexV[vt]) / 2.0) << line;
             ++vt;
         } else if (tag == "f") {
-            ASSERT_LT(f, faceCount);
-            const std::string a = std::to_string(faceA[f] + 1), b = std::to_string(faceB[f] + 1),
-                              c = std::to_string(faceC[f] + 1);
+            ASSERT_LT(f, currentModel.faceCount);
+            const std::string a = std::to_string(currentModel.faceA[f] + 1), b = std::to_string(currentModel.faceB[f] + 1),
+                              c = std::to_string(currentModel.faceC[f] + 1);
             EXPECT_EQ(line, "f " + a + "/" + a + " " + b + "/" + b + " " + c + "/" + c);
             ++f;
         }
     }
-    EXPECT_EQ(v, vertexCount);
-    EXPECT_EQ(vt, vertexCount);
-    EXPECT_EQ(f, faceCount);
+    EXPECT_EQ(v, currentModel.vertexCount);
+    EXPECT_EQ(vt, currentModel.vertexCount);
+    EXPECT_EQ(f, currentModel.faceCount);
 }
 
 // The lines of a saved model: the vertex lines in order, the face lines sorted.
@@ -209,10 +210,10 @@ std::vector<unsigned char> windowFrame(int width, int height, void (*setView)())
         started = true;
     }
     resetView();
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     setView();
-    renderFrame();
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
+    interaction.picked = renderFrame(currentModel, interaction);
     std::vector<unsigned char> frame(width * height * 3), flipped(frame.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
@@ -232,10 +233,11 @@ TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
     const Run flat = vormelin("--snapshot flat.png --show texture" + options + model("calotte.off"));
     ASSERT_EQ(flat.status, 0) << flat.err;
 
-    ASSERT_EQ(readModelFile(model("calotte.off")), outcomeOk);
-    ASSERT_EQ(buildTopology(), outcomeOk);
-    ASSERT_EQ(decodeJpegTexture(model("texture.jpg")), outcomeOk);
-    textureLoaded = true;
+    std::string reason;
+    ASSERT_EQ(readModelFile(model("calotte.off"), currentModel, reason), outcomeOk);
+    ASSERT_EQ(buildTopology(currentModel), outcomeOk);
+    ASSERT_EQ(decodeJpegTexture(model("texture.jpg"), textureImages.textureImage), outcomeOk);
+    textureImages.textureLoaded = true;
     const std::vector<unsigned char> facesPng = readPng(dir / "faces.png", width, height);
     const std::vector<unsigned char> facesFrame = windowFrame(width, height, [] {
         currentView.showEdges = currentView.showAxes = true;

@@ -31,7 +31,7 @@
 #include "app/messages.h"
 #include "app/menu_commands.h"
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform.h"
 #include "platform/platform_app.h"
 #include "platform/qt/gl_view.h"
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(qtMainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : tore.off"));
         QCOMPARE(qtMainWindow->frameGeometry().size(), QSize(640, 640));
         QCOMPARE(statusText(), QString("Ici votre guidage ..."));
-        QCOMPARE(vertexCount, 1152);
+        QCOMPARE(currentModel.vertexCount, 1152);
         const QList<QAction*> tops = qtMainWindow->menuBar()->actions();
         QCOMPARE(tops.size(), 5);
         QCOMPARE(tops[2]->text(), QString("Modèle"));
@@ -547,7 +547,8 @@ private slots:
         QCOMPARE(child->exitStatus(), QProcess::NormalExit);
         QCOMPARE(child->exitCode(), 255);
         const QString out = QString::fromUtf8(child->readAllStandardOutput());
-        QVERIFY2(out.contains("BOX[Erreur irrémédiable\n\nL'application va se terminer\n\nFichier modèle erroné]"),
+        QVERIFY2(out.contains("BOX[Erreur irrémédiable\n\nL'application va se terminer\n\nFichier modèle erroné\n"
+                              "ligne 1 : l'en-tête OFF manque]"),
                  qPrintable(out));
         delete child;
     }

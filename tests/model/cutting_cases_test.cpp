@@ -13,7 +13,7 @@ namespace {
 
 int edgeOf(int a, int b)
 {
-    int e = findEdge(a, b);
+    int e = findEdge(currentModel, a, b);
     EXPECT_GE(e, 0) << "no edge " << a << "-" << b;
     return e;
 }
@@ -21,7 +21,7 @@ int edgeOf(int a, int b)
 // Picks an element and clicks, as the frame and the mouse do.
 void clickOn(int element)
 {
-    pickedElement = element;
+    interaction.picked.element = element;
     applyCut();
 }
 
@@ -33,21 +33,21 @@ TEST_F(VertexCut, InnerVertexOfSixTrianglesOpensALoopOfTwelveAndEnterRestoresIt)
 {
     buildBipyramid(6);
     StoreCopy before = StoreCopy::take();
-    ASSERT_EQ(boundaryEdgeCount, 0);
+    ASSERT_EQ(currentModel.boundaryEdgeCount, 0);
 
     toggleVertexCut();
     clickOn(0);
 
-    EXPECT_EQ(vertexCount, 8 + 5);
-    EXPECT_EQ(boundaryEdgeCount, 12);
-    EXPECT_EQ(boundaryLoopLength, 12);
-    EXPECT_EQ(cutAddedCount, 5);
-    EXPECT_EQ(vertexCutMode, 0);
-    EXPECT_FALSE(cutModeActive);
+    EXPECT_EQ(currentModel.vertexCount, 8 + 5);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 12);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 12);
+    EXPECT_EQ(interaction.cuts.cutAddedCount, 5);
+    EXPECT_EQ(interaction.vertexCutMode, 0);
+    EXPECT_FALSE(interaction.cutModeActive);
     EXPECT_FALSE(currentView.showVertices);
     // Every copy sits where the vertex was.
     for (int i = 8; i < 13; ++i)
-        EXPECT_EQ(vertexZ[i], 1.0);
+        EXPECT_EQ(currentModel.vertexZ[i], 1.0);
     EXPECT_EQ(scriptSleeps, std::vector<int>{250});
     EXPECT_EQ(scriptPresentCount, 1);
 
@@ -67,24 +67,24 @@ TEST_F(VertexCut, FirstCornerKeepsTheVertexAndLaterCornersGetCopiesInOrder)
     toggleVertexCut();
     clickOn(0);
     // Triangles 0, 2, 4, 6 held the top apex, in that order.
-    EXPECT_EQ(faceA[0], 0);
-    EXPECT_EQ(faceA[2], 6);
-    EXPECT_EQ(faceA[4], 7);
-    EXPECT_EQ(faceA[6], 8);
+    EXPECT_EQ(currentModel.faceA[0], 0);
+    EXPECT_EQ(currentModel.faceA[2], 6);
+    EXPECT_EQ(currentModel.faceA[4], 7);
+    EXPECT_EQ(currentModel.faceA[6], 8);
 }
 
 TEST_F(VertexCut, VertexOfOneTriangleOrNoVertexCutsNothingAndLeavesTheMode)
 {
     buildStrip(1); // vertex 1 belongs to triangle 0 only
     StoreCopy before = StoreCopy::take();
-    for (int v : {1, -1, vertexCount, 1000}) {
+    for (int v : {1, -1, currentModel.vertexCount, 1000}) {
         toggleVertexCut();
-        ASSERT_EQ(vertexCutMode, 1);
+        ASSERT_EQ(interaction.vertexCutMode, 1);
         clickOn(v);
         EXPECT_TRUE(sameMesh(StoreCopy::take(), before)) << v;
-        EXPECT_EQ(vertexCutMode, 0);
-        EXPECT_FALSE(cutModeActive);
-        EXPECT_EQ(cutAddedCount, 0);
+        EXPECT_EQ(interaction.vertexCutMode, 0);
+        EXPECT_FALSE(interaction.cutModeActive);
+        EXPECT_EQ(interaction.cuts.cutAddedCount, 0);
     }
     // Enter after the refused click changes nothing; it only flashes the borders.
     undoCut();
@@ -101,8 +101,8 @@ TEST_F(EdgeCut, BoundaryEdgeCutsNothingAndPutsTheFlagsBack)
     EXPECT_TRUE(currentView.showBoundary);
     clickOn(edgeOf(0, 1));
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
-    EXPECT_EQ(edgeCutMode, 0);
-    EXPECT_FALSE(cutModeActive);
+    EXPECT_EQ(interaction.edgeCutMode, 0);
+    EXPECT_FALSE(interaction.cutModeActive);
     EXPECT_FALSE(currentView.showEdges);
     EXPECT_FALSE(currentView.showBoundary);
 }
@@ -110,15 +110,15 @@ TEST_F(EdgeCut, BoundaryEdgeCutsNothingAndPutsTheFlagsBack)
 TEST_F(EdgeCut, OneEndCutAddsOneVertexAndTwoBorderEdgesAndEnterMergesThem)
 {
     setGridMesh(3);
-    buildTopology();
+    buildTopology(currentModel);
     StoreCopy before = StoreCopy::take();
     toggleEdgeCut();
     clickOn(edgeOf(1, 5)); // vertex 1 on the border, 5 inside
-    EXPECT_EQ(vertexCount, before.vertexCount + 1);
-    EXPECT_EQ(boundaryEdgeCount, before.boundaryEdgeCount + 2);
-    EXPECT_EQ(cutAddedCount, 1);
-    EXPECT_EQ(cutSource1, 1);
-    EXPECT_EQ(edgeCutMode, 0);
+    EXPECT_EQ(currentModel.vertexCount, before.vertexCount + 1);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, before.boundaryEdgeCount + 2);
+    EXPECT_EQ(interaction.cuts.cutAddedCount, 1);
+    EXPECT_EQ(interaction.cuts.cutSource1, 1);
+    EXPECT_EQ(interaction.edgeCutMode, 0);
     EXPECT_TRUE(scriptSleeps.empty()); // only the vertex and two-click cuts flash
 
     undoCut();
@@ -131,14 +131,14 @@ TEST_F(EdgeCut, ThroughCutSplitsAStripInTwoAndEnterJoinsIt)
     StoreCopy before = StoreCopy::take();
     toggleEdgeCut();
     clickOn(edgeOf(1, 5));
-    EXPECT_EQ(vertexCount, before.vertexCount + 2);
+    EXPECT_EQ(currentModel.vertexCount, before.vertexCount + 2);
     EXPECT_EQ(pieceCount(), 2);
-    EXPECT_EQ(cutAddedCount, 2);
-    EXPECT_EQ(cutSource1, 1);
-    EXPECT_EQ(cutSource2, 5);
+    EXPECT_EQ(interaction.cuts.cutAddedCount, 2);
+    EXPECT_EQ(interaction.cuts.cutSource1, 1);
+    EXPECT_EQ(interaction.cuts.cutSource2, 5);
     // The copy of cutSource1 is the last vertex, that of cutSource2 the one before.
-    EXPECT_EQ(vertexX[vertexCount - 1], vertexX[1]);
-    EXPECT_EQ(vertexY[vertexCount - 2], vertexY[5]);
+    EXPECT_EQ(currentModel.vertexX[currentModel.vertexCount - 1], currentModel.vertexX[1]);
+    EXPECT_EQ(currentModel.vertexY[currentModel.vertexCount - 2], currentModel.vertexY[5]);
 
     undoCut();
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
@@ -152,18 +152,18 @@ TEST_F(EdgeCut, TwoClickCutOnAClosedMeshOpensASlitAndEnterClosesIt)
     toggleEdgeCut();
     int first = edgeOf(0, 2), second = edgeOf(0, 5);
     clickOn(first);
-    EXPECT_EQ(pendingEdge, first);
-    EXPECT_EQ(edgeCutMode, 1);
-    EXPECT_TRUE(cutModeActive);
+    EXPECT_EQ(interaction.cuts.pendingEdge, first);
+    EXPECT_EQ(interaction.edgeCutMode, 1);
+    EXPECT_TRUE(interaction.cutModeActive);
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
 
     clickOn(second);
-    EXPECT_EQ(vertexCount, before.vertexCount + 1);
-    EXPECT_EQ(boundaryEdgeCount, 4);
-    EXPECT_EQ(boundaryLoopLength, 4);
-    EXPECT_EQ(cutSource1, 0);
-    EXPECT_EQ(pendingEdge, -1);
-    EXPECT_EQ(edgeCutMode, 0);
+    EXPECT_EQ(currentModel.vertexCount, before.vertexCount + 1);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 4);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 4);
+    EXPECT_EQ(interaction.cuts.cutSource1, 0);
+    EXPECT_EQ(interaction.cuts.pendingEdge, -1);
+    EXPECT_EQ(interaction.edgeCutMode, 0);
     EXPECT_EQ(scriptSleeps, std::vector<int>{250});
 
     undoCut();
@@ -179,33 +179,33 @@ TEST_F(EdgeCut, TwoEdgesWithoutACommonVertexOrTheSameEdgeTwiceCutNothing)
         clickOn(edgeOf(a, b));
         clickOn(edgeOf(c, d));
         EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
-        EXPECT_EQ(pendingEdge, -1);
-        EXPECT_EQ(edgeCutMode, 0);
-        EXPECT_FALSE(cutModeActive);
-        EXPECT_EQ(cutAddedCount, 0);
+        EXPECT_EQ(interaction.cuts.pendingEdge, -1);
+        EXPECT_EQ(interaction.edgeCutMode, 0);
+        EXPECT_FALSE(interaction.cutModeActive);
+        EXPECT_EQ(interaction.cuts.cutAddedCount, 0);
     }
 }
 
 TEST_F(EdgeCut, EnterAfterTheFirstClickDoesNothingAndTheSecondClickStillCuts)
 {
     setGridMesh(3);
-    buildTopology();
+    buildTopology(currentModel);
     toggleEdgeCut();
     clickOn(edgeOf(1, 5)); // an earlier one-end cut, whose record must not be undone later
     StoreCopy afterFirstCut = StoreCopy::take();
 
     toggleEdgeCut();
     clickOn(edgeOf(6, 10)); // both ends inside: first of two clicks
-    ASSERT_GE(pendingEdge, 0);
+    ASSERT_GE(interaction.cuts.pendingEdge, 0);
     size_t flashes = scriptSleeps.size();
     undoCut();
     EXPECT_TRUE(sameMesh(StoreCopy::take(), afterFirstCut));
     EXPECT_EQ(scriptSleeps.size(), flashes + 1);
-    EXPECT_EQ(edgeCutMode, 1);
+    EXPECT_EQ(interaction.edgeCutMode, 1);
 
     clickOn(edgeOf(9, 10));
-    EXPECT_EQ(vertexCount, afterFirstCut.vertexCount + 1);
-    EXPECT_EQ(boundaryEdgeCount, afterFirstCut.boundaryEdgeCount + 4);
+    EXPECT_EQ(currentModel.vertexCount, afterFirstCut.vertexCount + 1);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, afterFirstCut.boundaryEdgeCount + 4);
 }
 
 TEST_F(EdgeCut, PendingEdgeIsForgottenWhenTheMeshChanges)
@@ -213,18 +213,18 @@ TEST_F(EdgeCut, PendingEdgeIsForgottenWhenTheMeshChanges)
     buildBipyramid(6);
     toggleEdgeCut();
     clickOn(edgeOf(0, 2));
-    ASSERT_GE(pendingEdge, 0);
-    forgetPendingCut();
-    EXPECT_EQ(pendingEdge, -1);
+    ASSERT_GE(interaction.cuts.pendingEdge, 0);
+    forgetPendingCut(interaction.cuts);
+    EXPECT_EQ(interaction.cuts.pendingEdge, -1);
 
     // Another cut changes the mesh: the pending edge goes.
     clickOn(edgeOf(0, 2));
-    ASSERT_GE(pendingEdge, 0);
+    ASSERT_GE(interaction.cuts.pendingEdge, 0);
     toggleEdgeCut(); // leaving the mode keeps it
-    EXPECT_GE(pendingEdge, 0);
+    EXPECT_GE(interaction.cuts.pendingEdge, 0);
     toggleFaceCut();
     clickOn(0);
-    EXPECT_EQ(pendingEdge, -1);
+    EXPECT_EQ(interaction.cuts.pendingEdge, -1);
 }
 
 TEST_F(EdgeCut, SubdivisionAndANewModelForgetThePendingEdge)
@@ -232,16 +232,16 @@ TEST_F(EdgeCut, SubdivisionAndANewModelForgetThePendingEdge)
     buildBipyramid(6);
     toggleEdgeCut();
     clickOn(edgeOf(0, 2));
-    ASSERT_GE(pendingEdge, 0);
+    ASSERT_GE(interaction.cuts.pendingEdge, 0);
     subdivideLoop();
-    EXPECT_EQ(pendingEdge, -1);
+    EXPECT_EQ(interaction.cuts.pendingEdge, -1);
 
     clickOn(0); // any edge of the closed refined mesh starts a two-click cut
-    ASSERT_GE(pendingEdge, 0);
+    ASSERT_GE(interaction.cuts.pendingEdge, 0);
     scriptFileAnswers.push_back(std::string(SOURCE_DIR) + "/data/tore.off");
     openModel();
-    ASSERT_TRUE(topologyBuilt);
-    EXPECT_EQ(pendingEdge, -1);
+    ASSERT_TRUE(currentModel.topologyBuilt);
+    EXPECT_EQ(interaction.cuts.pendingEdge, -1);
 }
 
 TEST_F(EdgeCut, PendingEdgeOfAReplacedMeshIsTakenAsAFirstClick)
@@ -255,8 +255,8 @@ TEST_F(EdgeCut, PendingEdgeOfAReplacedMeshIsTakenAsAFirstClick)
     int e = edgeOf(0, 3);
     clickOn(e);
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
-    EXPECT_EQ(pendingEdge, e);
-    EXPECT_EQ(edgeCutMode, 1);
+    EXPECT_EQ(interaction.cuts.pendingEdge, e);
+    EXPECT_EQ(interaction.edgeCutMode, 1);
 }
 
 TEST_F(EdgeCut, TwoClicksInDifferentFansOfOneVertexAreAbandonedWithTheMeshUnchanged)
@@ -280,9 +280,9 @@ TEST_F(EdgeCut, TwoClicksInDifferentFansOfOneVertexAreAbandonedWithTheMeshUnchan
     clickOn(edgeOf(0, 2));
     clickOn(edgeOf(0, 8));
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
-    EXPECT_EQ(pendingEdge, -1);
-    EXPECT_EQ(edgeCutMode, 0);
-    EXPECT_FALSE(cutModeActive);
+    EXPECT_EQ(interaction.cuts.pendingEdge, -1);
+    EXPECT_EQ(interaction.edgeCutMode, 0);
+    EXPECT_FALSE(interaction.cutModeActive);
     undoCut();
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
 }
@@ -293,18 +293,18 @@ TEST_F(FaceCut, RemovedTriangleComesBackAsTheLastOne)
     toggleFaceCut();
     EXPECT_TRUE(currentView.showEdges);
     clickOn(0);
-    ASSERT_EQ(faceCount, 2);
-    EXPECT_EQ((std::array{faceA[0], faceB[0], faceC[0]}), (std::array{0, 2, 3}));
-    EXPECT_EQ((std::array{faceA[1], faceB[1], faceC[1]}), (std::array{0, 3, 1}));
-    EXPECT_EQ((std::array{faceA[2], faceB[2], faceC[2]}), (std::array{0, 1, 2}));
-    EXPECT_EQ(faceCutMode, 0);
+    ASSERT_EQ(currentModel.faceCount, 2);
+    EXPECT_EQ((std::array{currentModel.faceA[0], currentModel.faceB[0], currentModel.faceC[0]}), (std::array{0, 2, 3}));
+    EXPECT_EQ((std::array{currentModel.faceA[1], currentModel.faceB[1], currentModel.faceC[1]}), (std::array{0, 3, 1}));
+    EXPECT_EQ((std::array{currentModel.faceA[2], currentModel.faceB[2], currentModel.faceC[2]}), (std::array{0, 1, 2}));
+    EXPECT_EQ(interaction.faceCutMode, 0);
     EXPECT_FALSE(currentView.showEdges);
 
     undoCut();
-    ASSERT_EQ(faceCount, 3);
-    EXPECT_EQ((std::array{faceA[2], faceB[2], faceC[2]}), (std::array{0, 1, 2}));
-    EXPECT_EQ(edgeCount, 6);
-    EXPECT_EQ(boundaryLoopLength, 3);
+    ASSERT_EQ(currentModel.faceCount, 3);
+    EXPECT_EQ((std::array{currentModel.faceA[2], currentModel.faceB[2], currentModel.faceC[2]}), (std::array{0, 1, 2}));
+    EXPECT_EQ(currentModel.edgeCount, 6);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 3);
 }
 
 TEST_F(FaceCut, UndoBringsBackTheVerticesTheRebuildDroppedAtTheirNumbers)
@@ -314,20 +314,20 @@ TEST_F(FaceCut, UndoBringsBackTheVerticesTheRebuildDroppedAtTheirNumbers)
     StoreCopy before = StoreCopy::take();
     toggleFaceCut();
     clickOn(0);
-    ASSERT_EQ(vertexCount, 4); // vertex 1 was used by the removed triangle only
-    EXPECT_EQ(faceB[0], 1);    // old vertex 2, renumbered
+    ASSERT_EQ(currentModel.vertexCount, 4); // vertex 1 was used by the removed triangle only
+    EXPECT_EQ(currentModel.faceB[0], 1);    // old vertex 2, renumbered
 
     undoCut();
-    ASSERT_EQ(vertexCount, 5);
+    ASSERT_EQ(currentModel.vertexCount, 5);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(vertexX[i], v[i][0]);
-        EXPECT_EQ(vertexZ[i], v[i][2]);
+        EXPECT_EQ(currentModel.vertexX[i], v[i][0]);
+        EXPECT_EQ(currentModel.vertexZ[i], v[i][2]);
     }
-    ASSERT_EQ(faceCount, 3);
-    EXPECT_EQ((std::array{faceA[0], faceB[0], faceC[0]}), (std::array{0, 2, 3}));
-    EXPECT_EQ((std::array{faceA[1], faceB[1], faceC[1]}), (std::array{0, 3, 4}));
-    EXPECT_EQ((std::array{faceA[2], faceB[2], faceC[2]}), (std::array{0, 1, 2}));
-    EXPECT_EQ(edgeCount, before.edgeCount);
+    ASSERT_EQ(currentModel.faceCount, 3);
+    EXPECT_EQ((std::array{currentModel.faceA[0], currentModel.faceB[0], currentModel.faceC[0]}), (std::array{0, 2, 3}));
+    EXPECT_EQ((std::array{currentModel.faceA[1], currentModel.faceB[1], currentModel.faceC[1]}), (std::array{0, 3, 4}));
+    EXPECT_EQ((std::array{currentModel.faceA[2], currentModel.faceB[2], currentModel.faceC[2]}), (std::array{0, 1, 2}));
+    EXPECT_EQ(currentModel.edgeCount, before.edgeCount);
 }
 
 TEST_F(FaceCut, CuttingTheOnlyTriangleEmptiesTheMeshAndUndoRestoresIt)
@@ -336,9 +336,9 @@ TEST_F(FaceCut, CuttingTheOnlyTriangleEmptiesTheMeshAndUndoRestoresIt)
     StoreCopy before = StoreCopy::take();
     toggleFaceCut();
     clickOn(0);
-    EXPECT_EQ(faceCount, 0);
-    EXPECT_EQ(vertexCount, 0);
-    EXPECT_EQ(edgeCount, 0);
+    EXPECT_EQ(currentModel.faceCount, 0);
+    EXPECT_EQ(currentModel.vertexCount, 0);
+    EXPECT_EQ(currentModel.edgeCount, 0);
     undoCut();
     EXPECT_TRUE(sameMesh(StoreCopy::take(), before));
 }
@@ -349,19 +349,20 @@ TEST_F(FaceCut, UndoIsRefusedOnceTheMeshChangedOtherwise)
     toggleFaceCut();
     clickOn(3);
     StoreCopy afterCut = StoreCopy::take();
-    forgetPendingCut(); // a new model or a subdivision step
+    forgetPendingCut(interaction.cuts); // a new model or a subdivision step
     undoCut();
     EXPECT_TRUE(sameMesh(StoreCopy::take(), afterCut));
 
-    // A change nobody announced is recognised as well.
+    // Any other change of the mesh (a new revision) is recognised as well.
     for (auto toggle : {toggleVertexCut, toggleEdgeCut, toggleFaceCut}) {
         buildBipyramid(6);
         toggle();
-        if (edgeCutMode == 1)
+        if (interaction.edgeCutMode == 1)
             clickOn(edgeOf(0, 2)); // the first of two clicks
-        clickOn(edgeCutMode == 1 ? edgeOf(0, 5) : 0);
-        ASSERT_NE(vertexCount + faceCount, 8 + 12); // the cut was made
-        vertexX[3] += 0.5;
+        clickOn(interaction.edgeCutMode == 1 ? edgeOf(0, 5) : 0);
+        ASSERT_NE(currentModel.vertexCount + currentModel.faceCount, 8 + 12); // the cut was made
+        currentModel.vertexX[3] += 0.5;
+        touchMesh(currentModel);
         StoreCopy changed = StoreCopy::take();
         undoCut();
         EXPECT_TRUE(sameMesh(StoreCopy::take(), changed));
@@ -374,14 +375,14 @@ TEST_F(CutTest, CutsAndUndosWithoutAModelChangeNothing)
         toggle();
         clickOn(0);
         undoCut();
-        EXPECT_EQ(vertexCount, 0);
-        EXPECT_EQ(faceCount, 0);
-        EXPECT_FALSE(cutModeActive);
+        EXPECT_EQ(currentModel.vertexCount, 0);
+        EXPECT_EQ(currentModel.faceCount, 0);
+        EXPECT_FALSE(interaction.cutModeActive);
     }
-    undoVertexCut(0);
-    undoEdgeCut();
-    undoFaceCut();
-    EXPECT_EQ(faceCount, 0);
+    undoVertexCut(currentModel, interaction.cuts, 0);
+    undoEdgeCut(currentModel, interaction.cuts);
+    undoFaceCut(currentModel, interaction.cuts);
+    EXPECT_EQ(currentModel.faceCount, 0);
     // Only the three Enters flashed.
     EXPECT_EQ(scriptSleeps.size(), 3u);
 }
@@ -392,10 +393,10 @@ TEST_F(CutTest, VertexUndoOfAnotherVertexIsRefused)
     toggleVertexCut();
     clickOn(0);
     StoreCopy afterCut = StoreCopy::take();
-    undoVertexCut(2);
+    undoVertexCut(currentModel, interaction.cuts, 2);
     EXPECT_TRUE(sameMesh(StoreCopy::take(), afterCut));
-    undoVertexCut(0);
-    EXPECT_EQ(vertexCount, 8);
+    undoVertexCut(currentModel, interaction.cuts, 0);
+    EXPECT_EQ(currentModel.vertexCount, 8);
 }
 
 } // namespace

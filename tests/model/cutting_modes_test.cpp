@@ -17,21 +17,21 @@ TEST_F(CutModes, EachModeForcesItsFlagsAndPutsBackWhatWasThere)
     toggleVertexCut();
     EXPECT_TRUE(currentView.showVertices);
     EXPECT_FALSE(currentView.showNormals);
-    EXPECT_EQ(cutKind, 1);
-    EXPECT_TRUE(cutModeActive);
+    EXPECT_EQ(interaction.cutKind, 1);
+    EXPECT_TRUE(interaction.cutModeActive);
     EXPECT_FALSE(currentView.cursorTracked);
     toggleVertexCut();
     EXPECT_FALSE(currentView.showVertices);
     EXPECT_TRUE(currentView.showNormals);
-    EXPECT_FALSE(cutModeActive);
-    EXPECT_EQ(cutKind, 1); // switching off keeps the kind
+    EXPECT_FALSE(interaction.cutModeActive);
+    EXPECT_EQ(interaction.cutKind, 1); // switching off keeps the kind
 
     currentView.cursorTracked = true;
     toggleEdgeCut();
     EXPECT_TRUE(currentView.showEdges);
     EXPECT_TRUE(currentView.showBoundary);
     EXPECT_FALSE(currentView.showNormals);
-    EXPECT_EQ(cutKind, 2);
+    EXPECT_EQ(interaction.cutKind, 2);
     EXPECT_FALSE(currentView.cursorTracked);
     toggleEdgeCut();
     EXPECT_FALSE(currentView.showEdges);
@@ -43,7 +43,7 @@ TEST_F(CutModes, EachModeForcesItsFlagsAndPutsBackWhatWasThere)
     EXPECT_TRUE(currentView.showFaces);
     EXPECT_FALSE(currentView.showNormals);
     EXPECT_EQ(currentView.faceMode, 1); // only the flag is forced
-    EXPECT_EQ(cutKind, 3);
+    EXPECT_EQ(interaction.cutKind, 3);
     toggleFaceCut();
     EXPECT_FALSE(currentView.showEdges);
     EXPECT_FALSE(currentView.showFaces);
@@ -57,11 +57,11 @@ TEST_F(CutModes, EachModeKeepsItsOwnSavedFlags)
     toggleEdgeCut(); // saves showEdges false, showBoundary false
     toggleVertexCut();
     EXPECT_FALSE(currentView.showVertices);
-    EXPECT_FALSE(cutModeActive); // any mode going off clears it
+    EXPECT_FALSE(interaction.cutModeActive); // any mode going off clears it
     toggleEdgeCut();
     EXPECT_FALSE(currentView.showEdges);
     EXPECT_FALSE(currentView.showBoundary);
-    EXPECT_EQ(vertexCutMode + edgeCutMode + faceCutMode, 0);
+    EXPECT_EQ(interaction.vertexCutMode + interaction.edgeCutMode + interaction.faceCutMode, 0);
 }
 
 TEST_F(CutModes, ClickCutsOnlyWithTheKindWhoseHighlightPickedTheElement)
@@ -69,17 +69,17 @@ TEST_F(CutModes, ClickCutsOnlyWithTheKindWhoseHighlightPickedTheElement)
     buildBipyramid(6);
     toggleVertexCut();
     toggleFaceCut();
-    pickedCutKind = 3; // the face highlight ran last
-    pickedElement = 0;
+    interaction.picked.kind = 3; // the face highlight ran last
+    interaction.picked.element = 0;
     applyCut();
-    EXPECT_EQ(faceCount, 11);
-    EXPECT_EQ(vertexCount, 8); // triangle 0 was not read as vertex 0
-    EXPECT_EQ(faceCutMode, 0);
-    EXPECT_EQ(vertexCutMode, 1);
+    EXPECT_EQ(currentModel.faceCount, 11);
+    EXPECT_EQ(currentModel.vertexCount, 8); // triangle 0 was not read as vertex 0
+    EXPECT_EQ(interaction.faceCutMode, 0);
+    EXPECT_EQ(interaction.vertexCutMode, 1);
 
     // Enter undoes the cut the click made.
     undoCut();
-    EXPECT_EQ(faceCount, 12);
+    EXPECT_EQ(currentModel.faceCount, 12);
 }
 
 TEST_F(CutModes, WithoutAKnownPickEveryModeOnCutsTheSameIndex)
@@ -87,30 +87,30 @@ TEST_F(CutModes, WithoutAKnownPickEveryModeOnCutsTheSameIndex)
     buildBipyramid(6);
     toggleVertexCut();
     toggleFaceCut();
-    pickedCutKind = 0;
-    pickedElement = 0;
+    interaction.picked.kind = 0;
+    interaction.picked.element = 0;
     applyCut();
     // Vertex 0 split into six, then triangle 0 (holding the vertex itself now) removed.
-    EXPECT_EQ(vertexCount, 12);
-    EXPECT_EQ(faceCount, 11);
-    EXPECT_EQ(vertexCutMode + faceCutMode, 0);
+    EXPECT_EQ(currentModel.vertexCount, 12);
+    EXPECT_EQ(currentModel.faceCount, 11);
+    EXPECT_EQ(interaction.vertexCutMode + interaction.faceCutMode, 0);
     // The face cut was the last change: it is the one Enter undoes.
     undoCut();
-    EXPECT_EQ(faceCount, 12);
-    EXPECT_EQ(vertexCount, 13);
+    EXPECT_EQ(currentModel.faceCount, 12);
+    EXPECT_EQ(currentModel.vertexCount, 13);
 }
 
 TEST_F(CutModes, InitPutsEverythingBack)
 {
     buildBipyramid(6);
     toggleEdgeCut();
-    pickedElement = findEdge(0, 2);
+    interaction.picked.element = findEdge(currentModel, 0, 2);
     applyCut();
     initCutModes();
-    EXPECT_EQ(pendingEdge, -1);
-    EXPECT_EQ(edgeCutMode, 0);
-    EXPECT_EQ(cutKind, 0);
-    EXPECT_FALSE(cutModeActive);
+    EXPECT_EQ(interaction.cuts.pendingEdge, -1);
+    EXPECT_EQ(interaction.edgeCutMode, 0);
+    EXPECT_EQ(interaction.cutKind, 0);
+    EXPECT_FALSE(interaction.cutModeActive);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 // arrays there); the store is then left as it stands.
 #pragma once
 
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 
 namespace oracle {
@@ -15,12 +15,12 @@ enum CutResult { cutDone, cutRefused, cutPending, cutAbandoned };
 
 inline int nextEdge(int t, int current, int excluded, int m1, int m2)
 {
-    for (int i = 0; i < edgeCount; ++i) {
+    for (int i = 0; i < currentModel.edgeCount; ++i) {
         if (i == current || i == excluded)
             continue;
-        if (edgeFace1[i] != t && edgeFace2[i] != t)
+        if (currentModel.edgeFace1[i] != t && currentModel.edgeFace2[i] != t)
             continue;
-        if (edgeA[i] == m1 || edgeB[i] == m1 || (m2 >= 0 && (edgeA[i] == m2 || edgeB[i] == m2)))
+        if (currentModel.edgeA[i] == m1 || currentModel.edgeB[i] == m1 || (m2 >= 0 && (currentModel.edgeA[i] == m2 || currentModel.edgeB[i] == m2)))
             return i;
     }
     return -1;
@@ -32,11 +32,11 @@ inline bool walk(int e, int excluded, int m1, int c1, int m2, int c2, int stopEd
     firstEdge = -1;
     int current = e;
     bool secondSide = true;
-    for (long long step = 0; step < 2LL * edgeCount + 2; ++step) {
-        int t = secondSide ? edgeFace2[current] : edgeFace1[current];
-        if (t < 0 || t >= faceCount)
+    for (long long step = 0; step < 2LL * currentModel.edgeCount + 2; ++step) {
+        int t = secondSide ? currentModel.edgeFace2[current] : currentModel.edgeFace1[current];
+        if (t < 0 || t >= currentModel.faceCount)
             return false;
-        int* corners[3] = {&faceA[t], &faceB[t], &faceC[t]};
+        int* corners[3] = {&currentModel.faceA[t], &currentModel.faceB[t], &currentModel.faceC[t]};
         for (int* c : corners) {
             if (*c == m1)
                 *c = c1;
@@ -49,8 +49,8 @@ inline bool walk(int e, int excluded, int m1, int c1, int m2, int c2, int stopEd
         if (firstEdge < 0)
             firstEdge = i;
         current = i;
-        secondSide = edgeFace2[i] != t;
-        if (stopEdge >= 0 ? i == stopEdge : edgeFace2[i] == -1)
+        secondSide = currentModel.edgeFace2[i] != t;
+        if (stopEdge >= 0 ? i == stopEdge : currentModel.edgeFace2[i] == -1)
             return true;
     }
     return false;
@@ -60,28 +60,28 @@ inline bool walk(int e, int excluded, int m1, int c1, int m2, int c2, int stopEd
 inline int boundaryIncidences(int e, int& lastEnd)
 {
     int k = 0;
-    for (int b = 0; b < boundaryEdgeCount; ++b) {
-        if (edgeA[e] == edgeA[b])
-            ++k, lastEnd = edgeA[e];
-        if (edgeA[e] == edgeB[b])
-            ++k, lastEnd = edgeA[e];
-        if (edgeB[e] == edgeA[b])
-            ++k, lastEnd = edgeB[e];
-        if (edgeB[e] == edgeB[b])
-            ++k, lastEnd = edgeB[e];
+    for (int b = 0; b < currentModel.boundaryEdgeCount; ++b) {
+        if (currentModel.edgeA[e] == currentModel.edgeA[b])
+            ++k, lastEnd = currentModel.edgeA[e];
+        if (currentModel.edgeA[e] == currentModel.edgeB[b])
+            ++k, lastEnd = currentModel.edgeA[e];
+        if (currentModel.edgeB[e] == currentModel.edgeA[b])
+            ++k, lastEnd = currentModel.edgeB[e];
+        if (currentModel.edgeB[e] == currentModel.edgeB[b])
+            ++k, lastEnd = currentModel.edgeB[e];
     }
     return k;
 }
 
 inline void appendCopy(int v)
 {
-    growDoubleArray(vertexX, vertexCount, vertexCount + 1);
-    growDoubleArray(vertexY, vertexCount, vertexCount + 1);
-    growDoubleArray(vertexZ, vertexCount, vertexCount + 1);
-    vertexX[vertexCount] = vertexX[v];
-    vertexY[vertexCount] = vertexY[v];
-    vertexZ[vertexCount] = vertexZ[v];
-    ++vertexCount;
+    growDoubleArray(currentModel.vertexX, currentModel.vertexCount, currentModel.vertexCount + 1);
+    growDoubleArray(currentModel.vertexY, currentModel.vertexCount, currentModel.vertexCount + 1);
+    growDoubleArray(currentModel.vertexZ, currentModel.vertexCount, currentModel.vertexCount + 1);
+    currentModel.vertexX[currentModel.vertexCount] = currentModel.vertexX[v];
+    currentModel.vertexY[currentModel.vertexCount] = currentModel.vertexY[v];
+    currentModel.vertexZ[currentModel.vertexCount] = currentModel.vertexZ[v];
+    ++currentModel.vertexCount;
 }
 
 // The edge cut of e with pending as the first edge of a two-click cut (-1 for none).
@@ -89,11 +89,11 @@ inline CutResult cutEdge(int e, int pending)
 {
     int lastEnd = -1;
     int k = boundaryIncidences(e, lastEnd);
-    int n = vertexCount, first = -1;
-    if (k >= 3 && edgeFace2[e] == -1)
+    int n = currentModel.vertexCount, first = -1;
+    if (k >= 3 && currentModel.edgeFace2[e] == -1)
         return cutRefused;
     if (k >= 3) {
-        int s1 = edgeA[e], s2 = edgeB[e];
+        int s1 = currentModel.edgeA[e], s2 = currentModel.edgeB[e];
         if (!walk(e, -1, s1, n + 1, s2, n, -1, first))
             return cutAbandoned;
         int unused;
@@ -111,21 +111,21 @@ inline CutResult cutEdge(int e, int pending)
         int p = pending, v = -1;
         if (p == e)
             return cutRefused;
-        if (edgeA[p] == edgeA[e])
-            v = edgeA[e];
-        if (edgeB[p] == edgeA[e])
-            v = edgeA[e];
-        if (edgeA[p] == edgeB[e])
-            v = edgeB[e];
-        if (edgeB[p] == edgeB[e])
-            v = edgeB[e];
+        if (currentModel.edgeA[p] == currentModel.edgeA[e])
+            v = currentModel.edgeA[e];
+        if (currentModel.edgeB[p] == currentModel.edgeA[e])
+            v = currentModel.edgeA[e];
+        if (currentModel.edgeA[p] == currentModel.edgeB[e])
+            v = currentModel.edgeB[e];
+        if (currentModel.edgeB[p] == currentModel.edgeB[e])
+            v = currentModel.edgeB[e];
         if (v < 0)
             return cutRefused;
         if (!walk(e, -1, v, n, -1, -1, p, first))
             return cutAbandoned;
         appendCopy(v);
     }
-    rebuildTopology();
+    rebuildTopology(currentModel);
     return cutDone;
 }
 

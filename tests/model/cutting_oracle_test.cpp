@@ -54,18 +54,18 @@ protected:
         initCutModes();
         toggleEdgeCut();
         if (pending >= 0) {
-            pickedElement = pending;
+            interaction.picked.element = pending;
             applyCut();
-            ASSERT_EQ(pendingEdge, pending);
+            ASSERT_EQ(interaction.cuts.pendingEdge, pending);
         }
-        pickedElement = e;
+        interaction.picked.element = e;
         applyCut();
         StoreCopy fast = StoreCopy::take();
         SCOPED_TRACE(testing::Message() << "pending " << pending << " edge " << e << " result " << expected);
         switch (expected) {
         case oracle::cutDone:
             EXPECT_TRUE(sameMesh(fast, literal));
-            EXPECT_GT(cutAddedCount, 0);
+            EXPECT_GT(interaction.cuts.cutAddedCount, 0);
             // The undo brings the mesh back as it was.
             undoCut();
             EXPECT_TRUE(sameMesh(StoreCopy::take(), base));
@@ -73,12 +73,12 @@ protected:
             break;
         case oracle::cutPending:
             EXPECT_TRUE(sameMesh(fast, base));
-            EXPECT_EQ(pendingEdge, e);
+            EXPECT_EQ(interaction.cuts.pendingEdge, e);
             break;
         case oracle::cutRefused:
         case oracle::cutAbandoned:
             EXPECT_TRUE(sameMesh(fast, base));
-            EXPECT_EQ(edgeCutMode, 0);
+            EXPECT_EQ(interaction.edgeCutMode, 0);
             abandoned += expected == oracle::cutAbandoned;
             break;
         }
@@ -97,16 +97,16 @@ TEST_P(CutOracle, IndexedWalksGiveTheLiteralResults)
     StoreCopy base = StoreCopy::take();
 
     // Every next-edge question a walk can ask, with the lists built for the moved vertices.
-    std::uniform_int_distribution<int> anyEdge(-1, edgeCount - 1);
-    for (int cur = 0; cur < edgeCount; ++cur)
+    std::uniform_int_distribution<int> anyEdge(-1, currentModel.edgeCount - 1);
+    for (int cur = 0; cur < currentModel.edgeCount; ++cur)
         for (auto [m1, m2] :
-             {std::pair{edgeA[cur], -1}, std::pair{edgeB[cur], -1}, std::pair{edgeA[cur], edgeB[cur]}}) {
-            buildFanIndex(m1, m2);
-            for (int t : {edgeFace1[cur], edgeFace2[cur]}) {
+             {std::pair{currentModel.edgeA[cur], -1}, std::pair{currentModel.edgeB[cur], -1}, std::pair{currentModel.edgeA[cur], currentModel.edgeB[cur]}}) {
+            buildFanIndex(currentModel, m1, m2);
+            for (int t : {currentModel.edgeFace1[cur], currentModel.edgeFace2[cur]}) {
                 if (t < 0)
                     continue;
                 for (int excluded : {-1, anyEdge(rng)})
-                    ASSERT_EQ(fanNextEdge(t, cur, excluded, m1, m2), oracle::nextEdge(t, cur, excluded, m1, m2));
+                    ASSERT_EQ(fanNextEdge(currentModel, t, cur, excluded, m1, m2), oracle::nextEdge(t, cur, excluded, m1, m2));
             }
         }
 

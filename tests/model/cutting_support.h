@@ -12,7 +12,7 @@
 #include "app/main_window.h"
 #include "app/cut_modes.h"
 #include "model/cutting.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/layers.h"
@@ -33,28 +33,32 @@ struct StoreCopy {
 
     static StoreCopy take()
     {
-        return {::vertexCount, ::faceCount, ::edgeCount, ::boundaryEdgeCount, ::boundaryLoopLength,
-                vertexX,       vertexY,     vertexZ,     faceA,   faceB,   faceC, edgeA, edgeB, edgeFace1,
-                edgeFace2,     ::topologyBuilt};
+        const Mesh& m = currentModel;
+        return {m.vertexCount, m.faceCount, m.edgeCount, m.boundaryEdgeCount, m.boundaryLoopLength,
+                m.vertexX,     m.vertexY,   m.vertexZ,   m.faceA,           m.faceB,
+                m.faceC,       m.edgeA,     m.edgeB,     m.edgeFace1,       m.edgeFace2,
+                m.topologyBuilt};
     }
     void putBack() const
     {
-        ::vertexCount = vertexCount;
-        ::faceCount = faceCount;
-        ::edgeCount = edgeCount;
-        ::boundaryEdgeCount = boundaryEdgeCount;
-        ::boundaryLoopLength = boundaryLoopLength;
-        vertexX = x;
-        vertexY = y;
-        vertexZ = z;
-        faceA = fa;
-        faceB = fb;
-        faceC = fc;
-        edgeA = ea;
-        edgeB = eb;
-        edgeFace1 = e1;
-        edgeFace2 = e2;
-        ::topologyBuilt = topologyBuilt;
+        Mesh& m = currentModel;
+        m.vertexCount = vertexCount;
+        m.faceCount = faceCount;
+        m.edgeCount = edgeCount;
+        m.boundaryEdgeCount = boundaryEdgeCount;
+        m.boundaryLoopLength = boundaryLoopLength;
+        m.vertexX = x;
+        m.vertexY = y;
+        m.vertexZ = z;
+        m.faceA = fa;
+        m.faceB = fb;
+        m.faceC = fc;
+        m.edgeA = ea;
+        m.edgeB = eb;
+        m.edgeFace1 = e1;
+        m.edgeFace2 = e2;
+        m.topologyBuilt = topologyBuilt;
+        touchMesh(m);
     }
 };
 
@@ -83,7 +87,7 @@ inline ::testing::AssertionResult sameMesh(const StoreCopy& a, const StoreCopy& 
 inline void buildMesh(const Vertices& v, const Faces& f)
 {
     setMesh(v, f);
-    buildTopology();
+    buildTopology(currentModel);
 }
 
 // A closed double pyramid: apexes 0 (top) and 1 (bottom) over a ring 2 .. ring+1.
@@ -142,19 +146,19 @@ inline void buildStrip(int cells)
 // Number of pieces of the mesh (triangles joined by a shared vertex).
 inline int pieceCount()
 {
-    std::vector<int> parent(vertexCount);
+    std::vector<int> parent(currentModel.vertexCount);
     std::iota(parent.begin(), parent.end(), 0);
     auto find = [&](int x) {
         while (parent[x] != x)
             x = parent[x] = parent[parent[x]];
         return x;
     };
-    for (int f = 0; f < faceCount; ++f) {
-        parent[find(faceB[f])] = find(faceA[f]);
-        parent[find(faceC[f])] = find(faceA[f]);
+    for (int f = 0; f < currentModel.faceCount; ++f) {
+        parent[find(currentModel.faceB[f])] = find(currentModel.faceA[f]);
+        parent[find(currentModel.faceC[f])] = find(currentModel.faceA[f]);
     }
     int pieces = 0;
-    for (int i = 0; i < vertexCount; ++i)
+    for (int i = 0; i < currentModel.vertexCount; ++i)
         pieces += find(i) == i;
     return pieces;
 }
@@ -166,7 +170,7 @@ protected:
     {
         resetProgramState();
         scriptReset();
-        pickedElement = -1;
+        interaction.picked.element = -1;
         ASSERT_TRUE(makeOffscreenContext(64, 64));
     }
 };

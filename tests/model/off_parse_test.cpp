@@ -15,11 +15,13 @@
 
 #include "app/main_window.h"
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 
 namespace {
+// Why the last text parsed was refused.
+std::string lastReason;
 
 std::string readDataFile(const std::string& name)
 {
@@ -31,8 +33,8 @@ std::string readDataFile(const std::string& name)
 
 bool parse(const std::string& text)
 {
-    releaseModel();
-    return parseModelText(text.c_str(), text.size());
+    currentModel = Mesh();
+    return parseModelText(text.c_str(), text.size(), currentModel, lastReason);
 }
 
 class OffParseTest : public ::testing::Test {
@@ -123,46 +125,46 @@ TEST_F(OffParseTest, DataLinesSkipCommentsAndBlankLines)
 TEST_F(OffParseTest, OneTriangleWithOrWithoutTheEdgeCount)
 {
     ASSERT_TRUE(parse(readDataFile("triangle.off")));
-    EXPECT_EQ(vertexCount, 3);
-    EXPECT_EQ(faceCount, 1);
-    EXPECT_EQ(edgeCount, 0);
-    EXPECT_TRUE(modelLoaded);
-    EXPECT_EQ(faceA[0], 0);
-    EXPECT_EQ(faceB[0], 1);
-    EXPECT_EQ(faceC[0], 2);
-    EXPECT_EQ(vertexX[1], 1.0);
+    EXPECT_EQ(currentModel.vertexCount, 3);
+    EXPECT_EQ(currentModel.faceCount, 1);
+    EXPECT_EQ(currentModel.edgeCount, 0);
+    EXPECT_TRUE(currentModel.modelLoaded);
+    EXPECT_EQ(currentModel.faceA[0], 0);
+    EXPECT_EQ(currentModel.faceB[0], 1);
+    EXPECT_EQ(currentModel.faceC[0], 2);
+    EXPECT_EQ(currentModel.vertexX[1], 1.0);
 
     ASSERT_TRUE(parse("OFF\n3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n"));
-    EXPECT_EQ(edgeCount, 0);
+    EXPECT_EQ(currentModel.edgeCount, 0);
     ASSERT_TRUE(parse("OFF\n3 1 17\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n"));
-    EXPECT_EQ(edgeCount, 17);
+    EXPECT_EQ(currentModel.edgeCount, 17);
 }
 
 TEST_F(OffParseTest, CommentsBlankLinesAndExtraNumbersAreSkipped)
 {
     // Counts on the header line are ignored; words after the numbers are ignored.
     ASSERT_TRUE(parse(readDataFile("comments.off")));
-    EXPECT_EQ(vertexCount, 4);
-    EXPECT_EQ(faceCount, 2);
-    EXPECT_EQ(vertexX[2], 2.0);
-    EXPECT_EQ(vertexY[2], 2.0);
-    EXPECT_EQ(faceC[0], 2);
-    EXPECT_EQ(faceA[1], 0);
-    EXPECT_EQ(faceB[1], 2);
-    EXPECT_EQ(faceC[1], 3);
+    EXPECT_EQ(currentModel.vertexCount, 4);
+    EXPECT_EQ(currentModel.faceCount, 2);
+    EXPECT_EQ(currentModel.vertexX[2], 2.0);
+    EXPECT_EQ(currentModel.vertexY[2], 2.0);
+    EXPECT_EQ(currentModel.faceC[0], 2);
+    EXPECT_EQ(currentModel.faceA[1], 0);
+    EXPECT_EQ(currentModel.faceB[1], 2);
+    EXPECT_EQ(currentModel.faceC[1], 3);
 }
 
 TEST_F(OffParseTest, CarriageReturnsReadLikeLineFeeds)
 {
     ASSERT_TRUE(parse(readDataFile("crlf.off")));
-    auto x = vertexX, y = vertexY;
-    auto a = faceA, b = faceB, c = faceC;
+    auto x = currentModel.vertexX, y = currentModel.vertexY;
+    auto a = currentModel.faceA, b = currentModel.faceB, c = currentModel.faceC;
     ASSERT_TRUE(parse("OFF\n# crlf\n\n4 2 0\n0 0 0\n2 0 0\n2 2 0\n0 2 0\n3 0 1 2\n3 0 2 3\n"));
-    EXPECT_EQ(vertexX, x);
-    EXPECT_EQ(vertexY, y);
-    EXPECT_EQ(faceA, a);
-    EXPECT_EQ(faceB, b);
-    EXPECT_EQ(faceC, c);
+    EXPECT_EQ(currentModel.vertexX, x);
+    EXPECT_EQ(currentModel.vertexY, y);
+    EXPECT_EQ(currentModel.faceA, a);
+    EXPECT_EQ(currentModel.faceB, b);
+    EXPECT_EQ(currentModel.faceC, c);
 }
 
 TEST_F(OffParseTest, LinesOfAtMost150CharactersAreAccepted)
@@ -176,34 +178,34 @@ TEST_F(OffParseTest, LinesOfAtMost150CharactersAreAccepted)
 
 TEST_F(OffParseTest, NumbersFollowFormattedInputConventions)
 {
-    ASSERT_TRUE(parse("OFF\n+3 +1\n+1.5 -2e1 +3E-1\n.5 5. -0\ninf -INF nan\n+3 +0 1 2\n"));
-    EXPECT_EQ(vertexX[0], 1.5);
-    EXPECT_EQ(vertexY[0], -20.0);
-    EXPECT_EQ(vertexZ[0], 0.3);
-    EXPECT_EQ(vertexX[1], 0.5);
-    EXPECT_EQ(vertexY[1], 5.0);
-    EXPECT_TRUE(std::signbit(vertexZ[1]));
-    EXPECT_EQ(vertexX[2], INFINITY);
-    EXPECT_EQ(vertexY[2], -INFINITY);
-    EXPECT_TRUE(std::isnan(vertexZ[2]));
-    // Beyond the double range: infinity and zero, as formatted input gives.
-    ASSERT_TRUE(parse("OFF\n3 1\n1e999 -1e999 1e-999\n1 0 0\n0 1 0\n3 0 1 2\n"));
-    EXPECT_EQ(vertexX[0], INFINITY);
-    EXPECT_EQ(vertexY[0], -INFINITY);
-    EXPECT_EQ(vertexZ[0], 0.0);
+    ASSERT_TRUE(parse("OFF\n+3 +1\n+1.5 -2e1 +3E-1\n.5 5. -0\n1e-999 0 0\n+3 +0 1 2\n"));
+    EXPECT_EQ(currentModel.vertexX[0], 1.5);
+    EXPECT_EQ(currentModel.vertexY[0], -20.0);
+    EXPECT_EQ(currentModel.vertexZ[0], 0.3);
+    EXPECT_EQ(currentModel.vertexX[1], 0.5);
+    EXPECT_EQ(currentModel.vertexY[1], 5.0);
+    EXPECT_TRUE(std::signbit(currentModel.vertexZ[1]));
+    // Below the double range: zero, as formatted input gives.
+    EXPECT_EQ(currentModel.vertexX[2], 0.0);
+    // A coordinate that is not a finite number (spelled so, or beyond the
+    // double range) makes the file faulty.
+    for (const char* vertex : {"inf 0 0", "0 -INF 0", "0 0 nan", "1e999 0 0", "0 -1e999 0"}) {
+        EXPECT_FALSE(parse(std::string("OFF\n3 1\n0 0 0\n1 0 0\n") + vertex + "\n3 0 1 2\n")) << vertex;
+        EXPECT_NE(lastReason.find("n'est pas un nombre fini"), std::string::npos) << lastReason;
+    }
     // Numbers end where their characters stop; "1.5.5" is 1.5 then .5.
     ASSERT_TRUE(parse("OFF\n3 1\n1.5.5 7\n1 0 0\n0 1 0\n3\t0\t1\t2\n"));
-    EXPECT_EQ(vertexY[0], 0.5);
-    EXPECT_EQ(vertexZ[0], 7.0);
+    EXPECT_EQ(currentModel.vertexY[0], 0.5);
+    EXPECT_EQ(currentModel.vertexZ[0], 7.0);
 }
 
 TEST_F(OffParseTest, CentreIsTheMeanAndRadiusTheLargestAxisDistance)
 {
     ASSERT_TRUE(parse("OFF\n2 1\n0 0 0\n2 4 0\n3 0 1 1\n"));
-    EXPECT_EQ(modelCenter[0], 1.0);
-    EXPECT_EQ(modelCenter[1], 2.0);
-    EXPECT_EQ(modelCenter[2], 0.0);
-    EXPECT_EQ(modelRadius, 2.0);
+    EXPECT_EQ(currentModel.modelCenter[0], 1.0);
+    EXPECT_EQ(currentModel.modelCenter[1], 2.0);
+    EXPECT_EQ(currentModel.modelCenter[2], 0.0);
+    EXPECT_EQ(currentModel.modelRadius, 2.0);
 }
 
 // ---- quads ----
@@ -211,45 +213,45 @@ TEST_F(OffParseTest, CentreIsTheMeanAndRadiusTheLargestAxisDistance)
 TEST_F(OffParseTest, OneQuadGivesFourTrianglesAroundItsCentre)
 {
     ASSERT_TRUE(parse("OFF\n4 1\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n"));
-    ASSERT_EQ(vertexCount, 5);
-    ASSERT_EQ(faceCount, 4);
-    EXPECT_EQ(vertexX[4], 0.5);
-    EXPECT_EQ(vertexY[4], 0.5);
-    EXPECT_EQ(vertexZ[4], 0.0);
+    ASSERT_EQ(currentModel.vertexCount, 5);
+    ASSERT_EQ(currentModel.faceCount, 4);
+    EXPECT_EQ(currentModel.vertexX[4], 0.5);
+    EXPECT_EQ(currentModel.vertexY[4], 0.5);
+    EXPECT_EQ(currentModel.vertexZ[4], 0.0);
     const int expected[4][3] = {{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(faceA[i], expected[i][0]) << i;
-        EXPECT_EQ(faceB[i], expected[i][1]) << i;
-        EXPECT_EQ(faceC[i], expected[i][2]) << i;
+        EXPECT_EQ(currentModel.faceA[i], expected[i][0]) << i;
+        EXPECT_EQ(currentModel.faceB[i], expected[i][1]) << i;
+        EXPECT_EQ(currentModel.faceC[i], expected[i][2]) << i;
     }
-    EXPECT_EQ(vertexX.size(), 5u);
-    EXPECT_EQ(faceA.size(), 4u);
+    EXPECT_EQ(currentModel.vertexX.size(), 5u);
+    EXPECT_EQ(currentModel.faceA.size(), 4u);
 }
 
 TEST_F(OffParseTest, CubeOfSixQuadsLaysOutCentresAndTrianglesInFileOrder)
 {
     ASSERT_TRUE(parse(readDataFile("cube_quads.off")));
-    ASSERT_EQ(vertexCount, 14);
-    ASSERT_EQ(faceCount, 24);
+    ASSERT_EQ(currentModel.vertexCount, 14);
+    ASSERT_EQ(currentModel.faceCount, 24);
     const int quads[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
     for (int q = 0; q < 6; ++q) {
         int m = 8 + q;
         const int* v = quads[q];
-        double cx = (vertexX[v[0]] + vertexX[v[1]] + vertexX[v[2]] + vertexX[v[3]]) / 4;
-        EXPECT_EQ(vertexX[m], cx);
+        double cx = (currentModel.vertexX[v[0]] + currentModel.vertexX[v[1]] + currentModel.vertexX[v[2]] + currentModel.vertexX[v[3]]) / 4;
+        EXPECT_EQ(currentModel.vertexX[m], cx);
         // Slot q keeps the first triangle, the other three follow after slot 5.
-        EXPECT_EQ(std::vector<int>({faceA[q], faceB[q], faceC[q]}), std::vector<int>({v[0], v[1], m}));
+        EXPECT_EQ(std::vector<int>({currentModel.faceA[q], currentModel.faceB[q], currentModel.faceC[q]}), std::vector<int>({v[0], v[1], m}));
         for (int t = 0; t < 3; ++t) {
             int slot = 6 + 3 * q + t;
-            EXPECT_EQ(std::vector<int>({faceA[slot], faceB[slot], faceC[slot]}),
+            EXPECT_EQ(std::vector<int>({currentModel.faceA[slot], currentModel.faceB[slot], currentModel.faceC[slot]}),
                       std::vector<int>({v[t + 1], v[(t + 2) % 4], m}))
                 << "slot " << slot;
         }
     }
     // The centre counts the added vertices.
-    EXPECT_EQ(modelCenter[0], 0.5);
-    EXPECT_EQ(modelCenter[2], 0.5);
-    EXPECT_EQ(modelRadius, 0.5);
+    EXPECT_EQ(currentModel.modelCenter[0], 0.5);
+    EXPECT_EQ(currentModel.modelCenter[2], 0.5);
+    EXPECT_EQ(currentModel.modelRadius, 0.5);
 }
 
 // ---- faulty texts ----
@@ -304,8 +306,8 @@ TEST_F(OffParseTest, ALastLineWithoutLineFeedIsReadAgain)
 {
     // Room for both faces, but one face line: the last one is delivered twice.
     ASSERT_TRUE(parse("OFF\n3 2\n0.000000 0.000000 0.000000\n1 0 0\n0 1 0\n3 0 1 2"));
-    EXPECT_EQ(faceCount, 2);
-    EXPECT_EQ(std::vector<int>({faceA[1], faceB[1], faceC[1]}), std::vector<int>({0, 1, 2}));
+    EXPECT_EQ(currentModel.faceCount, 2);
+    EXPECT_EQ(std::vector<int>({currentModel.faceA[1], currentModel.faceB[1], currentModel.faceC[1]}), std::vector<int>({0, 1, 2}));
 }
 
 // ---- the literal reader as oracle ----
@@ -496,18 +498,18 @@ TEST_F(OffParseTest, MatchesTheLiteralReaderOnRandomFiles)
         // Every generated file is sound.
         ASSERT_FALSE(m.faulty) << text;
         ASSERT_TRUE(sound) << text;
-        ASSERT_EQ(vertexCount, m.vertices) << text;
-        ASSERT_EQ(faceCount, m.faces) << text;
-        ASSERT_EQ(edgeCount, m.edges) << text;
-        ASSERT_EQ(vertexX, m.x) << text;
-        ASSERT_EQ(vertexY, m.y) << text;
-        ASSERT_EQ(vertexZ, m.z) << text;
-        ASSERT_EQ(faceA, m.a) << text;
-        ASSERT_EQ(faceB, m.b) << text;
-        ASSERT_EQ(faceC, m.c) << text;
+        ASSERT_EQ(currentModel.vertexCount, m.vertices) << text;
+        ASSERT_EQ(currentModel.faceCount, m.faces) << text;
+        ASSERT_EQ(currentModel.edgeCount, m.edges) << text;
+        ASSERT_EQ(currentModel.vertexX, m.x) << text;
+        ASSERT_EQ(currentModel.vertexY, m.y) << text;
+        ASSERT_EQ(currentModel.vertexZ, m.z) << text;
+        ASSERT_EQ(currentModel.faceA, m.a) << text;
+        ASSERT_EQ(currentModel.faceB, m.b) << text;
+        ASSERT_EQ(currentModel.faceC, m.c) << text;
         for (int k = 0; k < 3; ++k)
-            ASSERT_EQ(modelCenter[k], m.center[k]) << text;
-        ASSERT_EQ(modelRadius, m.radius) << text;
+            ASSERT_EQ(currentModel.modelCenter[k], m.center[k]) << text;
+        ASSERT_EQ(currentModel.modelRadius, m.radius) << text;
     }
 }
 
@@ -519,8 +521,8 @@ bool parseThroughFile(const std::string& text, long long claimed = -1)
     std::string path = ::testing::TempDir() + "off_window_test.off";
     std::ofstream(path, std::ios::binary) << text;
     int fd = open(path.c_str(), O_RDONLY);
-    releaseModel();
-    bool sound = parseModelFile(fd, claimed < 0 ? text.size() : static_cast<size_t>(claimed));
+    currentModel = Mesh();
+    bool sound = parseModelFile(fd, claimed < 0 ? text.size() : static_cast<size_t>(claimed), currentModel, lastReason);
     close(fd);
     unlink(path.c_str());
     return sound;
@@ -549,13 +551,13 @@ TEST_F(OffParseTest, FilesReadThroughTheWindowGiveWhatMemoryGives)
 {
     const std::string text = largeText(900000);
     ASSERT_TRUE(parse(text));
-    auto x = vertexX, y = vertexY, z = vertexZ;
-    auto a = faceA, b = faceB, c = faceC;
-    int vertices = vertexCount;
+    auto x = currentModel.vertexX, y = currentModel.vertexY, z = currentModel.vertexZ;
+    auto a = currentModel.faceA, b = currentModel.faceB, c = currentModel.faceC;
+    int vertices = currentModel.vertexCount;
     ASSERT_TRUE(parseThroughFile(text));
-    EXPECT_EQ(vertexCount, vertices);
-    EXPECT_TRUE(vertexX == x && vertexY == y && vertexZ == z);
-    EXPECT_TRUE(faceA == a && faceB == b && faceC == c);
+    EXPECT_EQ(currentModel.vertexCount, vertices);
+    EXPECT_TRUE(currentModel.vertexX == x && currentModel.vertexY == y && currentModel.vertexZ == z);
+    EXPECT_TRUE(currentModel.faceA == a && currentModel.faceB == b && currentModel.faceC == c);
 
     // A long line or a NUL anywhere makes both faulty, wherever the window stands.
     for (size_t at : {size_t(262144 - 75), size_t(262144 - 151), size_t(524288 + 3), size_t(700001)}) {

@@ -15,12 +15,14 @@
 #include "app/main_window.h"
 #include "app/model_commands.h"
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/mesh_builder.h"
 
 namespace {
+// Why the last text parsed was refused.
+std::string lastReason;
 
 std::string readFile(const std::string& path)
 {
@@ -36,7 +38,7 @@ protected:
     {
         resetProgramState();
         scriptReset();
-        modelPath.clear();
+        currentModel.modelPath.clear();
         char pattern[] = "/tmp/off_save_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
@@ -63,7 +65,7 @@ protected:
 TEST_F(OffSaveTest, WritesTheExactTextNextToTheModelAndConfirms)
 {
     setMesh({{0, 0, 0}, {0.1234567, -2, 1e6}, {-0.0000004, 0.5, 3}}, {{0, 1, 2}, {2, 1, 0}});
-    modelPath = folder + "/tore.off";
+    currentModel.modelPath = folder + "/tore.off";
     saveModel();
     EXPECT_EQ(readFile(folder + "/tore_n.off"), "OFF\n"
                                                 " 3  2  0\n"
@@ -72,7 +74,7 @@ TEST_F(OffSaveTest, WritesTheExactTextNextToTheModelAndConfirms)
                                                 "  -0.000000  0.500000  3.000000\n"
                                                 "  3  0  1  2\n"
                                                 "  3  2  1  0\n");
-    EXPECT_EQ(modelPath, folder + "/tore_n.off");
+    EXPECT_EQ(currentModel.modelPath, folder + "/tore_n.off");
     EXPECT_EQ(scriptWindowTitle, "Vormelin 0.35 - modèle affiché : tore_n.off");
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, "Le nouveau modèle : tore_n.off est archivé.");
@@ -80,7 +82,7 @@ TEST_F(OffSaveTest, WritesTheExactTextNextToTheModelAndConfirms)
     EXPECT_EQ(scriptBoxes[0].icon, iconNone);
 
     saveModel();
-    EXPECT_EQ(modelPath, folder + "/tore_n_n.off");
+    EXPECT_EQ(currentModel.modelPath, folder + "/tore_n_n.off");
     EXPECT_EQ(scriptBoxes.back().text, "Le nouveau modèle : tore_n_n.off est archivé.");
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"tore_n.off", "tore_n_n.off"}));
 }
@@ -88,9 +90,9 @@ TEST_F(OffSaveTest, WritesTheExactTextNextToTheModelAndConfirms)
 TEST_F(OffSaveTest, WritesOnlyTheCountedVerticesAndFaces)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {5, 5, 5}}, {{0, 1, 2}, {0, 2, 3}});
-    vertexCount = 3;  // entries past the counts, as after a cut, are not written
-    faceCount = 1;
-    modelPath = folder + "/m.off";
+    currentModel.vertexCount = 3;  // entries past the counts, as after a cut, are not written
+    currentModel.faceCount = 1;
+    currentModel.modelPath = folder + "/m.off";
     saveModel();
     std::string text = readFile(folder + "/m_n.off");
     EXPECT_EQ(text.substr(0, 14), "OFF\n 3  1  0\n ");
@@ -114,11 +116,11 @@ TEST_F(OffSaveTest, CoordinatesAreWrittenAsFixedSixDecimalsLikeFormattedOutput)
     for (size_t i = 0; i < values.size(); i += 3)
         vertices.push_back({values[i], values[i + 1], values[i + 2]});
     setMesh(vertices, {{0, 1, 2}});
-    modelPath = folder + "/v.off";
+    currentModel.modelPath = folder + "/v.off";
     saveModel();
     std::string expected;
     char line[1200];
-    std::snprintf(line, sizeof line, "OFF\n %d  %d  0\n", vertexCount, faceCount);
+    std::snprintf(line, sizeof line, "OFF\n %d  %d  0\n", currentModel.vertexCount, currentModel.faceCount);
     expected += line;
     for (const auto& v : vertices) {
         std::snprintf(line, sizeof line, "  %lf  %lf  %lf\n", v[0], v[1], v[2]);
@@ -131,66 +133,66 @@ TEST_F(OffSaveTest, CoordinatesAreWrittenAsFixedSixDecimalsLikeFormattedOutput)
 TEST_F(OffSaveTest, ASavedModelReadsBackTheSame)
 {
     setGridMesh(7);
-    for (int i = 0; i < vertexCount; ++i)
-        vertexZ[i] = std::sin(vertexX[i] * 3) * 0.25;
-    auto x = vertexX, y = vertexY, z = vertexZ;
-    auto a = faceA, b = faceB, c = faceC;
-    modelPath = folder + "/grid.off";
+    for (int i = 0; i < currentModel.vertexCount; ++i)
+        currentModel.vertexZ[i] = std::sin(currentModel.vertexX[i] * 3) * 0.25;
+    auto x = currentModel.vertexX, y = currentModel.vertexY, z = currentModel.vertexZ;
+    auto a = currentModel.faceA, b = currentModel.faceB, c = currentModel.faceC;
+    currentModel.modelPath = folder + "/grid.off";
     saveModel();
     std::string text = readFile(folder + "/grid_n.off");
-    releaseModel();
-    ASSERT_TRUE(parseModelText(text.c_str(), text.size()));
-    EXPECT_EQ(faceA, a);
-    EXPECT_EQ(faceB, b);
-    EXPECT_EQ(faceC, c);
-    ASSERT_EQ(vertexX.size(), x.size());
+    currentModel = Mesh();
+    ASSERT_TRUE(parseModelText(text.c_str(), text.size(), currentModel, lastReason));
+    EXPECT_EQ(currentModel.faceA, a);
+    EXPECT_EQ(currentModel.faceB, b);
+    EXPECT_EQ(currentModel.faceC, c);
+    ASSERT_EQ(currentModel.vertexX.size(), x.size());
     for (size_t i = 0; i < x.size(); ++i) {
-        EXPECT_NEAR(vertexX[i], x[i], 5e-7);
-        EXPECT_NEAR(vertexY[i], y[i], 5e-7);
-        EXPECT_NEAR(vertexZ[i], z[i], 5e-7);
+        EXPECT_NEAR(currentModel.vertexX[i], x[i], 5e-7);
+        EXPECT_NEAR(currentModel.vertexY[i], y[i], 5e-7);
+        EXPECT_NEAR(currentModel.vertexZ[i], z[i], 5e-7);
     }
 }
 
 TEST_F(OffSaveTest, HugeCoordinatesAreWrittenSoThatTheFileOpensAgain)
 {
     setMesh({{0, 0, 0}, {1e30, -2.5e200, 0.5}, {0, 1, 0}}, {{0, 1, 2}});
-    modelPath = folder + "/huge.off";
+    currentModel.modelPath = folder + "/huge.off";
     saveModel();
     std::string text = readFile(folder + "/huge_n.off");
     // Ordinary vertices keep the six-decimal format; the huge one fits the reader's line limit.
     EXPECT_NE(text.find("\n  0.000000  0.000000  0.000000\n"), std::string::npos);
     EXPECT_NE(text.find("\n  1e+30  -2.5e+200  0.5\n"), std::string::npos);
-    releaseModel();
-    ASSERT_TRUE(parseModelText(text.c_str(), text.size()));
-    EXPECT_EQ(vertexX[1], 1e30);
-    EXPECT_EQ(vertexY[1], -2.5e200);
-    EXPECT_EQ(vertexZ[1], 0.5);
+    currentModel = Mesh();
+    ASSERT_TRUE(parseModelText(text.c_str(), text.size(), currentModel, lastReason));
+    EXPECT_EQ(currentModel.vertexX[1], 1e30);
+    EXPECT_EQ(currentModel.vertexY[1], -2.5e200);
+    EXPECT_EQ(currentModel.vertexZ[1], 0.5);
 }
 
 TEST_F(OffSaveTest, AFailedSaveReportsAnErrorAndChangesNothing)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    modelPath = folder + "/missing/tore.off";
+    currentModel.modelPath = folder + "/missing/tore.off";
     scriptWindowTitle = "before";
     saveModel();
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, "ERREUR  !!!\n\nLe fichier " + folder +
                                        "/missing/tore_n.off n'a pas pu être écrit : le modèle n'est pas archivé.");
-    EXPECT_EQ(modelPath, folder + "/missing/tore.off");
+    EXPECT_EQ(currentModel.modelPath, folder + "/missing/tore.off");
     EXPECT_EQ(scriptWindowTitle, "before");
 
     // The target name is taken by a folder: the rename fails, no temporary file is left.
     ASSERT_EQ(mkdir((folder + "/tore_n.off").c_str(), 0755), 0);
-    modelPath = folder + "/tore.off";
+    currentModel.modelPath = folder + "/tore.off";
     saveModel();
     ASSERT_EQ(scriptBoxes.size(), 2u);
     EXPECT_EQ(scriptBoxes[1].text.rfind("ERREUR  !!!\n\nLe fichier ", 0), 0u);
-    EXPECT_EQ(modelPath, folder + "/tore.off");
+    EXPECT_EQ(currentModel.modelPath, folder + "/tore.off");
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{"tore_n.off"}));
 
     // Every face cut away: such a file would not open again, so none is written.
     rmdir((folder + "/tore_n.off").c_str());
-    faceCount = 0;
+    currentModel.faceCount = 0;
     saveModel();
     ASSERT_EQ(scriptBoxes.size(), 3u);
     EXPECT_EQ(scriptBoxes[2].text, "ERREUR  !!!\n\nLe modèle n'a plus aucune face : il n'est pas archivé.");
@@ -201,7 +203,7 @@ TEST_F(OffSaveTest, AnExistingFileIsReplacedWhole)
 {
     std::ofstream(folder + "/tore_n.off") << std::string(10000, 'x');
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    modelPath = folder + "/tore.off";
+    currentModel.modelPath = folder + "/tore.off";
     saveModel();
     EXPECT_EQ(readFile(folder + "/tore_n.off"), "OFF\n 3  1  0\n"
                                                 "  0.000000  0.000000  0.000000\n"
@@ -214,21 +216,21 @@ TEST_F(OffSaveTest, AnExistingFileIsReplacedWhole)
 TEST_F(OffSaveTest, NamesDropFourCharactersOfTheFileNameOnly)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    modelPath = folder + "/cube.OFF";
+    currentModel.modelPath = folder + "/cube.OFF";
     saveModel();
-    EXPECT_EQ(modelPath, folder + "/cube_n.off");
+    EXPECT_EQ(currentModel.modelPath, folder + "/cube_n.off");
     // A name of fewer than four characters keeps the file in its folder.
-    modelPath = folder + "/ab";
+    currentModel.modelPath = folder + "/ab";
     saveModel();
-    EXPECT_EQ(modelPath, folder + "/ab_n.off");
+    EXPECT_EQ(currentModel.modelPath, folder + "/ab_n.off");
 }
 
 TEST_F(OffSaveTest, SavingWithoutAModelDoesNothing)
 {
-    modelPath = folder + "/tore.off";
+    currentModel.modelPath = folder + "/tore.off";
     saveModel();
     EXPECT_TRUE(scriptBoxes.empty());
-    EXPECT_EQ(modelPath, folder + "/tore.off");
+    EXPECT_EQ(currentModel.modelPath, folder + "/tore.off");
     EXPECT_TRUE(folderEntries().empty());
 }
 

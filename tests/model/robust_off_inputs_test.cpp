@@ -36,7 +36,7 @@ TEST(RobustOffInputs, FaultySeedsEndWithTheFatalBox)
         }
         EXPECT_TRUE(ended);
         EXPECT_TRUE(lastBoxIsFatal("Fichier modèle erroné"));
-        EXPECT_FALSE(modelLoaded);
+        EXPECT_FALSE(currentModel.modelLoaded);
         EXPECT_EQ(storeInvariantFault(), "");
     }
     resetHarnessState();

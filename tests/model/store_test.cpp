@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 
 namespace {
@@ -11,7 +11,7 @@ class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
+        currentModel = Mesh();
         scriptReset();
     }
 };
@@ -36,19 +36,6 @@ TEST_F(StoreTest, GrowKeepsOldEntriesAndZeroesNewOnes)
     EXPECT_EQ(d, (std::vector<double>{0.0, 1.5, 0.0, 0.0}));
 }
 
-TEST_F(StoreTest, ReleaseEmptiesEverythingAndIsHarmlessTwice)
-{
-    allocDoubleArray(vertexX, 4);
-    allocIntArray(faceA, 2);
-    vertexCount = 4, faceCount = 2, edgeCount = 5, boundaryEdgeCount = 3, boundaryLoopLength = 3;
-    modelLoaded = topologyBuilt = uvComputed = closedWarned = true;
-    releaseModel();
-    releaseModel();
-    EXPECT_EQ(vertexCount + faceCount + edgeCount + boundaryEdgeCount + boundaryLoopLength, 0);
-    EXPECT_FALSE(modelLoaded || topologyBuilt || uvComputed || closedWarned);
-    EXPECT_TRUE(vertexX.empty() && faceA.empty());
-}
-
 TEST_F(StoreTest, ErrorAndInfoBoxesCarryTheirPrefixAndCaption)
 {
     showError("Modèle impossible");
@@ -65,15 +52,15 @@ TEST_F(StoreTest, FatalErrorShowsBoxReleasesModelAndEndsWith255)
 {
     EXPECT_EXIT(
         {
-            allocDoubleArray(vertexX, 3);
-            vertexCount = 3;
-            modelLoaded = true;
+            allocDoubleArray(currentModel.vertexX, 3);
+            currentModel.vertexCount = 3;
+            currentModel.modelLoaded = true;
             platformExitHook = [](int status) {
                 // The box was shown and the model released before the end.
                 bool ok = scriptBoxes.size() == 1 &&
                           scriptBoxes[0].text ==
                               "Erreur irrémédiable\n\nL'application va se terminer\n\nFichier modèle erroné" &&
-                          vertexCount == 0 && !modelLoaded;
+                          currentModel.vertexCount == 0 && !currentModel.modelLoaded;
                 std::_Exit(ok ? status : 1);
             };
             fatalError("Fichier modèle erroné");

@@ -15,7 +15,7 @@
 
 #include "app/main_window.h"
 #include "app/model_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/subdivision.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
@@ -29,7 +29,10 @@ namespace {
 using Points = std::vector<std::array<double, 3>>;
 using Triangles = std::vector<std::array<int, 3>>;
 
-struct Mesh {
+// Triangles from which the refinements compared here use a second thread.
+int stepThreadFaceCount = subdivisionThreadFaceCount;
+
+struct Surface {
     Points points;
     Triangles triangles;
 };
@@ -53,20 +56,20 @@ std::uint64_t bits(double d)
 Image capture()
 {
     Image image;
-    image.counts = {vertexCount, faceCount, edgeCount, boundaryEdgeCount, boundaryLoopLength};
-    image.flags = {modelLoaded, topologyBuilt, uvComputed, closedWarned};
-    for (int v = 0; v < vertexCount; ++v)
-        for (double c : {vertexX[v], vertexY[v], vertexZ[v]})
+    image.counts = {currentModel.vertexCount, currentModel.faceCount, currentModel.edgeCount, currentModel.boundaryEdgeCount, currentModel.boundaryLoopLength};
+    image.flags = {currentModel.modelLoaded, currentModel.topologyBuilt, currentModel.uvComputed, interaction.closedWarned};
+    for (int v = 0; v < currentModel.vertexCount; ++v)
+        for (double c : {currentModel.vertexX[v], currentModel.vertexY[v], currentModel.vertexZ[v]})
             image.coordinates.push_back(bits(c));
-    for (int f = 0; f < faceCount; ++f)
-        image.faces.insert(image.faces.end(), {faceA[f], faceB[f], faceC[f]});
-    if (topologyBuilt)
-        for (int e = 0; e < edgeCount; ++e)
-            image.edges.insert(image.edges.end(), {edgeA[e], edgeB[e], edgeFace1[e], edgeFace2[e]});
-    if (uvComputed)
-        for (int v = 0; v < vertexCount; ++v)
-            image.parameters.insert(image.parameters.end(), {bits(vertexU[v]), bits(vertexV[v])});
-    image.frame = {bits(modelCenter[0]), bits(modelCenter[1]), bits(modelCenter[2]), bits(modelRadius)};
+    for (int f = 0; f < currentModel.faceCount; ++f)
+        image.faces.insert(image.faces.end(), {currentModel.faceA[f], currentModel.faceB[f], currentModel.faceC[f]});
+    if (currentModel.topologyBuilt)
+        for (int e = 0; e < currentModel.edgeCount; ++e)
+            image.edges.insert(image.edges.end(), {currentModel.edgeA[e], currentModel.edgeB[e], currentModel.edgeFace1[e], currentModel.edgeFace2[e]});
+    if (currentModel.uvComputed)
+        for (int v = 0; v < currentModel.vertexCount; ++v)
+            image.parameters.insert(image.parameters.end(), {bits(currentModel.vertexU[v]), bits(currentModel.vertexV[v])});
+    image.frame = {bits(currentModel.modelCenter[0]), bits(currentModel.modelCenter[1]), bits(currentModel.modelCenter[2]), bits(currentModel.modelRadius)};
     return image;
 }
 
@@ -90,19 +93,19 @@ void expectSameImage(const Image& fast, const Image& literal)
 
 enum class Start { bare, topology, parameterized };
 
-void load(const Mesh& mesh, Start start)
+void load(const Surface& mesh, Start start)
 {
     setMesh(mesh.points, mesh.triangles);
     if (start == Start::topology)
-        buildTopology();
+        buildTopology(currentModel);
     if (start == Start::parameterized)
-        parameterize();
+        parameterize(currentModel);
 }
 
 // Runs `steps` steps both ways from the same mesh and compares the stores
 // after every step. Whole steps (with the topology) need a mesh the topology
 // builder accepts; refinements alone take any triangles.
-void compareStepsOnce(const Mesh& mesh, Start start, int steps, bool whole)
+void compareStepsOnce(const Surface& mesh, Start start, int steps, bool whole)
 {
     std::vector<Image> literal;
     size_t before = scriptBoxes.size();
@@ -121,22 +124,21 @@ void compareStepsOnce(const Mesh& mesh, Start start, int steps, bool whole)
         if (whole)
             subdivideLoop();
         else
-            ASSERT_EQ(refineLoopStep(), outcomeOk);
+            ASSERT_EQ(refineLoopStep(currentModel, stepThreadFaceCount), outcomeOk);
         expectSameImage(capture(), literal[static_cast<size_t>(s)]);
     }
     EXPECT_EQ(scriptBoxes.size() - before, 2 * literalBoxes);
 }
 
 // The same, once on one thread and once with every step split between two.
-void compareSteps(const Mesh& mesh, Start start, int steps, bool whole)
+void compareSteps(const Surface& mesh, Start start, int steps, bool whole)
 {
-    const int usual = subdivisionThreadFaceCount;
     for (int threadFrom : {INT_MAX, 0}) {
         SCOPED_TRACE(threadFrom ? "one thread" : "two threads");
-        subdivisionThreadFaceCount = threadFrom;
+        stepThreadFaceCount = threadFrom;
         compareStepsOnce(mesh, start, steps, whole);
     }
-    subdivisionThreadFaceCount = usual;
+    stepThreadFaceCount = subdivisionThreadFaceCount;
 }
 
 double randomCoordinate(std::mt19937& rng)
@@ -155,12 +157,12 @@ Points randomPoints(std::mt19937& rng, int n)
 }
 
 // Any triangles at all over a few vertices.
-Mesh triangleSoup(std::mt19937& rng)
+Surface triangleSoup(std::mt19937& rng)
 {
     int V = std::uniform_int_distribution<int>(1, 30)(rng);
     int F = std::uniform_int_distribution<int>(1, 70)(rng);
     std::uniform_int_distribution<int> corner(0, V - 1);
-    Mesh mesh{randomPoints(rng, V), {}};
+    Surface mesh{randomPoints(rng, V), {}};
     for (int t = 0; t < F; ++t)
         mesh.triangles.push_back({corner(rng), corner(rng), corner(rng)});
     return mesh;
@@ -168,9 +170,9 @@ Mesh triangleSoup(std::mt19937& rng)
 
 // A bumpy grid with some triangles taken out, its vertices renumbered, its
 // triangles shuffled and each started at a random corner.
-Mesh holedGrid(std::mt19937& rng, int n, double holes)
+Surface holedGrid(std::mt19937& rng, int n, double holes)
 {
-    Mesh mesh;
+    Surface mesh;
     std::vector<int> order((n + 1) * (n + 1));
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), rng);
@@ -200,9 +202,9 @@ Mesh holedGrid(std::mt19937& rng, int n, double holes)
 
 // Fans around vertex 0 that meet only there: each open fan adds two ring
 // entries occurring once; a closed fan adds none.
-Mesh fansAtOneVertex(std::mt19937& rng, const std::vector<int>& fanSizes, const std::vector<bool>& closed)
+Surface fansAtOneVertex(std::mt19937& rng, const std::vector<int>& fanSizes, const std::vector<bool>& closed)
 {
-    Mesh mesh;
+    Surface mesh;
     int next = 1;
     for (size_t k = 0; k < fanSizes.size(); ++k) {
         int first = next, size = fanSizes[k];
@@ -223,7 +225,7 @@ protected:
         resetProgramState();
         scriptReset();
     }
-    void TearDown() override { releaseModel(); }
+    void TearDown() override { currentModel = Mesh(); }
 };
 
 TEST_F(SubdivisionOracleTest, TriangleSoupsTwoStepsInARow)
@@ -261,7 +263,7 @@ TEST_F(SubdivisionOracleTest, VerticesWhereSeveralFansMeet)
         {{40, 2}, {true, false}},         {{1, 1, 1, 1}, {false, false, false, false}},
     };
     for (const auto& [sizes, closed] : cases) {
-        Mesh mesh = fansAtOneVertex(rng, sizes, closed);
+        Surface mesh = fansAtOneVertex(rng, sizes, closed);
         compareSteps(mesh, Start::topology, 2, true);
 
         // The centre by hand: the boundary rule only with exactly one open
@@ -285,9 +287,9 @@ TEST_F(SubdivisionOracleTest, VerticesWhereSeveralFansMeet)
         }
         load(mesh, Start::topology);
         subdivideLoop();
-        EXPECT_NEAR(vertexX[0], expected[0], 1e-12);
-        EXPECT_NEAR(vertexY[0], expected[1], 1e-12);
-        EXPECT_NEAR(vertexZ[0], expected[2], 1e-12);
+        EXPECT_NEAR(currentModel.vertexX[0], expected[0], 1e-12);
+        EXPECT_NEAR(currentModel.vertexY[0], expected[1], 1e-12);
+        EXPECT_NEAR(currentModel.vertexZ[0], expected[2], 1e-12);
     }
 }
 
@@ -295,7 +297,7 @@ TEST_F(SubdivisionOracleTest, HighValenceCone)
 {
     std::mt19937 rng(12);
     for (int rim : {17, 60, 300}) {
-        Mesh cone{randomPoints(rng, rim + 2), {}};
+        Surface cone{randomPoints(rng, rim + 2), {}};
         for (int i = 0; i < rim; ++i) {
             cone.triangles.push_back({0, 2 + i, 2 + (i + 1) % rim});
             if (i % 3 != 0)
@@ -312,18 +314,16 @@ TEST_F(SubdivisionOracleTest, EdgeCountThatDoesNotMatchTheTriangles)
     std::mt19937 rng(31);
     for (int wrong : {-40, -1, 1, 1000}) {
         SCOPED_TRACE(wrong);
-        Mesh mesh = holedGrid(rng, 7, 0.2);
+        Surface mesh = holedGrid(rng, 7, 0.2);
         auto start = [&] {
             load(mesh, Start::topology);
-            edgeCount = std::max(0, edgeCount + wrong);
+            currentModel.edgeCount = std::max(0, currentModel.edgeCount + wrong);
         };
         start();
         refineLoopLiteral();
         Image literal = capture();
         start();
-        subdivisionThreadFaceCount = 0;
-        EXPECT_EQ(refineLoopStep(), outcomeOk);
-        subdivisionThreadFaceCount = 50000;
+        EXPECT_EQ(refineLoopStep(currentModel, 0), outcomeOk);
         expectSameImage(capture(), literal);
     }
 }
@@ -331,9 +331,9 @@ TEST_F(SubdivisionOracleTest, EdgeCountThatDoesNotMatchTheTriangles)
 TEST_F(SubdivisionOracleTest, ParameterizedMeshTwoSteps)
 {
     std::mt19937 rng(5);
-    Mesh grid = holedGrid(rng, 6, 0.0);
+    Surface grid = holedGrid(rng, 6, 0.0);
     compareSteps(grid, Start::parameterized, 2, true);
-    EXPECT_TRUE(uvComputed);
+    EXPECT_TRUE(currentModel.uvComputed);
 }
 
 } // namespace

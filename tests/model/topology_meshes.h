@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "tests/support/topology_oracle.h"
 
@@ -26,26 +26,27 @@ struct TestMesh {
 // Puts the mesh in the store (vertex i at (i, 2i, -i), so moves are visible); no topology.
 inline void loadMesh(const TestMesh& mesh)
 {
-    releaseModel();
-    vertexCount = mesh.vertexCount;
-    faceCount = static_cast<int>(mesh.faces.size());
-    allocDoubleArray(vertexX, vertexCount);
-    allocDoubleArray(vertexY, vertexCount);
-    allocDoubleArray(vertexZ, vertexCount);
-    allocIntArray(faceA, faceCount);
-    allocIntArray(faceB, faceCount);
-    allocIntArray(faceC, faceCount);
-    for (int i = 0; i < vertexCount; ++i) {
-        vertexX[i] = i;
-        vertexY[i] = 2.0 * i;
-        vertexZ[i] = -i;
+    currentModel = Mesh();
+    currentModel.vertexCount = mesh.vertexCount;
+    currentModel.faceCount = static_cast<int>(mesh.faces.size());
+    allocDoubleArray(currentModel.vertexX, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexY, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexZ, currentModel.vertexCount);
+    allocIntArray(currentModel.faceA, currentModel.faceCount);
+    allocIntArray(currentModel.faceB, currentModel.faceCount);
+    allocIntArray(currentModel.faceC, currentModel.faceCount);
+    for (int i = 0; i < currentModel.vertexCount; ++i) {
+        currentModel.vertexX[i] = i;
+        currentModel.vertexY[i] = 2.0 * i;
+        currentModel.vertexZ[i] = -i;
     }
-    for (int i = 0; i < faceCount; ++i) {
-        faceA[i] = mesh.faces[i][0];
-        faceB[i] = mesh.faces[i][1];
-        faceC[i] = mesh.faces[i][2];
+    for (int i = 0; i < currentModel.faceCount; ++i) {
+        currentModel.faceA[i] = mesh.faces[i][0];
+        currentModel.faceB[i] = mesh.faces[i][1];
+        currentModel.faceC[i] = mesh.faces[i][2];
     }
-    modelLoaded = true;
+    currentModel.modelLoaded = true;
+    touchMesh(currentModel);
 }
 
 // The vertices met when following positions 0 .. boundaryLoopLength-1 from
@@ -54,15 +55,15 @@ inline void loadMesh(const TestMesh& mesh)
 inline std::vector<int> loopWalk()
 {
     std::vector<int> walk;
-    if (boundaryLoopLength == 0)
+    if (currentModel.boundaryLoopLength == 0)
         return walk;
-    int at = edgeA[0];
+    int at = currentModel.edgeA[0];
     walk.push_back(at);
-    for (int e = 0; e < boundaryLoopLength; ++e) {
-        if (edgeA[e] == at)
-            at = edgeB[e];
-        else if (edgeB[e] == at)
-            at = edgeA[e];
+    for (int e = 0; e < currentModel.boundaryLoopLength; ++e) {
+        if (currentModel.edgeA[e] == at)
+            at = currentModel.edgeB[e];
+        else if (currentModel.edgeB[e] == at)
+            at = currentModel.edgeA[e];
         else
             return {};
         walk.push_back(at);
@@ -74,23 +75,23 @@ inline std::vector<int> loopWalk()
 inline void expectStoreEquals(const TopologyOracleResult& expected)
 {
     ASSERT_TRUE(expected.fatalText.empty());
-    ASSERT_TRUE(topologyBuilt);
-    ASSERT_EQ(vertexCount, expected.vertexCount);
-    ASSERT_EQ(faceCount, expected.faceCount);
-    EXPECT_EQ(std::vector<double>(vertexX.begin(), vertexX.begin() + vertexCount), expected.x);
-    EXPECT_EQ(std::vector<double>(vertexY.begin(), vertexY.begin() + vertexCount), expected.y);
-    EXPECT_EQ(std::vector<double>(vertexZ.begin(), vertexZ.begin() + vertexCount), expected.z);
-    EXPECT_EQ(std::vector<int>(faceA.begin(), faceA.begin() + faceCount), expected.faceA);
-    EXPECT_EQ(std::vector<int>(faceB.begin(), faceB.begin() + faceCount), expected.faceB);
-    EXPECT_EQ(std::vector<int>(faceC.begin(), faceC.begin() + faceCount), expected.faceC);
-    EXPECT_EQ(edgeCount, expected.edgeCount);
-    EXPECT_EQ(boundaryEdgeCount, expected.boundaryEdgeCount);
-    EXPECT_EQ(boundaryLoopLength, expected.boundaryLoopLength);
-    EXPECT_EQ(edgeCapacity, expected.edgeCapacity);
-    EXPECT_EQ(edgeA, expected.edgeA);
-    EXPECT_EQ(edgeB, expected.edgeB);
-    EXPECT_EQ(edgeFace1, expected.edgeFace1);
-    EXPECT_EQ(edgeFace2, expected.edgeFace2);
+    ASSERT_TRUE(currentModel.topologyBuilt);
+    ASSERT_EQ(currentModel.vertexCount, expected.vertexCount);
+    ASSERT_EQ(currentModel.faceCount, expected.faceCount);
+    EXPECT_EQ(std::vector<double>(currentModel.vertexX.begin(), currentModel.vertexX.begin() + currentModel.vertexCount), expected.x);
+    EXPECT_EQ(std::vector<double>(currentModel.vertexY.begin(), currentModel.vertexY.begin() + currentModel.vertexCount), expected.y);
+    EXPECT_EQ(std::vector<double>(currentModel.vertexZ.begin(), currentModel.vertexZ.begin() + currentModel.vertexCount), expected.z);
+    EXPECT_EQ(std::vector<int>(currentModel.faceA.begin(), currentModel.faceA.begin() + currentModel.faceCount), expected.faceA);
+    EXPECT_EQ(std::vector<int>(currentModel.faceB.begin(), currentModel.faceB.begin() + currentModel.faceCount), expected.faceB);
+    EXPECT_EQ(std::vector<int>(currentModel.faceC.begin(), currentModel.faceC.begin() + currentModel.faceCount), expected.faceC);
+    EXPECT_EQ(currentModel.edgeCount, expected.edgeCount);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, expected.boundaryEdgeCount);
+    EXPECT_EQ(currentModel.boundaryLoopLength, expected.boundaryLoopLength);
+    EXPECT_EQ(currentModel.edgeCapacity, expected.edgeCapacity);
+    EXPECT_EQ(currentModel.edgeA, expected.edgeA);
+    EXPECT_EQ(currentModel.edgeB, expected.edgeB);
+    EXPECT_EQ(currentModel.edgeFace1, expected.edgeFace1);
+    EXPECT_EQ(currentModel.edgeFace2, expected.edgeFace2);
 }
 
 // Builds the topology of the mesh and compares it with the literal build.
@@ -99,7 +100,7 @@ inline void expectBuildMatchesOracle(const TestMesh& mesh)
     loadMesh(mesh);
     const TopologyOracleResult expected = topologyOracleOfStore();
     ASSERT_TRUE(expected.fatalText.empty()) << expected.fatalText;
-    buildTopology();
+    buildTopology(currentModel);
     expectStoreEquals(expected);
 }
 

@@ -10,19 +10,21 @@
 
 #include "app/messages.h"
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "tests/model/topology_meshes.h"
 #include "tests/support/topology_oracle.h"
 
 namespace {
+// Why the last text parsed was refused.
+std::string lastReason;
 
 class TopologyOracleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
+        currentModel = Mesh();
         scriptReset();
     }
 };
@@ -77,7 +79,7 @@ TEST_F(TopologyOracleTest, RandomMeshesWithRepeatedCornersMatchWhenAccepted)
         if (!expected.fatalText.empty())
             continue;
         ++accepted;
-        buildTopology();
+        buildTopology(currentModel);
         expectStoreEquals(expected);
         if (HasFatalFailure())
             return;
@@ -114,17 +116,17 @@ TEST_F(TopologyOracleTest, SampleModelsMatch)
         std::stringstream text;
         text << in.rdbuf();
         const std::string content = text.str();
-        releaseModel();
-        ASSERT_TRUE(parseModelText(content.c_str(), content.size()));
+        currentModel = Mesh();
+        ASSERT_TRUE(parseModelText(content.c_str(), content.size(), currentModel, lastReason));
         const TopologyOracleResult expected = topologyOracleOfStore();
-        buildTopology();
+        buildTopology(currentModel);
         expectStoreEquals(expected);
         if (sample.boundaryLoop >= 0) {
-            EXPECT_EQ(boundaryLoopLength, sample.boundaryLoop);
-            EXPECT_EQ(boundaryEdgeCount, sample.boundaryEdges);
+            EXPECT_EQ(currentModel.boundaryLoopLength, sample.boundaryLoop);
+            EXPECT_EQ(currentModel.boundaryEdgeCount, sample.boundaryEdges);
         } else {
-            EXPECT_GT(boundaryLoopLength, 0);
-            EXPECT_EQ(boundaryLoopLength, boundaryEdgeCount);
+            EXPECT_GT(currentModel.boundaryLoopLength, 0);
+            EXPECT_EQ(currentModel.boundaryLoopLength, currentModel.boundaryEdgeCount);
         }
     }
 }
@@ -160,8 +162,8 @@ TEST_F(TopologyOracleTest, RandomRefusedMeshesGiveTheLiteralMessage)
             continue;
         ++refused;
         SCOPED_TRACE(testing::Message() << "round " << round << ": " << expected.fatalText);
-        EXPECT_EQ(outcomeText(buildTopology()), expected.fatalText);
-        EXPECT_FALSE(topologyBuilt);
+        EXPECT_EQ(outcomeText(buildTopology(currentModel)), expected.fatalText);
+        EXPECT_FALSE(currentModel.topologyBuilt);
     }
     EXPECT_EQ(refused, 24);
 }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/messages.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "model/topology_internal.h"
@@ -24,7 +24,7 @@ class TopologyTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        releaseModel();
+        currentModel = Mesh();
         scriptReset();
     }
 };
@@ -32,9 +32,9 @@ protected:
 // The build must be refused with the text, leaving no table behind.
 #define EXPECT_BUILD_REFUSED(text)                                                                                     \
     do {                                                                                                               \
-        EXPECT_STREQ(outcomeText(buildTopology()), text);                                                              \
-        EXPECT_FALSE(topologyBuilt);                                                                                   \
-        EXPECT_EQ(edgeCount, 0);                                                                                       \
+        EXPECT_STREQ(outcomeText(buildTopology(currentModel)), text);                                                              \
+        EXPECT_FALSE(currentModel.topologyBuilt);                                                                                   \
+        EXPECT_EQ(currentModel.edgeCount, 0);                                                                                       \
     } while (false)
 
 std::vector<int> prefix(const std::vector<int>& array, int n) { return {array.begin(), array.begin() + n}; }
@@ -42,42 +42,42 @@ std::vector<int> prefix(const std::vector<int>& array, int n) { return {array.be
 TEST_F(TopologyTest, SingleTriangleIsOneLoopOfThree)
 {
     loadMesh({3, {{0, 1, 2}}});
-    buildTopology();
-    EXPECT_TRUE(topologyBuilt);
-    EXPECT_EQ(edgeCount, 3);
-    EXPECT_EQ(boundaryEdgeCount, 3);
-    EXPECT_EQ(boundaryLoopLength, 3);
-    EXPECT_EQ(prefix(edgeA, 3), (std::vector<int>{0, 1, 0}));
-    EXPECT_EQ(prefix(edgeB, 3), (std::vector<int>{1, 2, 2}));
-    EXPECT_EQ(prefix(edgeFace1, 3), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(prefix(edgeFace2, 3), (std::vector<int>{-1, -1, -1}));
+    buildTopology(currentModel);
+    EXPECT_TRUE(currentModel.topologyBuilt);
+    EXPECT_EQ(currentModel.edgeCount, 3);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 3);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 3);
+    EXPECT_EQ(prefix(currentModel.edgeA, 3), (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(prefix(currentModel.edgeB, 3), (std::vector<int>{1, 2, 2}));
+    EXPECT_EQ(prefix(currentModel.edgeFace1, 3), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(prefix(currentModel.edgeFace2, 3), (std::vector<int>{-1, -1, -1}));
 }
 
 TEST_F(TopologyTest, TwoTrianglesGiveTheExactTableAndLoopWalk)
 {
     loadMesh({4, {{0, 1, 2}, {2, 1, 3}}});
-    buildTopology();
-    ASSERT_EQ(edgeCount, 5);
-    EXPECT_EQ(boundaryEdgeCount, 4);
-    EXPECT_EQ(boundaryLoopLength, 4);
-    EXPECT_EQ(prefix(edgeA, 5), (std::vector<int>{0, 1, 2, 0, 1}));
-    EXPECT_EQ(prefix(edgeB, 5), (std::vector<int>{1, 3, 3, 2, 2}));
-    EXPECT_EQ(prefix(edgeFace1, 5), (std::vector<int>{0, 1, 1, 0, 0}));
-    EXPECT_EQ(prefix(edgeFace2, 5), (std::vector<int>{-1, -1, -1, -1, 1}));
+    buildTopology(currentModel);
+    ASSERT_EQ(currentModel.edgeCount, 5);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 4);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 4);
+    EXPECT_EQ(prefix(currentModel.edgeA, 5), (std::vector<int>{0, 1, 2, 0, 1}));
+    EXPECT_EQ(prefix(currentModel.edgeB, 5), (std::vector<int>{1, 3, 3, 2, 2}));
+    EXPECT_EQ(prefix(currentModel.edgeFace1, 5), (std::vector<int>{0, 1, 1, 0, 0}));
+    EXPECT_EQ(prefix(currentModel.edgeFace2, 5), (std::vector<int>{-1, -1, -1, -1, 1}));
     EXPECT_EQ(loopWalk(), (std::vector<int>{0, 1, 3, 2, 0}));
 }
 
 TEST_F(TopologyTest, ClosedTetrahedronHasNoBoundary)
 {
     loadMesh({4, {{0, 1, 2}, {0, 3, 1}, {1, 3, 2}, {2, 3, 0}}});
-    buildTopology();
-    EXPECT_EQ(edgeCount, 6);
-    EXPECT_EQ(boundaryEdgeCount, 0);
-    EXPECT_EQ(boundaryLoopLength, 0);
+    buildTopology(currentModel);
+    EXPECT_EQ(currentModel.edgeCount, 6);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 0);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 0);
     for (int e = 0; e < 6; ++e) {
-        EXPECT_LT(edgeA[e], edgeB[e]);
-        EXPECT_GE(edgeFace2[e], 0);
-        EXPECT_GT(edgeFace2[e], edgeFace1[e]);
+        EXPECT_LT(currentModel.edgeA[e], currentModel.edgeB[e]);
+        EXPECT_GE(currentModel.edgeFace2[e], 0);
+        EXPECT_GT(currentModel.edgeFace2[e], currentModel.edgeFace1[e]);
     }
 }
 
@@ -104,8 +104,8 @@ std::set<std::pair<int, int>> loopThrough(const TestMesh& mesh, std::pair<int, i
 std::set<std::pair<int, int>> tableLoop()
 {
     std::set<std::pair<int, int>> loop;
-    for (int e = 0; e < boundaryLoopLength; ++e)
-        loop.insert({edgeA[e], edgeB[e]});
+    for (int e = 0; e < currentModel.boundaryLoopLength; ++e)
+        loop.insert({currentModel.edgeA[e], currentModel.edgeB[e]});
     return loop;
 }
 
@@ -115,9 +115,9 @@ TEST_F(TopologyTest, LongestHoleComesFirstInWalkingOrder)
     for (auto [outer, inner] : {std::pair{8, 5}, std::pair{5, 8}}) {
         const TestMesh ring = annulusMesh(outer, inner);
         loadMesh(ring);
-        buildTopology();
-        EXPECT_EQ(boundaryEdgeCount, 13);
-        EXPECT_EQ(boundaryLoopLength, 8);
+        buildTopology(currentModel);
+        EXPECT_EQ(currentModel.boundaryEdgeCount, 13);
+        EXPECT_EQ(currentModel.boundaryLoopLength, 8);
         const std::vector<int> walk = loopWalk();
         ASSERT_EQ(walk.size(), 9u);
         EXPECT_EQ(walk.front(), walk.back());
@@ -129,9 +129,9 @@ TEST_F(TopologyTest, LongestHoleComesFirstInWalkingOrder)
         EXPECT_EQ(*met.rbegin(), first + 7);
         // The other boundary edges follow, then the interior ones.
         for (int e = 8; e < 13; ++e)
-            EXPECT_EQ(edgeFace2[e], -1);
-        for (int e = 13; e < edgeCount; ++e)
-            EXPECT_GE(edgeFace2[e], 0);
+            EXPECT_EQ(currentModel.edgeFace2[e], -1);
+        for (int e = 13; e < currentModel.edgeCount; ++e)
+            EXPECT_GE(currentModel.edgeFace2[e], 0);
     }
 }
 
@@ -153,9 +153,9 @@ TEST_F(TopologyTest, OfEqualHolesTheOneWithTheEarliestBoundaryEdgeComesFirst)
                 if (uses[std::minmax(f[k], f[(k + 1) % 3])] == 1)
                     firstBoundary = std::minmax(f[k], f[(k + 1) % 3]);
         loadMesh(ring);
-        buildTopology();
-        EXPECT_EQ(boundaryLoopLength, 6);
-        EXPECT_EQ(std::pair(edgeA[0], edgeB[0]), firstBoundary);
+        buildTopology(currentModel);
+        EXPECT_EQ(currentModel.boundaryLoopLength, 6);
+        EXPECT_EQ(std::pair(currentModel.edgeA[0], currentModel.edgeB[0]), firstBoundary);
         EXPECT_EQ(tableLoop(), loopThrough(ring, firstBoundary));
     }
 }
@@ -163,80 +163,78 @@ TEST_F(TopologyTest, OfEqualHolesTheOneWithTheEarliestBoundaryEdgeComesFirst)
 TEST_F(TopologyTest, UnusedVerticesAreDroppedAndCornersRenumbered)
 {
     loadMesh({5, {{0, 2, 4}}});
-    buildTopology();
-    EXPECT_EQ(vertexCount, 3);
-    EXPECT_EQ(faceA[0], 0);
-    EXPECT_EQ(faceB[0], 1);
-    EXPECT_EQ(faceC[0], 2);
+    buildTopology(currentModel);
+    EXPECT_EQ(currentModel.vertexCount, 3);
+    EXPECT_EQ(currentModel.faceA[0], 0);
+    EXPECT_EQ(currentModel.faceB[0], 1);
+    EXPECT_EQ(currentModel.faceC[0], 2);
     // Old vertices 0, 2, 4 moved down; the arrays keep their length.
-    EXPECT_EQ(vertexX.size(), 5u);
-    EXPECT_EQ((std::vector<double>{vertexX[0], vertexX[1], vertexX[2]}), (std::vector<double>{0, 2, 4}));
-    EXPECT_EQ((std::vector<double>{vertexY[0], vertexY[1], vertexY[2]}), (std::vector<double>{0, 4, 8}));
-    EXPECT_EQ((std::vector<double>{vertexZ[0], vertexZ[1], vertexZ[2]}), (std::vector<double>{0, -2, -4}));
+    EXPECT_EQ(currentModel.vertexX.size(), 5u);
+    EXPECT_EQ((std::vector<double>{currentModel.vertexX[0], currentModel.vertexX[1], currentModel.vertexX[2]}), (std::vector<double>{0, 2, 4}));
+    EXPECT_EQ((std::vector<double>{currentModel.vertexY[0], currentModel.vertexY[1], currentModel.vertexY[2]}), (std::vector<double>{0, 4, 8}));
+    EXPECT_EQ((std::vector<double>{currentModel.vertexZ[0], currentModel.vertexZ[1], currentModel.vertexZ[2]}), (std::vector<double>{0, -2, -4}));
     // The capacity counts the vertices as they stood before dropping.
-    EXPECT_EQ(edgeCapacity, 5 + 1 + 30);
+    EXPECT_EQ(currentModel.edgeCapacity, 5 + 1 + 30);
 }
 
 TEST_F(TopologyTest, ArraysHoldTheCapacityWithZeroAndMinusOneTails)
 {
     loadMesh(gridMesh(4, 3));
-    buildTopology();
-    EXPECT_EQ(edgeCapacity, 12 + 12 + 30);
-    for (const auto* array : {&edgeA, &edgeB, &edgeFace1, &edgeFace2})
-        EXPECT_EQ(array->size(), static_cast<size_t>(edgeCapacity));
-    for (int e = edgeCount; e < edgeCapacity; ++e) {
-        EXPECT_EQ(edgeA[e], 0);
-        EXPECT_EQ(edgeB[e], 0);
-        EXPECT_EQ(edgeFace1[e], 0);
-        EXPECT_EQ(edgeFace2[e], -1);
+    buildTopology(currentModel);
+    EXPECT_EQ(currentModel.edgeCapacity, 12 + 12 + 30);
+    for (const auto* array : {&currentModel.edgeA, &currentModel.edgeB, &currentModel.edgeFace1, &currentModel.edgeFace2})
+        EXPECT_EQ(array->size(), static_cast<size_t>(currentModel.edgeCapacity));
+    for (int e = currentModel.edgeCount; e < currentModel.edgeCapacity; ++e) {
+        EXPECT_EQ(currentModel.edgeA[e], 0);
+        EXPECT_EQ(currentModel.edgeB[e], 0);
+        EXPECT_EQ(currentModel.edgeFace1[e], 0);
+        EXPECT_EQ(currentModel.edgeFace2[e], -1);
     }
 }
 
 TEST_F(TopologyTest, SecondBuildChangesNothing)
 {
     loadMesh(annulusMesh(7, 4));
-    buildTopology();
-    const std::vector<int> a = edgeA, b = edgeB, f1 = edgeFace1, f2 = edgeFace2;
-    const int counts[3] = {edgeCount, boundaryEdgeCount, boundaryLoopLength};
-    faceA[0] = 99; // not looked at while the topology is marked built
-    buildTopology();
-    EXPECT_EQ(edgeA, a);
-    EXPECT_EQ(edgeB, b);
-    EXPECT_EQ(edgeFace1, f1);
-    EXPECT_EQ(edgeFace2, f2);
-    EXPECT_EQ(edgeCount, counts[0]);
-    EXPECT_EQ(boundaryEdgeCount, counts[1]);
-    EXPECT_EQ(boundaryLoopLength, counts[2]);
+    buildTopology(currentModel);
+    const std::vector<int> a = currentModel.edgeA, b = currentModel.edgeB, f1 = currentModel.edgeFace1, f2 = currentModel.edgeFace2;
+    const int counts[3] = {currentModel.edgeCount, currentModel.boundaryEdgeCount, currentModel.boundaryLoopLength};
+    currentModel.faceA[0] = 99; // not looked at while the topology is marked built
+    buildTopology(currentModel);
+    EXPECT_EQ(currentModel.edgeA, a);
+    EXPECT_EQ(currentModel.edgeB, b);
+    EXPECT_EQ(currentModel.edgeFace1, f1);
+    EXPECT_EQ(currentModel.edgeFace2, f2);
+    EXPECT_EQ(currentModel.edgeCount, counts[0]);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, counts[1]);
+    EXPECT_EQ(currentModel.boundaryLoopLength, counts[2]);
 }
 
 TEST_F(TopologyTest, MeshWithEveryTriangleCutAwayIsEmpty)
 {
     loadMesh({4, {{0, 1, 2}}});
-    faceCount = 0;
-    buildTopology();
-    EXPECT_TRUE(topologyBuilt);
-    EXPECT_EQ(vertexCount, 0);
-    EXPECT_EQ(edgeCount, 0);
-    EXPECT_EQ(boundaryEdgeCount, 0);
-    EXPECT_EQ(boundaryLoopLength, 0);
-    EXPECT_EQ(edgeCapacity, 4 + 0 + 30);
+    currentModel.faceCount = 0;
+    buildTopology(currentModel);
+    EXPECT_TRUE(currentModel.topologyBuilt);
+    EXPECT_EQ(currentModel.vertexCount, 0);
+    EXPECT_EQ(currentModel.edgeCount, 0);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 0);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 0);
+    EXPECT_EQ(currentModel.edgeCapacity, 4 + 0 + 30);
 }
 
 TEST_F(TopologyTest, RebuildDropsTheParameterizationAndFollowsTheNewTriangles)
 {
     loadMesh(gridMesh(3, 3));
-    buildTopology();
-    allocDoubleArray(vertexU, vertexCount);
-    allocDoubleArray(vertexV, vertexCount);
-    uvComputed = true;
-    closedWarned = true;
+    buildTopology(currentModel);
+    allocDoubleArray(currentModel.vertexU, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexV, currentModel.vertexCount);
+    currentModel.uvComputed = true;
     // A face cut: the last triangle leaves the list.
-    --faceCount;
-    rebuildTopology();
-    EXPECT_TRUE(topologyBuilt);
-    EXPECT_FALSE(uvComputed);
-    EXPECT_FALSE(closedWarned);
-    EXPECT_TRUE(vertexU.empty() && vertexV.empty());
+    --currentModel.faceCount;
+    rebuildTopology(currentModel);
+    EXPECT_TRUE(currentModel.topologyBuilt);
+    EXPECT_FALSE(currentModel.uvComputed);
+    EXPECT_TRUE(currentModel.vertexU.empty() && currentModel.vertexV.empty());
     const TopologyOracleResult expected = [] {
         TestMesh m = gridMesh(3, 3);
         m.faces.pop_back();
@@ -244,35 +242,35 @@ TEST_F(TopologyTest, RebuildDropsTheParameterizationAndFollowsTheNewTriangles)
         return topologyOracleOfStore();
     }();
     loadMesh(gridMesh(3, 3));
-    --faceCount;
-    buildTopology();
+    --currentModel.faceCount;
+    buildTopology(currentModel);
     expectStoreEquals(expected);
 }
 
 TEST_F(TopologyTest, FindEdgeGivesTheFirstPositionInEitherOrder)
 {
     loadMesh({4, {{0, 1, 2}, {2, 1, 3}}});
-    buildTopology();
-    EXPECT_EQ(findEdge(3, 1), 1);
-    EXPECT_EQ(findEdge(1, 3), 1);
-    EXPECT_EQ(findEdge(2, 1), 4);
-    EXPECT_EQ(findEdge(0, 3), -1);
-    EXPECT_EQ(findEdge(7, 8), -1);
+    buildTopology(currentModel);
+    EXPECT_EQ(findEdge(currentModel, 3, 1), 1);
+    EXPECT_EQ(findEdge(currentModel, 1, 3), 1);
+    EXPECT_EQ(findEdge(currentModel, 2, 1), 4);
+    EXPECT_EQ(findEdge(currentModel, 0, 3), -1);
+    EXPECT_EQ(findEdge(currentModel, 7, 8), -1);
     // With the same pair twice (a first triangle that repeats a corner) the first wins.
-    releaseModel();
+    currentModel = Mesh();
     loadMesh({2, {{0, 1, 0}}});
-    buildTopology();
-    ASSERT_EQ(edgeCount, 3);
-    EXPECT_EQ(findEdge(1, 0), edgeA[0] == 0 && edgeB[0] == 1 ? 0 : 1);
+    buildTopology(currentModel);
+    ASSERT_EQ(currentModel.edgeCount, 3);
+    EXPECT_EQ(findEdge(currentModel, 1, 0), currentModel.edgeA[0] == 0 && currentModel.edgeB[0] == 1 ? 0 : 1);
 }
 
 TEST_F(TopologyTest, SwapEdgesExchangesAllFourArrays)
 {
     loadMesh({4, {{0, 1, 2}, {2, 1, 3}}});
-    buildTopology();
-    swapEdges(0, 4);
-    EXPECT_EQ(std::vector<int>({edgeA[0], edgeB[0], edgeFace1[0], edgeFace2[0]}), std::vector<int>({1, 2, 0, 1}));
-    EXPECT_EQ(std::vector<int>({edgeA[4], edgeB[4], edgeFace1[4], edgeFace2[4]}), std::vector<int>({0, 1, 0, -1}));
+    buildTopology(currentModel);
+    swapEdges(currentModel, 0, 4);
+    EXPECT_EQ(std::vector<int>({currentModel.edgeA[0], currentModel.edgeB[0], currentModel.edgeFace1[0], currentModel.edgeFace2[0]}), std::vector<int>({1, 2, 0, 1}));
+    EXPECT_EQ(std::vector<int>({currentModel.edgeA[4], currentModel.edgeB[4], currentModel.edgeFace1[4], currentModel.edgeFace2[4]}), std::vector<int>({0, 1, 0, -1}));
 }
 
 // A mesh of genus 20 needs more edges than vertexCount + faceCount + 30: the
@@ -282,12 +280,12 @@ TEST_F(TopologyTest, HighGenusMeshIsAccepted)
     const TestMesh mesh = genusMesh(20);
     loadMesh(mesh);
     const TopologyOracleResult expected = topologyOracleOfStore();
-    buildTopology();
-    ASSERT_TRUE(topologyBuilt);
-    EXPECT_EQ(vertexCount - edgeCount + faceCount, 2 - 2 * 20);
-    EXPECT_GT(edgeCount, vertexCount + faceCount + 30);
-    EXPECT_EQ(edgeCapacity, edgeCount);
-    EXPECT_EQ(boundaryEdgeCount, 0);
+    buildTopology(currentModel);
+    ASSERT_TRUE(currentModel.topologyBuilt);
+    EXPECT_EQ(currentModel.vertexCount - currentModel.edgeCount + currentModel.faceCount, 2 - 2 * 20);
+    EXPECT_GT(currentModel.edgeCount, currentModel.vertexCount + currentModel.faceCount + 30);
+    EXPECT_EQ(currentModel.edgeCapacity, currentModel.edgeCount);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 0);
     expectStoreEquals(expected);
 }
 
@@ -303,8 +301,8 @@ TEST_F(TopologyTest, DiscWithManyHolesIsAccepted)
     plate.faces = top;
     expectBuildMatchesOracle(plate);
     // A plate of 17 x 26 cells with 40 holes of one cell.
-    EXPECT_EQ(boundaryLoopLength, 2 * (17 + 26));
-    EXPECT_EQ(boundaryEdgeCount, 2 * (17 + 26) + 40 * 4);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 2 * (17 + 26));
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 2 * (17 + 26) + 40 * 4);
 }
 
 TEST_F(TopologyTest, CornerOutsideTheVerticesIsRefused)
@@ -328,7 +326,7 @@ TEST_F(TopologyTest, TableThatCannotBeAllocatedIsRefused)
 {
     // More entries than an int can count.
     loadMesh({3, {{0, 1, 2}}});
-    vertexCount = 2147483647 - 20;
+    currentModel.vertexCount = 2147483647 - 20;
     EXPECT_BUILD_REFUSED("Problème de mémoire pour les arêtes");
 }
 
@@ -338,18 +336,18 @@ TEST_F(TopologyTest, TableThatCannotBeAllocatedIsRefused)
 TEST_F(TopologyTest, BoundaryWalkThatCannotCloseIsRefused)
 {
     loadMesh({3, {{0, 1, 2}}});
-    allocIntArray(edgeA, 3);
-    allocIntArray(edgeB, 3);
-    allocIntArray(edgeFace1, 3);
-    edgeFace2.assign(3, -1);
-    edgeA = {0, 1, 0};
-    edgeB = {1, 2, 0};
-    edgeCount = 2;
-    boundaryEdgeCount = 2;
+    allocIntArray(currentModel.edgeA, 3);
+    allocIntArray(currentModel.edgeB, 3);
+    allocIntArray(currentModel.edgeFace1, 3);
+    currentModel.edgeFace2.assign(3, -1);
+    currentModel.edgeA = {0, 1, 0};
+    currentModel.edgeB = {1, 2, 0};
+    currentModel.edgeCount = 2;
+    currentModel.boundaryEdgeCount = 2;
     std::vector<int> scratch(3, 0);
     Outcome refusal = outcomeOk;
     try {
-        orderBoundaryLoops(scratch);
+        orderBoundaryLoops(currentModel, scratch);
     } catch (const TopologyRefusal& r) {
         refusal = r.outcome;
     }

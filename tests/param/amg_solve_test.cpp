@@ -5,7 +5,7 @@
 // solved side by side equal each solved alone, it
 // refuses matrices it is not made for, and bad coefficients end in a
 // reported failure.
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "param/amg_solve.h"
 #include "param/big_array.h"
@@ -24,6 +24,8 @@
 #include <thread>
 
 namespace {
+// How the last solve went, as the solver reports it.
+SolveReport lastSolve;
 
 // Interior unknowns of a k × k triangulated grid; every row: its six
 // neighbours with random weights (known border values moved to the right).
@@ -138,13 +140,13 @@ double relativeResidual(const TripletMatrix& m, int n, const double* x, const do
 // loop placed); the number of unknowns, or 0 when the assembly refuses.
 int assembleCurrentMesh(TripletMatrix& m, BigArray<double>& rhsU, BigArray<double>& rhsV)
 {
-    buildTopology();
-    allocDoubleArray(vertexU, vertexCount);
-    allocDoubleArray(vertexV, vertexCount);
-    placeLoopOnCircle();
+    buildTopology(currentModel);
+    allocDoubleArray(currentModel.vertexU, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexV, currentModel.vertexCount);
+    placeLoopOnCircle(currentModel);
     BigArray<int> unknownIndex;
-    const int n = numberUnknowns(unknownIndex);
-    return assembleParameterSystem(unknownIndex, n, m, rhsU, rhsV) ? n : 0;
+    const int n = numberUnknowns(currentModel, unknownIndex);
+    return assembleParameterSystem(currentModel, unknownIndex, n, m, rhsU, rhsV) ? n : 0;
 }
 
 // The mean-value system of a 150 × 150 grid with shifted inner vertices and
@@ -163,8 +165,8 @@ TEST(MultigridTest, SolvesAJitteredHeightFieldAndEachSystemAsAlone)
     ASSERT_GT(n, gmresOnlyLimit);
 
     std::vector<double> xU(n), xV(n);
-    ASSERT_TRUE(solveParameterSystems(m, n, rhsU.data(), rhsV.data(), xU.data(), xV.data()));
-    EXPECT_EQ(lastSolvePath, solvedByPreconditionedKrylov);
+    ASSERT_TRUE(solveParameterSystems(m, n, rhsU.data(), rhsV.data(), xU.data(), xV.data(), &lastSolve));
+    EXPECT_EQ(lastSolve.path, solvedByPreconditionedKrylov);
     EXPECT_LE(relativeResidual(m, n, xU.data(), rhsU.data()), 1e-9);
     EXPECT_LE(relativeResidual(m, n, xV.data(), rhsV.data()), 1e-9);
 
@@ -178,7 +180,7 @@ TEST(MultigridTest, SolvesAJitteredHeightFieldAndEachSystemAsAlone)
     EXPECT_EQ(aloneU, xU);
     EXPECT_EQ(aloneV, xV);
     releaseTriplets(m);
-    releaseModel();
+    currentModel = Mesh();
 }
 
 // A flat grid of 220 × 220 cells, inner vertices shifted by up to 0.35 of a
@@ -218,12 +220,12 @@ TEST(MultigridTest, SolvesAFlatJitteredGridWithRandomDiagonals)
     const int n = assembleCurrentMesh(m, rhsU, rhsV);
     ASSERT_GT(n, 0);
     std::vector<double> xU(n), xV(n);
-    ASSERT_TRUE(solveParameterSystems(m, n, rhsU.data(), rhsV.data(), xU.data(), xV.data()));
-    EXPECT_EQ(lastSolvePath, solvedByPreconditionedKrylov);
+    ASSERT_TRUE(solveParameterSystems(m, n, rhsU.data(), rhsV.data(), xU.data(), xV.data(), &lastSolve));
+    EXPECT_EQ(lastSolve.path, solvedByPreconditionedKrylov);
     EXPECT_LE(relativeResidual(m, n, xU.data(), rhsU.data()), 1e-9);
     EXPECT_LE(relativeResidual(m, n, xV.data(), rhsV.data()), 1e-9);
     releaseTriplets(m);
-    releaseModel();
+    currentModel = Mesh();
 }
 
 // A NaN or an infinite coefficient, on the diagonal or off it: the solve
@@ -244,9 +246,9 @@ TEST(MultigridTest, BadCoefficientsAreReported)
             for (int k = 0; k < s.count(); ++k)
                 addMatrixEntry(m, s.rows[k], s.cols[k], s.values[k]);
             std::vector<double> xU(s.n), xV(s.n);
-            EXPECT_FALSE(solveParameterSystems(m, s.n, rhs.data(), rhs.data(), xU.data(), xV.data()))
+            EXPECT_FALSE(solveParameterSystems(m, s.n, rhs.data(), rhs.data(), xU.data(), xV.data(), &lastSolve))
                 << bad << " " << onDiagonal;
-            EXPECT_EQ(lastSolvePath, solveFailed);
+            EXPECT_EQ(lastSolve.path, solveFailed);
             releaseTriplets(m);
         }
 }
@@ -263,8 +265,8 @@ TEST(MultigridTest, AnEntryOutsideTheSystemIsRefused)
         addMatrixEntry(m, s.rows[k], s.cols[k], s.values[k]);
     addMatrixEntry(m, 300, s.n, -0.5);
     std::vector<double> xU(s.n), xV(s.n);
-    EXPECT_FALSE(solveParameterSystems(m, s.n, rhs.data(), rhs.data(), xU.data(), xV.data()));
-    EXPECT_EQ(lastSolvePath, solveFailed);
+    EXPECT_FALSE(solveParameterSystems(m, s.n, rhs.data(), rhs.data(), xU.data(), xV.data(), &lastSolve));
+    EXPECT_EQ(lastSolve.path, solveFailed);
     releaseTriplets(m);
 }
 

@@ -2,7 +2,7 @@
 // meanValueWeights for every edge, and a linear scan for existing entries.
 #pragma once
 
-#include "base/store.h"
+#include "app/session.h"
 #include "param/mean_value_weights.h"
 #include "param/parameterize.h"
 
@@ -20,16 +20,16 @@ namespace literal {
 
 inline void normalizedPoint(int vertex, double P[3])
 {
-    const double radius = modelRadius != 0.0 ? modelRadius : 1.0;
-    P[0] = (vertexX[vertex] - modelCenter[0]) / radius;
-    P[1] = (vertexY[vertex] - modelCenter[1]) / radius;
-    P[2] = (vertexZ[vertex] - modelCenter[2]) / radius;
+    const double radius = currentModel.modelRadius != 0.0 ? currentModel.modelRadius : 1.0;
+    P[0] = (currentModel.vertexX[vertex] - currentModel.modelCenter[0]) / radius;
+    P[1] = (currentModel.vertexY[vertex] - currentModel.modelCenter[1]) / radius;
+    P[2] = (currentModel.vertexZ[vertex] - currentModel.modelCenter[2]) / radius;
 }
 
 // tan(angle / 2) of the corner of face f at vertex v (the first corner naming v).
 inline double halfAngleTangent(int f, int v)
 {
-    int corner[3] = {faceA[f], faceB[f], faceC[f]};
+    int corner[3] = {currentModel.faceA[f], currentModel.faceB[f], currentModel.faceC[f]};
     double P[3][3];
     for (int i = 0; i < 3; ++i)
         normalizedPoint(corner[i], P[i]);
@@ -44,7 +44,7 @@ inline double halfAngleTangent(int f, int v)
 // edgeA[edge] in that of edgeB[edge].
 inline void meanValueWeights(int edge, double& wA, double& wB)
 {
-    int a = edgeA[edge], b = edgeB[edge], f1 = edgeFace1[edge], f2 = edgeFace2[edge];
+    int a = currentModel.edgeA[edge], b = currentModel.edgeB[edge], f1 = currentModel.edgeFace1[edge], f2 = currentModel.edgeFace2[edge];
     double tA = literal::halfAngleTangent(f1, a);
     double tB = literal::halfAngleTangent(f1, b);
     if (f2 >= 0) {
@@ -82,44 +82,44 @@ struct PlainSystem {
 inline PlainSystem plainAssembly()
 {
     PlainSystem s;
-    s.unknownIndex.assign(vertexCount, 0);
-    for (int h = 0; h < boundaryLoopLength; ++h) {
-        s.unknownIndex[edgeA[h]] = -1;
-        s.unknownIndex[edgeB[h]] = -1;
+    s.unknownIndex.assign(currentModel.vertexCount, 0);
+    for (int h = 0; h < currentModel.boundaryLoopLength; ++h) {
+        s.unknownIndex[currentModel.edgeA[h]] = -1;
+        s.unknownIndex[currentModel.edgeB[h]] = -1;
     }
-    for (int v = 0; v < vertexCount; ++v)
+    for (int v = 0; v < currentModel.vertexCount; ++v)
         if (s.unknownIndex[v] == 0)
             s.unknownIndex[v] = s.n++;
     s.rhsU.assign(s.n, 0.0);
     s.rhsV.assign(s.n, 0.0);
-    for (int e = 0; e < edgeCount; ++e) {
+    for (int e = 0; e < currentModel.edgeCount; ++e) {
         double wA, wB;
         meanValueWeights(e, wA, wB);
-        int a = edgeA[e], b = edgeB[e], ia = s.unknownIndex[a], ib = s.unknownIndex[b];
+        int a = currentModel.edgeA[e], b = currentModel.edgeB[e], ia = s.unknownIndex[a], ib = s.unknownIndex[b];
         if (ia >= 0) {
             s.add(ia, ia, wA);
             if (ib < 0)
-                s.rhsU[ia] += wA * vertexU[b];
+                s.rhsU[ia] += wA * currentModel.vertexU[b];
             else
                 s.add(ia, ib, -wA);
         }
         if (ib >= 0) {
             s.add(ib, ib, wB);
             if (ia < 0)
-                s.rhsU[ib] += wB * vertexU[a];
+                s.rhsU[ib] += wB * currentModel.vertexU[a];
             else
                 s.add(ib, ia, -wB);
         }
     }
     // The v right-hand side, weights computed again.
-    for (int e = 0; e < edgeCount; ++e) {
+    for (int e = 0; e < currentModel.edgeCount; ++e) {
         double wA, wB;
         meanValueWeights(e, wA, wB);
-        int a = edgeA[e], b = edgeB[e], ia = s.unknownIndex[a], ib = s.unknownIndex[b];
+        int a = currentModel.edgeA[e], b = currentModel.edgeB[e], ia = s.unknownIndex[a], ib = s.unknownIndex[b];
         if (ia >= 0 && ib < 0)
-            s.rhsV[ia] += wA * vertexV[b];
+            s.rhsV[ia] += wA * currentModel.vertexV[b];
         if (ib >= 0 && ia < 0)
-            s.rhsV[ib] += wB * vertexV[a];
+            s.rhsV[ib] += wB * currentModel.vertexV[a];
     }
     return s;
 }

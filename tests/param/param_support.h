@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 

@@ -1,7 +1,7 @@
 // Parameterization on small meshes: the loop on the circle, the one-unknown
 // case, the closed, disconnected and degenerate models, two holes.
 #include "app/model_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "param/parameter_solve.h"
 #include "param/parameterize.h"
@@ -25,28 +25,28 @@ const std::string degenerate = "Paramétrisation impossible : \n\nle modèle a u
 class ParameterizeCases : public ::testing::Test {
 protected:
     void SetUp() override { resetAll(); }
-    void TearDown() override { releaseModel(); }
+    void TearDown() override { currentModel = Mesh(); }
 };
 
-double loopStep() { return (2 * 3.14159265358979) / boundaryLoopLength; }
+double loopStep() { return (2 * 3.14159265358979) / currentModel.boundaryLoopLength; }
 
 // Every vertex on the loop: each at its walk angle, the first one (edgeB of
 // edge 0) at angle step and the last (edgeA of edge 0) at L × step.
 TEST_F(ParameterizeCases, SingleTriangleLiesOnTheCircle)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
-    parameterize();
-    ASSERT_TRUE(uvComputed);
+    parameterize(currentModel);
+    ASSERT_TRUE(currentModel.uvComputed);
     EXPECT_TRUE(scriptBoxes.empty());
     double step = loopStep();
-    EXPECT_EQ(edgeB[0], 1);
-    EXPECT_EQ(vertexU[1], std::cos(step));
-    EXPECT_EQ(vertexV[1], std::sin(step));
-    EXPECT_EQ(vertexU[2], std::cos(2 * step));
-    EXPECT_EQ(vertexV[2], std::sin(2 * step));
-    EXPECT_EQ(vertexU[0], std::cos(3 * step));
-    EXPECT_EQ(vertexV[0], std::sin(3 * step));
-    EXPECT_NEAR(vertexU[0], 1.0, 1e-15);
+    EXPECT_EQ(currentModel.edgeB[0], 1);
+    EXPECT_EQ(currentModel.vertexU[1], std::cos(step));
+    EXPECT_EQ(currentModel.vertexV[1], std::sin(step));
+    EXPECT_EQ(currentModel.vertexU[2], std::cos(2 * step));
+    EXPECT_EQ(currentModel.vertexV[2], std::sin(2 * step));
+    EXPECT_EQ(currentModel.vertexU[0], std::cos(3 * step));
+    EXPECT_EQ(currentModel.vertexV[0], std::sin(3 * step));
+    EXPECT_NEAR(currentModel.vertexU[0], 1.0, 1e-15);
 }
 
 // On a larger loop too the walk starts at angle step, goes counter-clockwise
@@ -54,20 +54,20 @@ TEST_F(ParameterizeCases, SingleTriangleLiesOnTheCircle)
 TEST_F(ParameterizeCases, WalkStartsAtAngleStep)
 {
     setJitteredGrid(4, 0.2, 0.0, 3);
-    parameterize();
-    ASSERT_TRUE(uvComputed);
-    const int L = boundaryLoopLength;
+    parameterize(currentModel);
+    ASSERT_TRUE(currentModel.uvComputed);
+    const int L = currentModel.boundaryLoopLength;
     ASSERT_EQ(L, 16);
     double step = loopStep();
-    int c = edgeB[0];
-    EXPECT_EQ(vertexU[c], std::cos(step));
-    EXPECT_EQ(vertexV[c], std::sin(step));
+    int c = currentModel.edgeB[0];
+    EXPECT_EQ(currentModel.vertexU[c], std::cos(step));
+    EXPECT_EQ(currentModel.vertexV[c], std::sin(step));
     for (int h = 1; h < L; ++h) {
-        c = edgeA[h] == c ? edgeB[h] : edgeA[h];
-        EXPECT_EQ(vertexU[c], std::cos((h + 1) * step)) << h;
-        EXPECT_EQ(vertexV[c], std::sin((h + 1) * step)) << h;
+        c = currentModel.edgeA[h] == c ? currentModel.edgeB[h] : currentModel.edgeA[h];
+        EXPECT_EQ(currentModel.vertexU[c], std::cos((h + 1) * step)) << h;
+        EXPECT_EQ(currentModel.vertexV[c], std::sin((h + 1) * step)) << h;
     }
-    EXPECT_EQ(c, edgeA[0]);
+    EXPECT_EQ(c, currentModel.edgeA[0]);
 }
 
 // One vertex off the loop: no solver runs; it is the weighted mean of its
@@ -75,23 +75,23 @@ TEST_F(ParameterizeCases, WalkStartsAtAngleStep)
 TEST_F(ParameterizeCases, OneUnknownIsTheWeightedMean)
 {
     setFanMesh(7);
-    vertexX[3] += 0.2; // not symmetric, so the mean is not the centre
-    parameterize();
-    ASSERT_TRUE(uvComputed);
+    currentModel.vertexX[3] += 0.2; // not symmetric, so the mean is not the centre
+    parameterize(currentModel);
+    ASSERT_TRUE(currentModel.uvComputed);
     double diagonal = 0.0, sumU = 0.0, sumV = 0.0;
-    for (int e = 0; e < edgeCount; ++e) {
+    for (int e = 0; e < currentModel.edgeCount; ++e) {
         double wA, wB;
         meanValueWeights(e, wA, wB);
-        if (edgeA[e] == 0) {
+        if (currentModel.edgeA[e] == 0) {
             diagonal += wA;
-            sumU += wA * vertexU[edgeB[e]];
-            sumV += wA * vertexV[edgeB[e]];
+            sumU += wA * currentModel.vertexU[currentModel.edgeB[e]];
+            sumV += wA * currentModel.vertexV[currentModel.edgeB[e]];
         }
     }
-    EXPECT_EQ(vertexU[0], sumU / diagonal);
-    EXPECT_EQ(vertexV[0], sumV / diagonal);
-    EXPECT_GT(std::hypot(vertexU[0], vertexV[0]), 1e-3);
-    EXPECT_LT(std::hypot(vertexU[0], vertexV[0]), 1.0);
+    EXPECT_EQ(currentModel.vertexU[0], sumU / diagonal);
+    EXPECT_EQ(currentModel.vertexV[0], sumV / diagonal);
+    EXPECT_GT(std::hypot(currentModel.vertexU[0], currentModel.vertexV[0]), 1e-3);
+    EXPECT_LT(std::hypot(currentModel.vertexU[0], currentModel.vertexV[0]), 1.0);
 }
 
 TEST_F(ParameterizeCases, ClosedModelIsToldOnce)
@@ -101,12 +101,12 @@ TEST_F(ParameterizeCases, ClosedModelIsToldOnce)
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, noOpening);
     EXPECT_EQ(scriptBoxes[0].caption, "Vormelin 0.35");
-    EXPECT_TRUE(closedWarned);
-    EXPECT_FALSE(uvComputed);
+    EXPECT_TRUE(interaction.closedWarned);
+    EXPECT_FALSE(currentModel.uvComputed);
     parameterizeModel();
     EXPECT_EQ(scriptBoxes.size(), 1u);
-    EXPECT_TRUE(closedWarned);
-    EXPECT_FALSE(uvComputed);
+    EXPECT_TRUE(interaction.closedWarned);
+    EXPECT_FALSE(currentModel.uvComputed);
 }
 
 // A square with an opening beside a closed tetrahedron: refused at each request.
@@ -119,8 +119,8 @@ TEST_F(ParameterizeCases, DisconnectedModelIsToldEachTime)
     ASSERT_EQ(scriptBoxes.size(), 2u);
     EXPECT_EQ(scriptBoxes[0].text, disjoint);
     EXPECT_EQ(scriptBoxes[1].text, disjoint);
-    EXPECT_FALSE(uvComputed);
-    EXPECT_FALSE(closedWarned);
+    EXPECT_FALSE(currentModel.uvComputed);
+    EXPECT_FALSE(interaction.closedWarned);
 }
 
 // A zero-length side (two corners at one point) and three corners on one
@@ -132,7 +132,7 @@ TEST_F(ParameterizeCases, DegenerateTrianglesAreRefused)
     parameterizeModel();
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, degenerate);
-    EXPECT_FALSE(uvComputed);
+    EXPECT_FALSE(currentModel.uvComputed);
 
     resetAll();
     // Vertex 4 on the segment 0-2: triangle (0, 4, 2) is flat.
@@ -141,7 +141,7 @@ TEST_F(ParameterizeCases, DegenerateTrianglesAreRefused)
     parameterizeModel();
     ASSERT_EQ(scriptBoxes.size(), 1u);
     EXPECT_EQ(scriptBoxes[0].text, degenerate);
-    EXPECT_FALSE(uvComputed);
+    EXPECT_FALSE(currentModel.uvComputed);
 }
 
 // Two holes: only the longer loop lies on the circle; the vertices of the
@@ -149,31 +149,31 @@ TEST_F(ParameterizeCases, DegenerateTrianglesAreRefused)
 TEST_F(ParameterizeCases, TwoHolesSolveTheShorterAsUnknowns)
 {
     setJitteredGrid(5, 0.0, 0.0, 1, {12});
-    parameterize();
-    ASSERT_TRUE(uvComputed);
-    ASSERT_EQ(boundaryLoopLength, 20);
-    ASSERT_EQ(boundaryEdgeCount, 24);
-    std::vector<bool> onLoop(vertexCount, false);
-    for (int h = 0; h < boundaryLoopLength; ++h)
-        onLoop[edgeA[h]] = onLoop[edgeB[h]] = true;
-    for (int v = 0; v < vertexCount; ++v) {
-        double r = std::hypot(vertexU[v], vertexV[v]);
+    parameterize(currentModel);
+    ASSERT_TRUE(currentModel.uvComputed);
+    ASSERT_EQ(currentModel.boundaryLoopLength, 20);
+    ASSERT_EQ(currentModel.boundaryEdgeCount, 24);
+    std::vector<bool> onLoop(currentModel.vertexCount, false);
+    for (int h = 0; h < currentModel.boundaryLoopLength; ++h)
+        onLoop[currentModel.edgeA[h]] = onLoop[currentModel.edgeB[h]] = true;
+    for (int v = 0; v < currentModel.vertexCount; ++v) {
+        double r = std::hypot(currentModel.vertexU[v], currentModel.vertexV[v]);
         if (onLoop[v])
             EXPECT_NEAR(r, 1.0, 1e-14);
         else
             EXPECT_LT(r, 1.0 - 1e-3);
     }
     // Each vertex of the inner hole: sum over its edges of w (x_i - x_j) = 0.
-    for (int h = boundaryLoopLength; h < boundaryEdgeCount; ++h) {
-        int i = edgeA[h];
+    for (int h = currentModel.boundaryLoopLength; h < currentModel.boundaryEdgeCount; ++h) {
+        int i = currentModel.edgeA[h];
         double sum = 0.0;
-        for (int e = 0; e < edgeCount; ++e) {
+        for (int e = 0; e < currentModel.edgeCount; ++e) {
             double wA, wB;
             meanValueWeights(e, wA, wB);
-            if (edgeA[e] == i)
-                sum += wA * (vertexU[i] - vertexU[edgeB[e]]);
-            else if (edgeB[e] == i)
-                sum += wB * (vertexU[i] - vertexU[edgeA[e]]);
+            if (currentModel.edgeA[e] == i)
+                sum += wA * (currentModel.vertexU[i] - currentModel.vertexU[currentModel.edgeB[e]]);
+            else if (currentModel.edgeB[e] == i)
+                sum += wB * (currentModel.vertexU[i] - currentModel.vertexU[currentModel.edgeA[e]]);
         }
         EXPECT_NEAR(sum, 0.0, 1e-12);
     }
@@ -183,14 +183,14 @@ TEST_F(ParameterizeCases, TwoHolesSolveTheShorterAsUnknowns)
 TEST_F(ParameterizeCases, ParameterizedModelIsLeftAlone)
 {
     setJitteredGrid(3, 0.2, 0.1, 5);
-    parameterize();
-    ASSERT_TRUE(uvComputed);
-    std::vector<double> u = vertexU, v = vertexV;
+    parameterize(currentModel);
+    ASSERT_TRUE(currentModel.uvComputed);
+    std::vector<double> u = currentModel.vertexU, v = currentModel.vertexV;
     currentView.modelScale = 3.0;
-    vertexX[5] += 0.1;
-    parameterize();
-    EXPECT_EQ(vertexU, u);
-    EXPECT_EQ(vertexV, v);
+    currentModel.vertexX[5] += 0.1;
+    parameterize(currentModel);
+    EXPECT_EQ(currentModel.vertexU, u);
+    EXPECT_EQ(currentModel.vertexV, v);
     EXPECT_TRUE(scriptBoxes.empty());
 }
 
@@ -203,34 +203,34 @@ TEST_F(ParameterizeCases, LoopThroughAVertexTwice)
 {
     setMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5, 0.5, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}},
             {{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}, {2, 5, 6}, {2, 6, 7}});
-    buildTopology();
+    buildTopology(currentModel);
     const int walk[9] = {0, 1, 2, 5, 6, 7, 2, 3, 0};
     for (int h = 0; h < 8; ++h) {
-        int e = findEdge(walk[h], walk[h + 1]);
+        int e = findEdge(currentModel, walk[h], walk[h + 1]);
         ASSERT_GE(e, h);
-        swapEdges(h, e);
+        swapEdges(currentModel, h, e);
     }
-    boundaryLoopLength = 8;
-    ASSERT_EQ(vertexCount, 8);
-    parameterize();
-    ASSERT_TRUE(uvComputed);
+    currentModel.boundaryLoopLength = 8;
+    ASSERT_EQ(currentModel.vertexCount, 8);
+    parameterize(currentModel);
+    ASSERT_TRUE(currentModel.uvComputed);
     double step = loopStep();
     // Vertex 2 is met at steps 2 and 6 and keeps angle 2 × step.
-    EXPECT_EQ(vertexU[2], std::cos(2 * step));
-    EXPECT_EQ(vertexV[2], std::sin(2 * step));
-    EXPECT_EQ(vertexU[3], std::cos(7 * step));
+    EXPECT_EQ(currentModel.vertexU[2], std::cos(2 * step));
+    EXPECT_EQ(currentModel.vertexV[2], std::sin(2 * step));
+    EXPECT_EQ(currentModel.vertexU[3], std::cos(7 * step));
     // The centre is the weighted mean of its four neighbours.
     double diagonal = 0.0, sumU = 0.0;
-    for (int e = 0; e < edgeCount; ++e) {
+    for (int e = 0; e < currentModel.edgeCount; ++e) {
         double wA, wB;
         meanValueWeights(e, wA, wB);
-        if (edgeB[e] == 4) {
+        if (currentModel.edgeB[e] == 4) {
             diagonal += wB;
-            sumU += wB * vertexU[edgeA[e]];
+            sumU += wB * currentModel.vertexU[currentModel.edgeA[e]];
         }
     }
-    EXPECT_EQ(vertexU[4], sumU / diagonal);
-    EXPECT_NE(vertexU[4], 0.0);
+    EXPECT_EQ(currentModel.vertexU[4], sumU / diagonal);
+    EXPECT_NE(currentModel.vertexU[4], 0.0);
 }
 
 // Mean-value weights of the two triangles of a 4 × 3 rectangle, by hand. The
@@ -240,15 +240,15 @@ TEST_F(ParameterizeCases, LoopThroughAVertexTwice)
 TEST_F(ParameterizeCases, MeanValueWeightsOfATrianglePair)
 {
     setMesh({{0, 0, 0}, {4, 0, 0}, {0, 3, 0}, {4, 3, 0}}, {{0, 1, 2}, {2, 1, 3}});
-    buildTopology();
+    buildTopology(currentModel);
     double wA, wB;
-    meanValueWeights(findEdge(0, 1), wA, wB);
+    meanValueWeights(findEdge(currentModel, 0, 1), wA, wB);
     EXPECT_NEAR(wA, 1.0 / 4.0, 1e-15); // tan 45° / (2 × 2)
     EXPECT_NEAR(wB, 1.0 / 12.0, 1e-15); // (1/3) / (2 × 2)
-    meanValueWeights(findEdge(0, 2), wA, wB);
+    meanValueWeights(findEdge(currentModel, 0, 2), wA, wB);
     EXPECT_NEAR(wA, 1.0 / 3.0, 1e-15); // 1 / (2 × 1.5)
     EXPECT_NEAR(wB, 1.0 / 6.0, 1e-15); // (1/2) / (2 × 1.5)
-    meanValueWeights(findEdge(1, 2), wA, wB);
+    meanValueWeights(findEdge(currentModel, 1, 2), wA, wB);
     EXPECT_NEAR(wA, 1.0 / 6.0, 1e-15); // (1/3 + 1/2) / (2 × 2.5)
     EXPECT_NEAR(wB, 1.0 / 6.0, 1e-15); // (1/2 + 1/3) / (2 × 2.5)
 }

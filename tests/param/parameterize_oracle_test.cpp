@@ -2,7 +2,7 @@
 // literal one bit for bit, a GMRES-solved mesh equals the literal GMRES, a
 // mesh that five restarts cannot solve gets the true solution (checked
 // against an independent sparse LU), and flat meshes flatten without folds.
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "param/ijasolve.h"
 #include "param/parameter_solve.h"
@@ -23,20 +23,22 @@
 #include <cmath>
 
 namespace {
+// How the last solve went, as the solver reports it.
+SolveReport lastSolve;
 
 class ParameterizeOracle : public ::testing::Test {
 protected:
     void SetUp() override { resetAll(); }
-    void TearDown() override { releaseModel(); }
+    void TearDown() override { currentModel = Mesh(); }
 };
 
 // Topology built, loop placed: the state in which the system is assembled.
 void prepareLoop()
 {
-    buildTopology();
-    allocDoubleArray(vertexU, vertexCount);
-    allocDoubleArray(vertexV, vertexCount);
-    placeLoopOnCircle();
+    buildTopology(currentModel);
+    allocDoubleArray(currentModel.vertexU, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexV, currentModel.vertexCount);
+    placeLoopOnCircle(currentModel);
 }
 
 // Straight into rows: the row copy of the literal triplets, bit for bit.
@@ -46,7 +48,7 @@ void expectRowsOfLiteral(const PlainSystem& plain, const BigArray<int>& unknownI
     RowMatrix expected, rows;
     buildRowMatrix(plain.n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(),
                    plain.values.data(), expected);
-    ASSERT_TRUE(assembleParameterRows(unknownIndex, plain.n, rows, rhsU, rhsV)) << name;
+    ASSERT_TRUE(assembleParameterRows(currentModel, unknownIndex, plain.n, rows, rhsU, rhsV)) << name;
     EXPECT_TRUE(rows.start == expected.start) << name;
     EXPECT_TRUE(rows.col == expected.col) << name;
     EXPECT_TRUE(rows.value == expected.value) << name;
@@ -57,12 +59,12 @@ void expectSameAssembly(const char* name)
     prepareLoop();
     PlainSystem plain = plainAssembly();
     BigArray<int> unknownIndex;
-    int n = numberUnknowns(unknownIndex);
+    int n = numberUnknowns(currentModel, unknownIndex);
     ASSERT_EQ(n, plain.n) << name;
     ASSERT_TRUE(std::equal(unknownIndex.begin(), unknownIndex.end(), plain.unknownIndex.begin())) << name;
     TripletMatrix m;
     BigArray<double> rhsU, rhsV;
-    ASSERT_TRUE(assembleParameterSystem(unknownIndex, n, m, rhsU, rhsV)) << name;
+    ASSERT_TRUE(assembleParameterSystem(currentModel, unknownIndex, n, m, rhsU, rhsV)) << name;
     ASSERT_EQ(m.count, static_cast<int>(plain.rows.size())) << name;
     EXPECT_EQ(m.capacity, 8 * n) << name;
     for (int k = 0; k < m.count; ++k) {
@@ -90,7 +92,7 @@ TEST_F(ParameterizeOracle, AssemblyMatchesTheLiteralOne)
     expectSameAssembly("holes");
     resetAll();
     setJitteredGrid(7, 0.2, 0.0, 3);
-    for (double& x : vertexX)
+    for (double& x : currentModel.vertexX)
         x = 1000.0 + 37.0 * x;
     currentView.modelScale = 1.7;
     expectSameAssembly("moved and scaled");
@@ -107,14 +109,14 @@ TEST_F(ParameterizeOracle, APairMetTwiceIsMergedInEdgeOrder)
     prepareLoop();
     int inner = -1;
     BigArray<int> unknownIndex;
-    numberUnknowns(unknownIndex);
-    for (int e = edgeCount - 1; e >= 0 && inner < 0; --e)
-        if (unknownIndex[edgeA[e]] >= 0 && unknownIndex[edgeB[e]] >= 0)
+    numberUnknowns(currentModel, unknownIndex);
+    for (int e = currentModel.edgeCount - 1; e >= 0 && inner < 0; --e)
+        if (unknownIndex[currentModel.edgeA[e]] >= 0 && unknownIndex[currentModel.edgeB[e]] >= 0)
             inner = e;
     ASSERT_GE(inner, 0);
-    for (std::vector<int>* table : {&edgeA, &edgeB, &edgeFace1, &edgeFace2})
-        table->insert(table->begin() + edgeCount, (*table)[inner]);
-    ++edgeCount;
+    for (std::vector<int>* table : {&currentModel.edgeA, &currentModel.edgeB, &currentModel.edgeFace1, &currentModel.edgeFace2})
+        table->insert(table->begin() + currentModel.edgeCount, (*table)[inner]);
+    ++currentModel.edgeCount;
     BigArray<double> rhsU, rhsV;
     expectRowsOfLiteral(plainAssembly(), unknownIndex, rhsU, rhsV, "a pair met twice");
 }
@@ -126,22 +128,22 @@ TEST_F(ParameterizeOracle, SmallMeshKeepsTheGmresResult)
     setJitteredGrid(5, 0.3, 0.2, 4);
     prepareLoop();
     PlainSystem plain = plainAssembly();
-    std::vector<double> expectedU = vertexU, expectedV = vertexV;
+    std::vector<double> expectedU = currentModel.vertexU, expectedV = currentModel.vertexV;
     int MR = std::min(plain.n - 1, 25);
     for (int s = 0; s < 2; ++s) {
         std::vector<double> x(plain.n, 0.0);
         literalGmres(plain.n, static_cast<int>(plain.rows.size()), plain.rows.data(), plain.cols.data(),
                      plain.values.data(), x.data(), s == 0 ? plain.rhsU.data() : plain.rhsV.data(), 5, MR, 1e-9, 1e-9);
-        for (int v = 0; v < vertexCount; ++v)
+        for (int v = 0; v < currentModel.vertexCount; ++v)
             if (plain.unknownIndex[v] >= 0)
                 (s == 0 ? expectedU : expectedV)[v] = x[plain.unknownIndex[v]];
     }
-    topologyBuilt = true;
-    parameterize();
-    ASSERT_TRUE(uvComputed);
-    EXPECT_EQ(lastSolvePath, solvedByGmres);
-    EXPECT_EQ(vertexU, expectedU);
-    EXPECT_EQ(vertexV, expectedV);
+    currentModel.topologyBuilt = true;
+    parameterize(currentModel, &lastSolve);
+    ASSERT_TRUE(currentModel.uvComputed);
+    EXPECT_EQ(lastSolve.path, solvedByGmres);
+    EXPECT_EQ(currentModel.vertexU, expectedU);
+    EXPECT_EQ(currentModel.vertexV, expectedV);
 }
 
 // 3600 unknowns: five restarts of 25 steps leave GMRES far from the solution.
@@ -172,18 +174,18 @@ TEST_F(ParameterizeOracle, LargeMeshGetsTheTrueSolution)
         gmresError = std::max(gmresError, std::fabs(gmresU[i] - u[i]));
     EXPECT_GT(gmresError, 1e-3);
 
-    topologyBuilt = true;
-    parameterize();
-    ASSERT_TRUE(uvComputed);
-    EXPECT_NE(lastSolvePath, solvedByGmres);
-    EXPECT_NE(lastSolvePath, solveFailed);
-    EXPECT_LE(lastRelativeResidual[0], 1e-9);
-    EXPECT_LE(lastRelativeResidual[1], 1e-9);
+    currentModel.topologyBuilt = true;
+    parameterize(currentModel, &lastSolve);
+    ASSERT_TRUE(currentModel.uvComputed);
+    EXPECT_NE(lastSolve.path, solvedByGmres);
+    EXPECT_NE(lastSolve.path, solveFailed);
+    EXPECT_LE(lastSolve.relativeResidual[0], 1e-9);
+    EXPECT_LE(lastSolve.relativeResidual[1], 1e-9);
     double error = 0.0;
-    for (int vertex = 0; vertex < vertexCount; ++vertex) {
+    for (int vertex = 0; vertex < currentModel.vertexCount; ++vertex) {
         int i = plain.unknownIndex[vertex];
         if (i >= 0)
-            error = std::max({error, std::fabs(vertexU[vertex] - u[i]), std::fabs(vertexV[vertex] - v[i])});
+            error = std::max({error, std::fabs(currentModel.vertexU[vertex] - u[i]), std::fabs(currentModel.vertexV[vertex] - v[i])});
     }
     EXPECT_LT(error, 1e-8);
 }
@@ -199,10 +201,10 @@ TEST_F(ParameterizeOracle, SparseLuFinishesWhatMultigridCannotTake)
     for (int k = 0; k < s.count(); ++k)
         addMatrixEntry(m, s.rows[k], s.cols[k], s.values[k]);
     std::vector<double> rhsU = randomVector(n, 100), rhsV = randomVector(n, 101), xU(n), xV(n);
-    ASSERT_TRUE(solveParameterSystems(m, n, rhsU.data(), rhsV.data(), xU.data(), xV.data()));
-    EXPECT_EQ(lastSolvePath, solvedByFactorization);
-    EXPECT_LE(lastRelativeResidual[0], 1e-9);
-    EXPECT_LE(lastRelativeResidual[1], 1e-9);
+    ASSERT_TRUE(solveParameterSystems(m, n, rhsU.data(), rhsV.data(), xU.data(), xV.data(), &lastSolve));
+    EXPECT_EQ(lastSolve.path, solvedByFactorization);
+    EXPECT_LE(lastSolve.relativeResidual[0], 1e-9);
+    EXPECT_LE(lastSolve.relativeResidual[1], 1e-9);
     std::vector<double> ax(n);
     multiplyTriplets(n, s.count(), s.rows.data(), s.cols.data(), s.values.data(), xV.data(), ax.data());
     double left = 0.0, right = 0.0;
@@ -216,8 +218,8 @@ TEST_F(ParameterizeOracle, SparseLuFinishesWhatMultigridCannotTake)
 // Twice the signed area of the triangle in the (u,v) plane.
 double uvArea(int f)
 {
-    int a = faceA[f], b = faceB[f], c = faceC[f];
-    return (vertexU[b] - vertexU[a]) * (vertexV[c] - vertexV[a]) - (vertexU[c] - vertexU[a]) * (vertexV[b] - vertexV[a]);
+    int a = currentModel.faceA[f], b = currentModel.faceB[f], c = currentModel.faceC[f];
+    return (currentModel.vertexU[b] - currentModel.vertexU[a]) * (currentModel.vertexV[c] - currentModel.vertexV[a]) - (currentModel.vertexU[c] - currentModel.vertexU[a]) * (currentModel.vertexV[b] - currentModel.vertexV[a]);
 }
 
 // Flat meshes with a convex outline flatten without folds: every inner vertex
@@ -228,18 +230,18 @@ TEST_F(ParameterizeOracle, FlatMeshesFlattenWithoutFolds)
     for (int n : {8, 40, 90}) {
         resetAll();
         setJitteredGrid(n, 0.4, 0.0, 10 + n);
-        parameterize();
-        ASSERT_TRUE(uvComputed) << n;
-        std::vector<bool> onLoop(vertexCount, false);
-        for (int h = 0; h < boundaryLoopLength; ++h)
-            onLoop[edgeA[h]] = onLoop[edgeB[h]] = true;
-        for (int v = 0; v < vertexCount; ++v) {
+        parameterize(currentModel, &lastSolve);
+        ASSERT_TRUE(currentModel.uvComputed) << n;
+        std::vector<bool> onLoop(currentModel.vertexCount, false);
+        for (int h = 0; h < currentModel.boundaryLoopLength; ++h)
+            onLoop[currentModel.edgeA[h]] = onLoop[currentModel.edgeB[h]] = true;
+        for (int v = 0; v < currentModel.vertexCount; ++v) {
             if (!onLoop[v]) {
-                ASSERT_LT(std::hypot(vertexU[v], vertexV[v]), 1.0) << n << " vertex " << v;
+                ASSERT_LT(std::hypot(currentModel.vertexU[v], currentModel.vertexV[v]), 1.0) << n << " vertex " << v;
             }
         }
         double first = uvArea(0);
-        for (int f = 0; f < faceCount; ++f)
+        for (int f = 0; f < currentModel.faceCount; ++f)
             ASSERT_GT(uvArea(f) * first, 0.0) << n << " face " << f;
     }
 }
@@ -255,8 +257,8 @@ TEST_F(ParameterizeOracle, UnsolvableSystemIsReported)
     addMatrixEntry(m, 1, 0, 0.0);
     addMatrixEntry(m, 2, 2, 1.0);
     std::vector<double> rhsU = {1.0, 1.0, 1.0}, rhsV = {0.0, 1.0, 0.0}, xU(3), xV(3);
-    EXPECT_FALSE(solveParameterSystems(m, 3, rhsU.data(), rhsV.data(), xU.data(), xV.data()));
-    EXPECT_EQ(lastSolvePath, solveFailed);
+    EXPECT_FALSE(solveParameterSystems(m, 3, rhsU.data(), rhsV.data(), xU.data(), xV.data(), &lastSolve));
+    EXPECT_EQ(lastSolve.path, solveFailed);
 }
 
 } // namespace

@@ -12,7 +12,7 @@
 #include "app/main_window.h"
 #include "model/cutting.h"
 #include "app/cut_modes.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/frame.h"
@@ -36,7 +36,7 @@ protected:
     {
         resetProgramState();
         scriptReset();
-        pickedElement = -1;
+        interaction.picked.element = -1;
         ASSERT_TRUE(makeOffscreenContext(side, side));
         static bool started = false;
         if (!started) {
@@ -58,7 +58,7 @@ protected:
     {
         scriptKeys[key] = true;
         for (int i = 0; i < frames; ++i)
-            renderFrame();
+            interaction.picked = renderFrame(currentModel, interaction);
         scriptKeys[key] = false;
     }
 
@@ -89,7 +89,7 @@ protected:
             f.push_back({1, 2 + (i + 1) % 6, 2 + i});
         }
         setMesh(v, f);
-        buildTopology();
+        buildTopology(currentModel);
     }
 };
 
@@ -127,8 +127,8 @@ TEST_F(Frame, RotationsTurnAboutYThenXThenZ)
 TEST_F(Frame, AnimationTurnsEveryFrameBeforeTheRotations)
 {
     currentView.withAnimation = true;
-    renderFrame();
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_DOUBLE_EQ(currentView.viewAngleY, 0.26);
     EXPECT_DOUBLE_EQ(currentView.viewAngleX, 0.42);
     EXPECT_DOUBLE_EQ(currentView.viewAngleZ, 0.6);
@@ -180,8 +180,8 @@ TEST_F(Frame, PanKeysAddTheirStepsEveryFrameDAndSTogether)
 {
     scriptKeys[keyD] = true;
     scriptKeys[keyS] = true;
-    renderFrame();
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_DOUBLE_EQ(currentView.panY, 0.04);
     scriptKeys[keyD] = scriptKeys[keyS] = false;
     holdKey(keyX, 1);
@@ -199,11 +199,11 @@ TEST_F(Frame, TilingKeysActOncePerPressOnlyOnTheImageTexture)
     currentView.faceMode = 2;
     holdKey(keyP, 3);
     EXPECT_EQ(textureTiling, 512);
-    renderFrame(); // released: the latch is set again
+    interaction.picked = renderFrame(currentModel, interaction); // released: the latch is set again
     holdKey(keyP, 1);
     EXPECT_EQ(textureTiling, 1024);
     for (int i = 0; i < 3; ++i) {
-        renderFrame();
+        interaction.picked = renderFrame(currentModel, interaction);
         holdKey(keyP, 2);
     }
     EXPECT_EQ(textureTiling, 2048);
@@ -211,7 +211,7 @@ TEST_F(Frame, TilingKeysActOncePerPressOnlyOnTheImageTexture)
     textureTiling = 256;
     int expected[] = {128, 64, 64};
     for (int step : expected) {
-        renderFrame();
+        interaction.picked = renderFrame(currentModel, interaction);
         holdKey(keyM, 4);
         EXPECT_EQ(textureTiling, step);
     }
@@ -223,7 +223,7 @@ TEST_F(Frame, TilingLatchIsOnlyExaminedOnTheImageTexture)
     holdKey(keyP, 1);
     EXPECT_FALSE(keyPLatch);
     currentView.faceMode = 1;
-    renderFrame(); // P up, but the latch is not looked at
+    interaction.picked = renderFrame(currentModel, interaction); // P up, but the latch is not looked at
     EXPECT_FALSE(keyPLatch);
     currentView.faceMode = 2;
     holdKey(keyP, 1);
@@ -235,30 +235,30 @@ TEST_F(Frame, AxesOnlyForcesTransparencyAndPutsItBack)
     currentView.showAxes = true;
     currentView.showFaces = false;
     currentView.faceMode = 0;
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_TRUE(currentView.withTransparency);
     EXPECT_TRUE(axesOnlyForced);
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_TRUE(currentView.withTransparency);
 
     currentView.showEdges = true;
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_FALSE(currentView.withTransparency);
     EXPECT_FALSE(axesOnlyForced);
 
     // Transparency already on stays on when the rule lets go.
     currentView.withTransparency = true;
     currentView.showEdges = false;
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     currentView.showFaces = true;
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_TRUE(currentView.withTransparency);
     EXPECT_FALSE(axesOnlyForced);
 
     // No axes: no rule.
     initViewState();
     currentView.showFaces = false;
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_FALSE(currentView.withTransparency);
 }
 
@@ -283,22 +283,22 @@ TEST_F(Frame, VertexModeHighlightsUnderTheCursorAndAClickCutsItThenEnterUndoes)
     buildBipyramid();
     toggleVertexCut();
     paintFrame();
-    EXPECT_EQ(pickedElement, 0); // the apex faces the viewer at the centre
-    EXPECT_EQ(pickedCutKind, 1);
+    EXPECT_EQ(interaction.picked.element, 0); // the apex faces the viewer at the centre
+    EXPECT_EQ(interaction.picked.kind, 1);
 
     scriptKeys[keyLeftButton] = true;
     paintFrame();
-    EXPECT_EQ(vertexCount, 13);
-    EXPECT_EQ(boundaryLoopLength, 12);
-    EXPECT_EQ(vertexCutMode, 0);
+    EXPECT_EQ(currentModel.vertexCount, 13);
+    EXPECT_EQ(currentModel.boundaryLoopLength, 12);
+    EXPECT_EQ(interaction.vertexCutMode, 0);
     paintFrame(); // still held: no second cut
-    EXPECT_EQ(vertexCount, 13);
+    EXPECT_EQ(currentModel.vertexCount, 13);
 
     scriptKeys[keyLeftButton] = false;
     scriptKeys[keyEnter] = true;
     paintFrame();
-    EXPECT_EQ(vertexCount, 8);
-    EXPECT_EQ(boundaryEdgeCount, 0);
+    EXPECT_EQ(currentModel.vertexCount, 8);
+    EXPECT_EQ(currentModel.boundaryEdgeCount, 0);
 }
 
 TEST_F(Frame, FaceModeCutsTheFaceUnderTheCursor)
@@ -308,15 +308,15 @@ TEST_F(Frame, FaceModeCutsTheFaceUnderTheCursor)
     currentView.lastCursorX = scriptCursorX;
     toggleFaceCut();
     paintFrame();
-    ASSERT_GE(pickedElement, 0);
-    EXPECT_EQ(pickedCutKind, 3);
-    EXPECT_EQ(faceA[pickedElement], 0); // a triangle at the apex
-    int picked = pickedElement;
-    int a = faceA[picked], b = faceB[picked], c = faceC[picked];
+    ASSERT_GE(interaction.picked.element, 0);
+    EXPECT_EQ(interaction.picked.kind, 3);
+    EXPECT_EQ(currentModel.faceA[interaction.picked.element], 0); // a triangle at the apex
+    int picked = interaction.picked.element;
+    int a = currentModel.faceA[picked], b = currentModel.faceB[picked], c = currentModel.faceC[picked];
     scriptKeys[keyLeftButton] = true;
     paintFrame();
-    EXPECT_EQ(faceCount, 11);
-    EXPECT_EQ((std::array{faceA[11], faceB[11], faceC[11]}), (std::array{a, b, c}));
+    EXPECT_EQ(currentModel.faceCount, 11);
+    EXPECT_EQ((std::array{currentModel.faceA[11], currentModel.faceB[11], currentModel.faceC[11]}), (std::array{a, b, c}));
 }
 
 TEST_F(Frame, ACutModeFrameFromTheKeptPictureEqualsOneDrawnAfresh)
@@ -335,24 +335,22 @@ TEST_F(Frame, ACutModeFrameFromTheKeptPictureEqualsOneDrawnAfresh)
         toggle();
         // The first frames settle what the layers leave (point size, line width).
         for (int k = 0; k < 3; ++k)
-            renderFrame();
-        const int restored = scenesRestored;
-        renderFrame();
-        EXPECT_EQ(scenesRestored, restored + 1);
+            interaction.picked = renderFrame(currentModel, interaction);
+        interaction.picked = renderFrame(currentModel, interaction);
         const auto kept = picture();
-        const int picked = pickedElement;
+        const int picked = interaction.picked.element;
         forgetScene();
-        renderFrame();
+        interaction.picked = renderFrame(currentModel, interaction);
         EXPECT_EQ(picture(), kept);
-        EXPECT_EQ(pickedElement, picked);
-        // A vertex moved in place keeps every count: the next frame is drawn afresh all the same.
-        vertexY[2] += 0.4;
-        renderFrame();
-        EXPECT_EQ(scenesRestored, restored + 1);
+        EXPECT_EQ(interaction.picked.element, picked);
+        // A vertex moved in place keeps every count: its new revision has the next frame drawn afresh.
+        currentModel.vertexY[2] += 0.4;
+        touchMesh(currentModel);
+        interaction.picked = renderFrame(currentModel, interaction);
         const auto moved = picture();
         EXPECT_NE(moved, kept);
         forgetScene();
-        renderFrame();
+        interaction.picked = renderFrame(currentModel, interaction);
         EXPECT_EQ(picture(), moved);
         toggle();
     }
@@ -364,12 +362,12 @@ TEST_F(Frame, CutModesWithoutAModelDrawAndClickHarmlessly)
     toggleEdgeCut();
     toggleFaceCut();
     paintFrame();
-    EXPECT_EQ(pickedElement, -1);
-    EXPECT_EQ(pickedCutKind, 3);
+    EXPECT_EQ(interaction.picked.element, -1);
+    EXPECT_EQ(interaction.picked.kind, 3);
     scriptKeys[keyLeftButton] = true;
     paintFrame();
-    EXPECT_EQ(faceCutMode, 0);
-    EXPECT_EQ(vertexCount, 0);
+    EXPECT_EQ(interaction.faceCutMode, 0);
+    EXPECT_EQ(currentModel.vertexCount, 0);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 namespace {
 class Highlights : public RenderTest {
 protected:
-    static std::array<double, 3> at(int i) { return {normalizedX(i), normalizedY(i), normalizedZ(i)}; }
+    static std::array<double, 3> at(int i) { return {normalizedX(currentModel, i), normalizedY(currentModel, i), normalizedZ(currentModel, i)}; }
 
     // Puts the cursor over the pixel where a point of the view is drawn.
     static void cursorOver(const std::array<double, 3>& p)
@@ -28,19 +28,19 @@ protected:
         setMesh(v, f);
         // The boundary loop 0-1-2-3, then the two diagonals, whose midpoints coincide.
         const int ends[6][2] = {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {0, 2}, {1, 3}};
-        edgeCount = 6;
-        allocIntArray(edgeA, 6);
-        allocIntArray(edgeB, 6);
-        allocIntArray(edgeFace1, 6);
-        allocIntArray(edgeFace2, 6);
+        currentModel.edgeCount = 6;
+        allocIntArray(currentModel.edgeA, 6);
+        allocIntArray(currentModel.edgeB, 6);
+        allocIntArray(currentModel.edgeFace1, 6);
+        allocIntArray(currentModel.edgeFace2, 6);
         for (int e = 0; e < 6; ++e) {
-            edgeA[e] = ends[e][0];
-            edgeB[e] = ends[e][1];
-            edgeFace2[e] = e < 4 ? -1 : 1;
+            currentModel.edgeA[e] = ends[e][0];
+            currentModel.edgeB[e] = ends[e][1];
+            currentModel.edgeFace2[e] = e < 4 ? -1 : 1;
         }
-        boundaryEdgeCount = 4;
-        boundaryLoopLength = 4;
-        topologyBuilt = true;
+        currentModel.boundaryEdgeCount = 4;
+        currentModel.boundaryLoopLength = 4;
+        currentModel.topologyBuilt = true;
     }
 
     static bool isRed(Rgb p) { return p[0] > 150 && p[1] < 60 && p[2] < 60; }
@@ -55,7 +55,7 @@ TEST_F(Highlights, CursorToModelGivesTheDrawnPointUnderTheCursor)
     scriptViewOriginX = 108; // the view's client origin on the screen
     scriptViewOriginY = 150;
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     putCursor(40, 50);
     double x, y, z;
     cursorToModel(x, y, z);
@@ -76,7 +76,7 @@ TEST_F(Highlights, OverTheBackgroundOrOutsideTheViewTheCursorIsOnTheFarPlane)
 {
     setSquare();
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     for (auto [cx, cy] : {std::pair{3, 5}, std::pair{-40, 20}, std::pair{60, 500}}) {
         putCursor(cx, cy);
         double x, y, z;
@@ -90,52 +90,52 @@ TEST_F(Highlights, VertexTiesGoToTheLowerIndex)
     // Vertices 4 and 5 are the same point; 6 lies elsewhere.
     setSquare({{0.3, 0.2, 0.0}, {0.3, 0.2, 0.0}, {-0.4, -0.5, 0.0}});
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     cursorOver(at(4));
-    highlightVertex();
-    EXPECT_EQ(pickedElement, 4);
+    interaction.picked.element = highlightVertex(currentModel);
+    EXPECT_EQ(interaction.picked.element, 4);
     EXPECT_TRUE(isRed(pixelAt(at(4)[0], at(4)[1], at(4)[2])));
     EXPECT_EQ(currentColor()[1], 1.0f);
 
     cursorOver(at(6));
     beginFrame();
-    drawFaces();
-    highlightVertex();
-    EXPECT_EQ(pickedElement, 6);
+    drawFaces(currentModel);
+    interaction.picked.element = highlightVertex(currentModel);
+    EXPECT_EQ(interaction.picked.element, 6);
 }
 
 TEST_F(Highlights, EdgeTiesGoToTheLowerIndexAndTheBordersShow)
 {
     setSquare();
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     // Both diagonals (edges 4 and 5) have their midpoint at the centre.
     cursorOver({0.0, 0.0, 0.0});
-    highlightEdge();
-    EXPECT_EQ(pickedElement, 4);
+    interaction.picked.element = highlightEdge(currentModel);
+    EXPECT_EQ(interaction.picked.element, 4);
     EXPECT_TRUE(isRed(brightestNear(0.5, 0.5, 0.0)));    // diagonal 0-2, picked
     EXPECT_FALSE(isRed(brightestNear(0.5, -0.5, 0.0)));  // diagonal 1-3
     EXPECT_TRUE(isRed(brightestNear(1.0, 0.3, 0.0)));    // the border loop
 
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     cursorOver({0.0, -1.0, 0.0});
-    highlightEdge();
-    EXPECT_EQ(pickedElement, 0);
+    interaction.picked.element = highlightEdge(currentModel);
+    EXPECT_EQ(interaction.picked.element, 0);
 }
 
 TEST_F(Highlights, FaceTiesGoToTheLowerIndex)
 {
     // Faces 2 and 3 repeat face 0 (corners 0, 1, 2).
     setSquare({}, {{0, 1, 2}, {0, 1, 2}});
-    std::swap(faceA[0], faceA[1]);
-    std::swap(faceB[0], faceB[1]);
-    std::swap(faceC[0], faceC[1]); // now face 1 is (0, 1, 2) too
+    std::swap(currentModel.faceA[0], currentModel.faceA[1]);
+    std::swap(currentModel.faceB[0], currentModel.faceB[1]);
+    std::swap(currentModel.faceC[0], currentModel.faceC[1]); // now face 1 is (0, 1, 2) too
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     cursorOver({1.0 / 3.0, -1.0 / 3.0, 0.0});
-    highlightFace();
-    EXPECT_EQ(pickedElement, 1);
+    interaction.picked.element = highlightFace(currentModel);
+    EXPECT_EQ(interaction.picked.element, 1);
     EXPECT_TRUE(isRed(brightestNear(0.0, -1.0, 0.0))); // side 0-1 of the picked face
 }
 
@@ -145,9 +145,9 @@ TEST_F(Highlights, NothingToScanPicksNothingAndDrawsNothing)
     beginFrame();
     auto before = allPixels();
     for (auto highlight : {highlightVertex, highlightEdge, highlightFace}) {
-        pickedElement = 3;
-        highlight();
-        EXPECT_EQ(pickedElement, -1);
+        interaction.picked.element = 3;
+        interaction.picked.element = highlight(currentModel);
+        EXPECT_EQ(interaction.picked.element, -1);
     }
     EXPECT_EQ(allPixels(), before);
 
@@ -156,10 +156,10 @@ TEST_F(Highlights, NothingToScanPicksNothingAndDrawsNothing)
     std::vector<std::array<int, 3>> f;
     addSquare(v, f, 1.0, 0.0);
     setMesh(v, f);
-    edgeCount = 5;
-    pickedElement = 2;
-    highlightEdge();
-    EXPECT_EQ(pickedElement, -1);
+    currentModel.edgeCount = 5;
+    interaction.picked.element = 2;
+    interaction.picked.element = highlightEdge(currentModel);
+    EXPECT_EQ(interaction.picked.element, -1);
     EXPECT_EQ(allPixels(), before);
 }
 
@@ -167,9 +167,9 @@ TEST_F(Highlights, FlashDrawsTheBordersOverTheFramePresentsAndPauses)
 {
     setSquare();
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     Rgb face = pixelAt(0.2, 0.3, 0.0);
-    flashBorders();
+    flashBorders(currentModel);
     EXPECT_EQ(scriptPresentCount, 1);
     EXPECT_EQ(scriptSleeps, std::vector<int>{250});
     EXPECT_TRUE(isRed(brightestNear(-1.0, 0.4, 0.0)));

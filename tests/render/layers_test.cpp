@@ -11,7 +11,7 @@ constexpr int background = 38; // the clear colour 0.15 as a byte
 class Layers : public RenderTest {
 protected:
     // Vertex i where the layers draw it.
-    static std::array<double, 3> at(int i) { return {normalizedX(i), normalizedY(i), normalizedZ(i)}; }
+    static std::array<double, 3> at(int i) { return {normalizedX(currentModel, i), normalizedY(currentModel, i), normalizedZ(currentModel, i)}; }
     static std::array<double, 3> midpoint(int i, int j)
     {
         auto a = at(i), b = at(j);
@@ -23,19 +23,19 @@ protected:
     // them the longest loop, the first boundaryCount of them boundary edges.
     static void setEdges(const std::vector<std::array<int, 2>>& edges, int loopLength, int boundaryCount)
     {
-        edgeCount = static_cast<int>(edges.size());
-        allocIntArray(edgeA, edgeCount);
-        allocIntArray(edgeB, edgeCount);
-        allocIntArray(edgeFace1, edgeCount);
-        allocIntArray(edgeFace2, edgeCount);
-        for (int e = 0; e < edgeCount; ++e) {
-            edgeA[e] = edges[e][0];
-            edgeB[e] = edges[e][1];
-            edgeFace2[e] = e < boundaryCount ? -1 : 0;
+        currentModel.edgeCount = static_cast<int>(edges.size());
+        allocIntArray(currentModel.edgeA, currentModel.edgeCount);
+        allocIntArray(currentModel.edgeB, currentModel.edgeCount);
+        allocIntArray(currentModel.edgeFace1, currentModel.edgeCount);
+        allocIntArray(currentModel.edgeFace2, currentModel.edgeCount);
+        for (int e = 0; e < currentModel.edgeCount; ++e) {
+            currentModel.edgeA[e] = edges[e][0];
+            currentModel.edgeB[e] = edges[e][1];
+            currentModel.edgeFace2[e] = e < boundaryCount ? -1 : 0;
         }
-        boundaryLoopLength = loopLength;
-        boundaryEdgeCount = boundaryCount;
-        topologyBuilt = true;
+        currentModel.boundaryLoopLength = loopLength;
+        currentModel.boundaryEdgeCount = boundaryCount;
+        currentModel.topologyBuilt = true;
     }
 
     // An outer square loop (vertices 0-3, edges 0-3), an inner triangle loop
@@ -112,7 +112,7 @@ TEST_F(Layers, FacesInModeOneTakeTheUniformColour)
     addSquare(v, f, 1.0, 0.0);
     setMesh(v, f);
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     Rgb p = pixelAt(0.1, 0.2, 0.0);
     ASSERT_GT(p[0], 60);
     EXPECT_NEAR(double(p[1]) / p[0], 128.0 / 255.0, 0.04);
@@ -121,7 +121,7 @@ TEST_F(Layers, FacesInModeOneTakeTheUniformColour)
     uniformColor = 0x00FF0000; // blue
     updateColorTexture();
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     p = pixelAt(0.1, 0.2, 0.0);
     EXPECT_EQ(p[0], 0);
     EXPECT_EQ(p[1], 0);
@@ -130,7 +130,7 @@ TEST_F(Layers, FacesInModeOneTakeTheUniformColour)
     // Seen from behind the square is lit the same: its normal turns to the viewer.
     currentView.viewAngleY = 180.0;
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     Rgb back = pixelAt(0.1, 0.2, 0.0);
     EXPECT_NEAR(back[2], p[2], 3);
 }
@@ -140,9 +140,9 @@ TEST_F(Layers, BlackFacesHideEdgesBehindThemUnlessTransparent)
     setSquareBehindSquare();
     currentView.faceMode = 0;
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     EXPECT_EQ(pixelAt(0.7, -0.2, 0.5), (Rgb{0, 0, 0}));
-    drawEdges();
+    drawEdges(currentModel);
     // The left side of the back square lies behind the front square.
     EXPECT_EQ(brightestNear({-0.5, 0.1, -0.5}), (Rgb{0, 0, 0}));
     // The front square's own sides show.
@@ -150,8 +150,8 @@ TEST_F(Layers, BlackFacesHideEdgesBehindThemUnlessTransparent)
 
     currentView.withTransparency = true;
     beginFrame();
-    drawFaces();
-    drawEdges();
+    drawFaces(currentModel);
+    drawEdges(currentModel);
     Rgb seen = brightestNear({-0.5, 0.1, -0.5});
     EXPECT_GT(seen[0], 150);
     EXPECT_EQ(seen[0], seen[1]);
@@ -164,7 +164,7 @@ TEST_F(Layers, TransparentFacesAddUpAtHalfIntensity)
     setSquareBehindSquare();
     currentView.withTransparency = true;
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     Rgb one = pixelAt(0.75, -0.1, 0.5);  // the front square alone
     Rgb two = pixelAt(0.1, -0.1, 0.5);   // both squares
     EXPECT_GT(one[0], background);
@@ -173,7 +173,7 @@ TEST_F(Layers, TransparentFacesAddUpAtHalfIntensity)
     // Opaque, the front square alone decides.
     currentView.withTransparency = false;
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     Rgb opaque = pixelAt(0.1, -0.1, 0.5);
     EXPECT_NEAR(opaque[0], pixelAt(0.75, -0.1, 0.5)[0], 4);
 }
@@ -186,7 +186,7 @@ TEST_F(Layers, FacesWithoutImageInModeTwoArePlainGrey)
     setMesh(v, f);
     currentView.faceMode = 2;
     beginFrame();
-    drawFaces();
+    drawFaces(currentModel);
     Rgb p = pixelAt(0.1, 0.2, 0.0);
     EXPECT_GT(p[0], 60);
     EXPECT_EQ(p[0], p[1]);
@@ -198,7 +198,7 @@ TEST_F(Layers, TextureSquareShowsTheFirstRowAtTheTop)
     // Quadrants: top-left red, top-right green, bottom-left blue, bottom-right black.
     for (int row = 0; row < textureSize; ++row)
         for (int column = 0; column < textureSize; ++column) {
-            unsigned char* p = textureImage + 3 * (row * textureSize + column);
+            unsigned char* p = textureImages.textureImage + 3 * (row * textureSize + column);
             bool top = row < textureSize / 2, left = column < textureSize / 2;
             p[0] = top && left ? 255 : 0;
             p[1] = top && !left ? 255 : 0;
@@ -206,8 +206,8 @@ TEST_F(Layers, TextureSquareShowsTheFirstRowAtTheTop)
         }
     glBindTexture(GL_TEXTURE_2D, textureIds[2]);
     setTextureParams();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, textureImage);
-    textureLoaded = true;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureSize, textureSize, 0, GL_RGB, GL_UNSIGNED_BYTE, textureImages.textureImage);
+    textureImages.textureLoaded = true;
 
     currentView.viewAngleY = 40.0; // the frame holds the camera at its start while the image is shown
     holdFlatView(true);
@@ -243,7 +243,7 @@ TEST_F(Layers, TheTextureDisplayKeepsTheViewToReturnToAndHoldsTheCamera)
     EXPECT_TRUE(savedView.showEdges);
     EXPECT_FALSE(savedView.showTexture);
     currentView.cameraDistance = 7.0; // a key press between frames
-    renderFrame();
+    interaction.picked = renderFrame(currentModel, interaction);
     EXPECT_EQ(currentView.cameraDistance, 3.0);
     EXPECT_FALSE(currentView.cursorTracked);
     EXPECT_FALSE(currentView.showEdges);
@@ -257,7 +257,7 @@ TEST_F(Layers, BordersRedForTheLongestLoopGreenForTheOthers)
 {
     setTwoLoops();
     beginFrame();
-    drawBorders();
+    drawBorders(currentModel);
     EXPECT_TRUE(isRed(brightestNear(midpoint(0, 1))));
     EXPECT_TRUE(isRed(brightestNear(midpoint(0, 3))));
     EXPECT_TRUE(isGreen(brightestNear(midpoint(4, 5))));
@@ -270,7 +270,7 @@ TEST_F(Layers, BoundaryDrawsTheLongestLoopOnlyThick)
     setTwoLoops();
     glLineWidth(1.0f);
     beginFrame();
-    drawBoundary();
+    drawBoundary(currentModel);
     EXPECT_TRUE(isRed(brightestNear(midpoint(1, 2))));
     EXPECT_TRUE(isBackground(brightestNear(midpoint(4, 5))));
     EXPECT_EQ(lineWidth(), 0.6f);
@@ -279,12 +279,12 @@ TEST_F(Layers, BoundaryDrawsTheLongestLoopOnlyThick)
 TEST_F(Layers, AClosedModelHasNoBorders)
 {
     setTwoLoops();
-    boundaryLoopLength = 0;
-    boundaryEdgeCount = 0;
+    currentModel.boundaryLoopLength = 0;
+    currentModel.boundaryEdgeCount = 0;
     beginFrame();
     auto before = allPixels();
-    drawBorders();
-    drawBoundary();
+    drawBorders(currentModel);
+    drawBoundary(currentModel);
     EXPECT_EQ(allPixels(), before);
 }
 
@@ -294,37 +294,37 @@ TEST_F(Layers, VerticesEdgesAndNormals)
     setMesh({{-1, -1, 0}, {1, -1, 0}, {0, 1, 0}}, {{0, 1, 2}});
     currentView.viewAngleY = 60.0;
     beginFrame();
-    drawVertices();
+    drawVertices(currentModel);
     float size;
     glGetFloatv(GL_POINT_SIZE, &size);
     EXPECT_EQ(size, 4.0f);
     EXPECT_EQ(brightestNear(at(2)), (Rgb{255, 255, 255}));
 
     beginFrame();
-    drawEdges();
+    drawEdges(currentModel);
     EXPECT_EQ(brightestNear(midpoint(0, 1)), (Rgb{204, 204, 204}));
     EXPECT_EQ(brightestNear(midpoint(1, 2)), (Rgb{204, 204, 204}));
 
     beginFrame();
-    drawNormals();
-    const double cx = (normalizedX(0) + normalizedX(1) + normalizedX(2)) / 3;
-    const double cy = (normalizedY(0) + normalizedY(1) + normalizedY(2)) / 3;
+    drawNormals(currentModel);
+    const double cx = (normalizedX(currentModel, 0) + normalizedX(currentModel, 1) + normalizedX(currentModel, 2)) / 3;
+    const double cy = (normalizedY(currentModel, 0) + normalizedY(currentModel, 1) + normalizedY(currentModel, 2)) / 3;
     EXPECT_TRUE(isGreen(brightestNear({cx, cy, 0.15})));
     EXPECT_TRUE(isGreen(brightestNear({cx, cy, -0.15})));
     EXPECT_TRUE(isBackground(brightestNear({cx, cy, 0.3})));
     // The segment follows the scale.
     currentView.modelScale = 2.0;
     beginFrame();
-    drawNormals();
+    drawNormals(currentModel);
     EXPECT_TRUE(isGreen(brightestNear({2 * cx, 2 * cy, 0.3})));
 }
 
 TEST_F(Layers, UvPlaneLaysTheEdgesOutFlat)
 {
     setTwoLoops();
-    vertexU = {-1, 1, 1, -1, -0.3, 0.3, 0};
-    vertexV = {-1, -1, 1, 1, -0.3, -0.3, 0.3};
-    uvComputed = true;
+    currentModel.vertexU = {-1, 1, 1, -1, -0.3, 0.3, 0};
+    currentModel.vertexV = {-1, -1, 1, 1, -0.3, -0.3, 0.3};
+    currentModel.uvComputed = true;
     currentView.viewAngleX = 70.0;
     onMenuCommand(cmdShowUvPlane);
     EXPECT_TRUE(currentView.showUvPlane && flatViewSaved);
@@ -334,7 +334,7 @@ TEST_F(Layers, UvPlaneLaysTheEdgesOutFlat)
     EXPECT_EQ(currentView.faceMode, 0);
     EXPECT_FALSE(currentView.cursorTracked);
     beginFrame();
-    drawUvPlane();
+    drawUvPlane(currentModel);
     EXPECT_EQ(brightestNear({-1, 0, 0}), (Rgb{204, 204, 204}));
     EXPECT_EQ(brightestNear({-0.65, -0.65, 0}), (Rgb{204, 204, 204})); // the inner edge 0-4
     EXPECT_TRUE(isBackground(pixelAt(0.6, 0.5, 0)));
@@ -346,7 +346,7 @@ TEST_F(Layers, UvPlaneWithoutCoordinatesDrawsNothing)
     currentView.showUvPlane = true;
     beginFrame();
     auto before = allPixels();
-    drawUvPlane();
+    drawUvPlane(currentModel);
     EXPECT_EQ(allPixels(), before);
 }
 
@@ -356,12 +356,24 @@ TEST_F(Layers, EveryLayerLeavesWhiteTheStackAndTheSwitchesAsFound)
     setMesh({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {-0.3, -0.3, 0}, {0.3, -0.3, 0}, {0, 0.3, 0}},
             {{0, 1, 4}, {1, 5, 4}, {1, 2, 5}, {2, 6, 5}, {2, 3, 6}, {3, 4, 6}, {3, 0, 4}});
     setEdges({{0, 1}, {1, 2}, {2, 3}, {0, 3}, {4, 5}, {5, 6}, {4, 6}, {0, 4}}, 4, 7);
-    vertexU.assign(7, 0.1);
-    vertexV.assign(7, 0.2);
-    uvComputed = true;
-    textureLoaded = true;
-    void (*layers[])() = {drawAxes,    drawVertices, drawEdges,  drawFaces,   drawNormals, drawBorders,
-                          drawBoundary, drawUvPlane, drawTexture, highlightVertex, highlightEdge, highlightFace};
+    currentModel.vertexU.assign(7, 0.1);
+    currentModel.vertexV.assign(7, 0.2);
+    currentModel.uvComputed = true;
+    textureImages.textureLoaded = true;
+    void (*layers[])() = {
+        drawAxes,
+        [] { drawVertices(currentModel); },
+        [] { drawEdges(currentModel); },
+        [] { drawFaces(currentModel); },
+        [] { drawNormals(currentModel); },
+        [] { drawBorders(currentModel); },
+        [] { drawBoundary(currentModel); },
+        [] { drawUvPlane(currentModel); },
+        drawTexture,
+        [] { highlightVertex(currentModel); },
+        [] { highlightEdge(currentModel); },
+        [] { highlightFace(currentModel); },
+    };
     for (int mode = 0; mode < 3; ++mode)
         for (bool transparent : {false, true})
             for (auto layer : layers) {
@@ -379,18 +391,18 @@ TEST_F(Layers, EveryLayerLeavesWhiteTheStackAndTheSwitchesAsFound)
 TEST_F(Layers, AnEmptyStoreDrawsNothing)
 {
     // Counts that claim more than the arrays hold are not believed either.
-    vertexCount = 5;
-    faceCount = 3;
-    edgeCount = 4;
-    boundaryEdgeCount = 2;
-    boundaryLoopLength = 2;
-    topologyBuilt = true;
-    uvComputed = true;
+    currentModel.vertexCount = 5;
+    currentModel.faceCount = 3;
+    currentModel.edgeCount = 4;
+    currentModel.boundaryEdgeCount = 2;
+    currentModel.boundaryLoopLength = 2;
+    currentModel.topologyBuilt = true;
+    currentModel.uvComputed = true;
     currentView.showUvPlane = true;
     beginFrame();
     auto before = allPixels();
     for (auto layer : {drawVertices, drawEdges, drawFaces, drawNormals, drawBorders, drawBoundary, drawUvPlane})
-        layer();
+        layer(currentModel);
     EXPECT_EQ(allPixels(), before);
 }
 
@@ -404,32 +416,32 @@ TEST_F(Layers, FacesAndEdgesNamingMissingVerticesAreLeftOut)
     currentView.viewAngleY = 35.0;
     auto picture = [](bool highlights) {
         beginFrame();
-        drawFaces();
-        drawEdges();
-        drawNormals();
-        drawBorders();
+        drawFaces(currentModel);
+        drawEdges(currentModel);
+        drawNormals(currentModel);
+        drawBorders(currentModel);
         if (highlights) {
-            highlightEdge();
-            highlightFace();
+            interaction.picked.element = highlightEdge(currentModel);
+            interaction.picked.element = highlightFace(currentModel);
         }
         return allPixels();
     };
     setMesh(v, f);
-    faceCount = 2; // the square alone
+    currentModel.faceCount = 2; // the square alone
     setEdges({{0, 1}, {1, 2}, {2, 3}, {0, 3}}, 4, 4);
     const auto expected = picture(false);
     // The same store with a third face and a fifth edge naming vertex 4, which is not in use.
-    faceCount = 3;
-    vertexCount = 4;
+    currentModel.faceCount = 3;
+    currentModel.vertexCount = 4;
     setEdges({{0, 1}, {1, 2}, {2, 3}, {0, 3}, {2, 4}}, 4, 5);
     EXPECT_EQ(picture(false), expected);
     // Indices past every array, and negative ones.
-    faceC[2] = 1000000;
-    edgeB[4] = -7;
+    currentModel.faceC[2] = 1000000;
+    currentModel.edgeB[4] = -7;
     EXPECT_EQ(picture(false), expected);
     putCursor(viewWidth / 2, viewHeight / 2);
     picture(true);
-    faceA[0] = -1;
+    currentModel.faceA[0] = -1;
     picture(true);
-    EXPECT_EQ(pickedElement, 1);
+    EXPECT_EQ(interaction.picked.element, 1);
 }

@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "model/cutting.h"
 #include "app/cut_modes.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "platform/platform_script.h"
 #include "render/layers.h"
@@ -24,7 +24,7 @@ protected:
     {
         resetProgramState();
         scriptReset();
-        pickedElement = -1;
+        interaction.picked.element = -1;
         ASSERT_TRUE(makeOffscreenContext(64, 64));
     }
 
@@ -55,7 +55,7 @@ protected:
             f.push_back({1, 2 + (i + 1) % 6, 2 + i});
         }
         setMesh(v, f);
-        buildTopology();
+        buildTopology(currentModel);
     }
 };
 
@@ -139,43 +139,43 @@ TEST_F(Mouse, OnePressCutsOnceAndTheViewDoesNotTurnInACutMode)
     scriptKeys[keyRightButton] = false;
 
     // Two clicks in the edge mode: the first only waits for the second.
-    pickedElement = findEdge(0, 2);
+    interaction.picked.element = findEdge(currentModel, 0, 2);
     scriptKeys[keyLeftButton] = true;
     for (int frame = 0; frame < 5; ++frame)
         sampleAt(400 + frame, 400);
-    EXPECT_EQ(pendingEdge, findEdge(0, 2));
-    EXPECT_EQ(vertexCount, 8);
+    EXPECT_EQ(interaction.cuts.pendingEdge, findEdge(currentModel, 0, 2));
+    EXPECT_EQ(currentModel.vertexCount, 8);
     expectAngles(0.0, 0.0, 0.0);
-    EXPECT_FALSE(clickLatch);
+    EXPECT_FALSE(interaction.clickLatch);
 
     scriptKeys[keyLeftButton] = false;
     sampleAt(400, 400);
-    EXPECT_TRUE(clickLatch);
-    pickedElement = findEdge(0, 5);
+    EXPECT_TRUE(interaction.clickLatch);
+    interaction.picked.element = findEdge(currentModel, 0, 5);
     scriptKeys[keyLeftButton] = true;
     for (int frame = 0; frame < 5; ++frame)
         sampleAt(400, 400);
-    EXPECT_EQ(vertexCount, 9);
+    EXPECT_EQ(currentModel.vertexCount, 9);
     EXPECT_EQ(scriptSleeps.size(), 1u);
-    EXPECT_TRUE(cutPickPending);
+    EXPECT_TRUE(interaction.cutPickPending);
 }
 
 TEST_F(Mouse, EnterUndoesTheCutOnceAndAMenuCommandMakesItFinal)
 {
     buildBipyramid();
     toggleVertexCut();
-    pickedElement = 0;
+    interaction.picked.element = 0;
     sampleAt(400, 400);
     scriptKeys[keyLeftButton] = true;
     sampleAt(400, 400);
-    ASSERT_EQ(vertexCount, 13);
+    ASSERT_EQ(currentModel.vertexCount, 13);
     scriptKeys[keyLeftButton] = false;
     sampleAt(400, 400);
 
     scriptKeys[keyEnter] = true;
     sampleAt(400, 400);
-    EXPECT_EQ(vertexCount, 8);
-    EXPECT_FALSE(cutPickPending);
+    EXPECT_EQ(currentModel.vertexCount, 8);
+    EXPECT_FALSE(interaction.cutPickPending);
     EXPECT_EQ(scriptSleeps.size(), 2u); // the cut's flash and the undo's
     sampleAt(400, 400);                 // Enter still held: nothing more
     scriptKeys[keyEnter] = false;
@@ -183,15 +183,15 @@ TEST_F(Mouse, EnterUndoesTheCutOnceAndAMenuCommandMakesItFinal)
 
     // Cut again, then any menu command: Enter no longer undoes.
     toggleVertexCut();
-    cutPickPending = false;
+    interaction.cutPickPending = false;
     sampleAt(400, 400);
     scriptKeys[keyLeftButton] = true;
     sampleAt(400, 400);
-    ASSERT_EQ(vertexCount, 13);
-    cutPickPending = false; // what every menu command does
+    ASSERT_EQ(currentModel.vertexCount, 13);
+    interaction.cutPickPending = false; // what every menu command does
     scriptKeys[keyEnter] = true;
     sampleAt(400, 400);
-    EXPECT_EQ(vertexCount, 13);
+    EXPECT_EQ(currentModel.vertexCount, 13);
 }
 
 TEST_F(Mouse, EnterWithoutACutDoesNothing)
@@ -199,7 +199,7 @@ TEST_F(Mouse, EnterWithoutACutDoesNothing)
     buildBipyramid();
     scriptKeys[keyEnter] = true;
     sampleAt(400, 400);
-    EXPECT_EQ(vertexCount, 8);
+    EXPECT_EQ(currentModel.vertexCount, 8);
     EXPECT_TRUE(scriptSleeps.empty());
 }
 
@@ -207,7 +207,7 @@ TEST_F(Mouse, EnterAfterTheFirstOfTwoClicksKeepsThePendingEdge)
 {
     buildBipyramid();
     toggleEdgeCut();
-    pickedElement = findEdge(0, 2);
+    interaction.picked.element = findEdge(currentModel, 0, 2);
     sampleAt(400, 400);
     scriptKeys[keyLeftButton] = true;
     sampleAt(400, 400);
@@ -215,15 +215,15 @@ TEST_F(Mouse, EnterAfterTheFirstOfTwoClicksKeepsThePendingEdge)
     scriptKeys[keyEnter] = true;
     sampleAt(400, 400);
     scriptKeys[keyEnter] = false;
-    EXPECT_EQ(vertexCount, 8);
-    EXPECT_EQ(pendingEdge, findEdge(0, 2));
+    EXPECT_EQ(currentModel.vertexCount, 8);
+    EXPECT_EQ(interaction.cuts.pendingEdge, findEdge(currentModel, 0, 2));
     // Nothing to undo: the Enter only flashes the borders.
     EXPECT_EQ(scriptSleeps, std::vector<int>{250});
 
-    pickedElement = findEdge(0, 4);
+    interaction.picked.element = findEdge(currentModel, 0, 4);
     scriptKeys[keyLeftButton] = true;
     sampleAt(400, 400);
-    EXPECT_EQ(vertexCount, 9);
+    EXPECT_EQ(currentModel.vertexCount, 9);
 }
 
 TEST_F(Mouse, ClickWithNothingPickedLeavesTheModeHarmlessly)
@@ -231,12 +231,12 @@ TEST_F(Mouse, ClickWithNothingPickedLeavesTheModeHarmlessly)
     toggleFaceCut();
     scriptKeys[keyLeftButton] = true;
     sampleAt(400, 400);
-    EXPECT_EQ(faceCutMode, 0);
-    EXPECT_FALSE(cutModeActive);
+    EXPECT_EQ(interaction.faceCutMode, 0);
+    EXPECT_FALSE(interaction.cutModeActive);
     scriptKeys[keyLeftButton] = false;
     scriptKeys[keyEnter] = true;
     sampleAt(400, 400);
-    EXPECT_EQ(faceCount, 0);
+    EXPECT_EQ(currentModel.faceCount, 0);
 }
 
 } // namespace

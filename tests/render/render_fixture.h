@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/gl_setup.h"
 #include "render/layers.h"
@@ -32,7 +32,7 @@ protected:
     {
         resetProgramState();
         scriptReset();
-        pickedElement = 0;
+        interaction.picked.element = 0;
         ASSERT_TRUE(makeOffscreenContext(viewWidth, viewHeight));
         static bool started = false;
         if (!started) {
@@ -44,8 +44,8 @@ protected:
             // the colour material in step with the current colour at such a draw.
             setMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
             glBindTexture(GL_TEXTURE_2D, textureIds[1]);
-            drawFaces();
-            releaseModel();
+            drawFaces(currentModel);
+            currentModel = Mesh();
             started = true;
         }
         updateColorTexture();

@@ -4,31 +4,32 @@
 #include <cmath>
 
 #include "model/off_file.h"
-#include "base/store.h"
+#include "app/session.h"
 
 void setMesh(const std::vector<std::array<double, 3>>& vertices, const std::vector<std::array<int, 3>>& faces)
 {
-    releaseModel();
-    vertexCount = static_cast<int>(vertices.size());
-    faceCount = static_cast<int>(faces.size());
-    allocDoubleArray(vertexX, vertexCount);
-    allocDoubleArray(vertexY, vertexCount);
-    allocDoubleArray(vertexZ, vertexCount);
-    allocIntArray(faceA, faceCount);
-    allocIntArray(faceB, faceCount);
-    allocIntArray(faceC, faceCount);
-    for (int i = 0; i < vertexCount; ++i) {
-        vertexX[i] = vertices[i][0];
-        vertexY[i] = vertices[i][1];
-        vertexZ[i] = vertices[i][2];
+    currentModel = Mesh();
+    currentModel.vertexCount = static_cast<int>(vertices.size());
+    currentModel.faceCount = static_cast<int>(faces.size());
+    allocDoubleArray(currentModel.vertexX, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexY, currentModel.vertexCount);
+    allocDoubleArray(currentModel.vertexZ, currentModel.vertexCount);
+    allocIntArray(currentModel.faceA, currentModel.faceCount);
+    allocIntArray(currentModel.faceB, currentModel.faceCount);
+    allocIntArray(currentModel.faceC, currentModel.faceCount);
+    for (int i = 0; i < currentModel.vertexCount; ++i) {
+        currentModel.vertexX[i] = vertices[i][0];
+        currentModel.vertexY[i] = vertices[i][1];
+        currentModel.vertexZ[i] = vertices[i][2];
     }
-    for (int i = 0; i < faceCount; ++i) {
-        faceA[i] = faces[i][0];
-        faceB[i] = faces[i][1];
-        faceC[i] = faces[i][2];
+    for (int i = 0; i < currentModel.faceCount; ++i) {
+        currentModel.faceA[i] = faces[i][0];
+        currentModel.faceB[i] = faces[i][1];
+        currentModel.faceC[i] = faces[i][2];
     }
-    modelLoaded = true;
-    computeCenterAndRadius();
+    currentModel.modelLoaded = true;
+    computeCenterAndRadius(currentModel);
+    touchMesh(currentModel);
 }
 
 void setGridMesh(int n)

@@ -10,7 +10,7 @@
 #include "render/view_state.h"
 #include "model/cutting.h"
 #include "app/cut_modes.h"
-#include "base/store.h"
+#include "app/session.h"
 
 namespace {
 
@@ -32,49 +32,49 @@ struct EdgeUse {
 
 std::string edgeTableFault()
 {
-    if (!fits(edgeA.size(), edgeCount) || !fits(edgeB.size(), edgeCount) || !fits(edgeFace1.size(), edgeCount) ||
-        !fits(edgeFace2.size(), edgeCount))
-        return "edgeCount " + std::to_string(edgeCount) + " exceeds the edge arrays";
-    if (boundaryLoopLength < 0 || boundaryEdgeCount < boundaryLoopLength || edgeCount < boundaryEdgeCount)
-        return "boundary counts out of order: loop " + std::to_string(boundaryLoopLength) + ", boundary " +
-               std::to_string(boundaryEdgeCount) + ", edges " + std::to_string(edgeCount);
-    if (faceCount == 0 && edgeCount != 0)
+    if (!fits(currentModel.edgeA.size(), currentModel.edgeCount) || !fits(currentModel.edgeB.size(), currentModel.edgeCount) || !fits(currentModel.edgeFace1.size(), currentModel.edgeCount) ||
+        !fits(currentModel.edgeFace2.size(), currentModel.edgeCount))
+        return "edgeCount " + std::to_string(currentModel.edgeCount) + " exceeds the edge arrays";
+    if (currentModel.boundaryLoopLength < 0 || currentModel.boundaryEdgeCount < currentModel.boundaryLoopLength || currentModel.edgeCount < currentModel.boundaryEdgeCount)
+        return "boundary counts out of order: loop " + std::to_string(currentModel.boundaryLoopLength) + ", boundary " +
+               std::to_string(currentModel.boundaryEdgeCount) + ", edges " + std::to_string(currentModel.edgeCount);
+    if (currentModel.faceCount == 0 && currentModel.edgeCount != 0)
         return "edges without triangles";
-    if ((boundaryEdgeCount == 0) != (boundaryLoopLength == 0))
+    if ((currentModel.boundaryEdgeCount == 0) != (currentModel.boundaryLoopLength == 0))
         return "boundary edges without a longest loop, or a loop without boundary edges";
 
-    for (int e = 0; e < edgeCount; ++e) {
+    for (int e = 0; e < currentModel.edgeCount; ++e) {
         std::ostringstream where;
-        where << "edge " << e << " (" << edgeA[e] << ", " << edgeB[e] << ", faces " << edgeFace1[e] << ", "
-              << edgeFace2[e] << "): ";
-        if (edgeA[e] < 0 || edgeB[e] >= vertexCount || edgeA[e] > edgeB[e])
+        where << "edge " << e << " (" << currentModel.edgeA[e] << ", " << currentModel.edgeB[e] << ", faces " << currentModel.edgeFace1[e] << ", "
+              << currentModel.edgeFace2[e] << "): ";
+        if (currentModel.edgeA[e] < 0 || currentModel.edgeB[e] >= currentModel.vertexCount || currentModel.edgeA[e] > currentModel.edgeB[e])
             return where.str() + "ends out of range or out of order";
-        if (edgeFace1[e] < 0 || edgeFace1[e] >= faceCount)
+        if (currentModel.edgeFace1[e] < 0 || currentModel.edgeFace1[e] >= currentModel.faceCount)
             return where.str() + "first triangle out of range";
-        if (edgeFace2[e] < -1 || edgeFace2[e] >= faceCount)
+        if (currentModel.edgeFace2[e] < -1 || currentModel.edgeFace2[e] >= currentModel.faceCount)
             return where.str() + "second triangle out of range";
-        if ((e < boundaryEdgeCount) != (edgeFace2[e] == -1))
+        if ((e < currentModel.boundaryEdgeCount) != (currentModel.edgeFace2[e] == -1))
             return where.str() + "boundary edges do not stand first";
     }
 
     // A triangle that repeats a corner makes the table follow rules of its
     // own (the first triangle's sides are stored as they come); only the
     // ranges above are checked then.
-    for (int f = 0; f < faceCount; ++f)
-        if (faceA[f] == faceB[f] || faceB[f] == faceC[f] || faceC[f] == faceA[f])
+    for (int f = 0; f < currentModel.faceCount; ++f)
+        if (currentModel.faceA[f] == currentModel.faceB[f] || currentModel.faceB[f] == currentModel.faceC[f] || currentModel.faceC[f] == currentModel.faceA[f])
             return "";
 
     std::unordered_map<std::uint64_t, EdgeUse> uses;
-    uses.reserve(static_cast<size_t>(edgeCount) * 2);
-    for (int e = 0; e < edgeCount; ++e) {
-        EdgeUse& u = uses[edgeKey(edgeA[e], edgeB[e])];
+    uses.reserve(static_cast<size_t>(currentModel.edgeCount) * 2);
+    for (int e = 0; e < currentModel.edgeCount; ++e) {
+        EdgeUse& u = uses[edgeKey(currentModel.edgeA[e], currentModel.edgeB[e])];
         if (u.position >= 0)
-            return "edge (" + std::to_string(edgeA[e]) + ", " + std::to_string(edgeB[e]) + ") stands at " +
+            return "edge (" + std::to_string(currentModel.edgeA[e]) + ", " + std::to_string(currentModel.edgeB[e]) + ") stands at " +
                    std::to_string(u.position) + " and at " + std::to_string(e);
         u.position = e;
     }
-    for (int f = 0; f < faceCount; ++f) {
-        const int c[3] = {faceA[f], faceB[f], faceC[f]};
+    for (int f = 0; f < currentModel.faceCount; ++f) {
+        const int c[3] = {currentModel.faceA[f], currentModel.faceB[f], currentModel.faceC[f]};
         for (int k = 0; k < 3; ++k) {
             auto it = uses.find(edgeKey(c[k], c[(k + 1) % 3]));
             if (it == uses.end())
@@ -88,26 +88,26 @@ std::string edgeTableFault()
     }
     for (const auto& [key, u] : uses) {
         const int e = u.position;
-        std::string where = "edge " + std::to_string(e) + " (" + std::to_string(edgeA[e]) + ", " +
-                            std::to_string(edgeB[e]) + "): ";
+        std::string where = "edge " + std::to_string(e) + " (" + std::to_string(currentModel.edgeA[e]) + ", " +
+                            std::to_string(currentModel.edgeB[e]) + "): ";
         if (u.uses == 0)
             return where + "no triangle has this side";
         if (u.uses > 2)
             return where + std::to_string(u.uses) + " triangles share it";
-        if (edgeFace1[e] != u.faces[0] || edgeFace2[e] != u.faces[1])
-            return where + "triangles " + std::to_string(edgeFace1[e]) + ", " + std::to_string(edgeFace2[e]) +
+        if (currentModel.edgeFace1[e] != u.faces[0] || currentModel.edgeFace2[e] != u.faces[1])
+            return where + "triangles " + std::to_string(currentModel.edgeFace1[e]) + ", " + std::to_string(currentModel.edgeFace2[e]) +
                    " recorded, " + std::to_string(u.faces[0]) + ", " + std::to_string(u.faces[1]) + " expected";
     }
 
     // The longest loop stands first in walking order and closes.
-    if (boundaryLoopLength > 0) {
-        const int start = edgeA[0];
-        int at = edgeB[0];
-        for (int e = 1; e < boundaryLoopLength; ++e) {
-            if (edgeA[e] == at)
-                at = edgeB[e];
-            else if (edgeB[e] == at)
-                at = edgeA[e];
+    if (currentModel.boundaryLoopLength > 0) {
+        const int start = currentModel.edgeA[0];
+        int at = currentModel.edgeB[0];
+        for (int e = 1; e < currentModel.boundaryLoopLength; ++e) {
+            if (currentModel.edgeA[e] == at)
+                at = currentModel.edgeB[e];
+            else if (currentModel.edgeB[e] == at)
+                at = currentModel.edgeA[e];
             else
                 return "loop edge " + std::to_string(e) + " does not leave vertex " + std::to_string(at);
         }
@@ -121,40 +121,40 @@ std::string edgeTableFault()
 
 std::string storeInvariantFault()
 {
-    if (vertexCount < 0 || faceCount < 0 || edgeCount < 0 || boundaryEdgeCount < 0 || boundaryLoopLength < 0)
+    if (currentModel.vertexCount < 0 || currentModel.faceCount < 0 || currentModel.edgeCount < 0 || currentModel.boundaryEdgeCount < 0 || currentModel.boundaryLoopLength < 0)
         return "a negative count";
-    if (!modelLoaded) {
-        if (vertexCount != 0 || faceCount != 0 || edgeCount != 0 || boundaryEdgeCount != 0 ||
-            boundaryLoopLength != 0)
+    if (!currentModel.modelLoaded) {
+        if (currentModel.vertexCount != 0 || currentModel.faceCount != 0 || currentModel.edgeCount != 0 || currentModel.boundaryEdgeCount != 0 ||
+            currentModel.boundaryLoopLength != 0)
             return "counts left without a model";
-        if (topologyBuilt || uvComputed)
+        if (currentModel.topologyBuilt || currentModel.uvComputed)
             return "derived flags set without a model";
         return "";
     }
-    if (!fits(vertexX.size(), vertexCount) || !fits(vertexY.size(), vertexCount) ||
-        !fits(vertexZ.size(), vertexCount))
-        return "vertexCount " + std::to_string(vertexCount) + " exceeds the coordinate arrays";
-    if (!fits(faceA.size(), faceCount) || !fits(faceB.size(), faceCount) || !fits(faceC.size(), faceCount))
-        return "faceCount " + std::to_string(faceCount) + " exceeds the corner arrays";
-    for (int f = 0; f < faceCount; ++f) {
-        const int c[3] = {faceA[f], faceB[f], faceC[f]};
+    if (!fits(currentModel.vertexX.size(), currentModel.vertexCount) || !fits(currentModel.vertexY.size(), currentModel.vertexCount) ||
+        !fits(currentModel.vertexZ.size(), currentModel.vertexCount))
+        return "vertexCount " + std::to_string(currentModel.vertexCount) + " exceeds the coordinate arrays";
+    if (!fits(currentModel.faceA.size(), currentModel.faceCount) || !fits(currentModel.faceB.size(), currentModel.faceCount) || !fits(currentModel.faceC.size(), currentModel.faceCount))
+        return "faceCount " + std::to_string(currentModel.faceCount) + " exceeds the corner arrays";
+    for (int f = 0; f < currentModel.faceCount; ++f) {
+        const int c[3] = {currentModel.faceA[f], currentModel.faceB[f], currentModel.faceC[f]};
         for (int k = 0; k < 3; ++k)
-            if (c[k] < 0 || c[k] >= vertexCount)
+            if (c[k] < 0 || c[k] >= currentModel.vertexCount)
                 return "triangle " + std::to_string(f) + " has corner " + std::to_string(c[k]) + " with " +
-                       std::to_string(vertexCount) + " vertices";
+                       std::to_string(currentModel.vertexCount) + " vertices";
     }
-    if (uvComputed && !topologyBuilt)
+    if (currentModel.uvComputed && !currentModel.topologyBuilt)
         return "uvComputed without topologyBuilt";
-    if (!topologyBuilt)
+    if (!currentModel.topologyBuilt)
         return "";
 
-    std::vector<char> used(static_cast<size_t>(vertexCount), 0);
-    for (int f = 0; f < faceCount; ++f) {
-        used[static_cast<size_t>(faceA[f])] = 1;
-        used[static_cast<size_t>(faceB[f])] = 1;
-        used[static_cast<size_t>(faceC[f])] = 1;
+    std::vector<char> used(static_cast<size_t>(currentModel.vertexCount), 0);
+    for (int f = 0; f < currentModel.faceCount; ++f) {
+        used[static_cast<size_t>(currentModel.faceA[f])] = 1;
+        used[static_cast<size_t>(currentModel.faceB[f])] = 1;
+        used[static_cast<size_t>(currentModel.faceC[f])] = 1;
     }
-    for (int v = 0; v < vertexCount; ++v)
+    for (int v = 0; v < currentModel.vertexCount; ++v)
         if (!used[static_cast<size_t>(v)])
             return "vertex " + std::to_string(v) + " is used by no triangle";
 
@@ -162,11 +162,11 @@ std::string storeInvariantFault()
     if (!fault.empty())
         return fault;
 
-    if (uvComputed) {
-        if (!fits(vertexU.size(), vertexCount) || !fits(vertexV.size(), vertexCount))
+    if (currentModel.uvComputed) {
+        if (!fits(currentModel.vertexU.size(), currentModel.vertexCount) || !fits(currentModel.vertexV.size(), currentModel.vertexCount))
             return "vertexCount exceeds the (u,v) arrays";
-        for (int v = 0; v < vertexCount; ++v)
-            if (!std::isfinite(vertexU[v]) || !std::isfinite(vertexV[v]))
+        for (int v = 0; v < currentModel.vertexCount; ++v)
+            if (!std::isfinite(currentModel.vertexU[v]) || !std::isfinite(currentModel.vertexV[v]))
                 return "vertex " + std::to_string(v) + " has a (u,v) pair that is not finite";
     }
     return "";
@@ -174,12 +174,12 @@ std::string storeInvariantFault()
 
 std::string cutStateFault()
 {
-    for (int mode : {vertexCutMode, edgeCutMode, faceCutMode})
+    for (int mode : {interaction.vertexCutMode, interaction.edgeCutMode, interaction.faceCutMode})
         if (mode != 0 && mode != 1)
             return "a cut mode is neither 0 nor 1";
-    if (cutModeActive && vertexCutMode == 0 && edgeCutMode == 0 && faceCutMode == 0)
+    if (interaction.cutModeActive && interaction.vertexCutMode == 0 && interaction.edgeCutMode == 0 && interaction.faceCutMode == 0)
         return "cutModeActive while every cut mode is off";
-    if (cutKind < 0 || cutKind > 3)
-        return "cutKind " + std::to_string(cutKind) + " out of range";
+    if (interaction.cutKind < 0 || interaction.cutKind > 3)
+        return "cutKind " + std::to_string(interaction.cutKind) + " out of range";
     return "";
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/messages.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "model/topology.h"
 #include "app/messages.h"
 #include "param/parameterize.h"
@@ -45,7 +45,7 @@ struct LiteralStep {
         int count = 0;
         auto match = [&](int u, int w) { return (u == p && w == q) || (u == q && w == p); };
         for (int t = 0; t < F && count < 2; ++t) {
-            int A = faceA[t], B = faceB[t], C = faceC[t];
+            int A = currentModel.faceA[t], B = currentModel.faceB[t], C = currentModel.faceC[t];
             if (match(A, B) && count < 2)
                 found[count++] = C;
             if (match(B, C) && count < 2)
@@ -53,19 +53,19 @@ struct LiteralStep {
             if (match(C, A) && count < 2)
                 found[count++] = B;
         }
-        int v = vertexCount;
+        int v = currentModel.vertexCount;
         if (count == 1) {
-            vertexX[v] = (oldX[p] + oldX[q]) / 2;
-            vertexY[v] = (oldY[p] + oldY[q]) / 2;
-            vertexZ[v] = (oldZ[p] + oldZ[q]) / 2;
+            currentModel.vertexX[v] = (oldX[p] + oldX[q]) / 2;
+            currentModel.vertexY[v] = (oldY[p] + oldY[q]) / 2;
+            currentModel.vertexZ[v] = (oldZ[p] + oldZ[q]) / 2;
         } else {
             int o1 = found[0], o2 = found[1];
-            vertexX[v] = ((oldX[p] + oldX[q]) * 3 + oldX[o1] + oldX[o2]) / 8;
-            vertexY[v] = ((oldY[p] + oldY[q]) * 3 + oldY[o1] + oldY[o2]) / 8;
-            vertexZ[v] = ((oldZ[p] + oldZ[q]) * 3 + oldZ[o1] + oldZ[o2]) / 8;
+            currentModel.vertexX[v] = ((oldX[p] + oldX[q]) * 3 + oldX[o1] + oldX[o2]) / 8;
+            currentModel.vertexY[v] = ((oldY[p] + oldY[q]) * 3 + oldY[o1] + oldY[o2]) / 8;
+            currentModel.vertexZ[v] = ((oldZ[p] + oldZ[q]) * 3 + oldZ[o1] + oldZ[o2]) / 8;
         }
         vertex[entry] = v;
-        vertexCount++;
+        currentModel.vertexCount++;
         return v;
     }
 
@@ -73,17 +73,17 @@ struct LiteralStep {
     {
         std::vector<int> ringList;
         for (int t = 0; t < F; ++t) {
-            if (faceA[t] == j) {
-                ringList.push_back(faceB[t]);
-                ringList.push_back(faceC[t]);
+            if (currentModel.faceA[t] == j) {
+                ringList.push_back(currentModel.faceB[t]);
+                ringList.push_back(currentModel.faceC[t]);
             }
-            if (faceB[t] == j) {
-                ringList.push_back(faceC[t]);
-                ringList.push_back(faceA[t]);
+            if (currentModel.faceB[t] == j) {
+                ringList.push_back(currentModel.faceC[t]);
+                ringList.push_back(currentModel.faceA[t]);
             }
-            if (faceC[t] == j) {
-                ringList.push_back(faceA[t]);
-                ringList.push_back(faceB[t]);
+            if (currentModel.faceC[t] == j) {
+                ringList.push_back(currentModel.faceA[t]);
+                ringList.push_back(currentModel.faceB[t]);
             }
         }
         if (ringList.empty())
@@ -100,9 +100,9 @@ struct LiteralStep {
         }
         if (front == 2) {
             int r0 = ringList[0], r1 = ringList[1];
-            vertexX[j] = (6 * oldX[j] + oldX[r0] + oldX[r1]) / 8;
-            vertexY[j] = (6 * oldY[j] + oldY[r0] + oldY[r1]) / 8;
-            vertexZ[j] = (6 * oldZ[j] + oldZ[r0] + oldZ[r1]) / 8;
+            currentModel.vertexX[j] = (6 * oldX[j] + oldX[r0] + oldX[r1]) / 8;
+            currentModel.vertexY[j] = (6 * oldY[j] + oldY[r0] + oldY[r1]) / 8;
+            currentModel.vertexZ[j] = (6 * oldZ[j] + oldZ[r0] + oldZ[r1]) / 8;
             return;
         }
         int n = static_cast<int>(ringList.size() / 2);
@@ -114,39 +114,39 @@ struct LiteralStep {
             sy += oldY[r];
             sz += oldZ[r];
         }
-        vertexX[j] = beta * sx / 2 + (1 - n * beta) * oldX[j];
-        vertexY[j] = beta * sy / 2 + (1 - n * beta) * oldY[j];
-        vertexZ[j] = beta * sz / 2 + (1 - n * beta) * oldZ[j];
+        currentModel.vertexX[j] = beta * sx / 2 + (1 - n * beta) * oldX[j];
+        currentModel.vertexY[j] = beta * sy / 2 + (1 - n * beta) * oldY[j];
+        currentModel.vertexZ[j] = beta * sz / 2 + (1 - n * beta) * oldZ[j];
     }
 
     void run()
     {
-        const int V = vertexCount;
-        F = faceCount;
+        const int V = currentModel.vertexCount;
+        F = currentModel.faceCount;
         // 1. The coordinates as they were.
-        oldX.assign(vertexX.begin(), vertexX.begin() + V);
-        oldY.assign(vertexY.begin(), vertexY.begin() + V);
-        oldZ.assign(vertexZ.begin(), vertexZ.begin() + V);
+        oldX.assign(currentModel.vertexX.begin(), currentModel.vertexX.begin() + V);
+        oldY.assign(currentModel.vertexY.begin(), currentModel.vertexY.begin() + V);
+        oldZ.assign(currentModel.vertexZ.begin(), currentModel.vertexZ.begin() + V);
         // 2. Every old vertex moves.
         for (int j = 0; j < V; ++j)
             moveVertex(j);
         // 3. The split-edge table.
         for (int t = 0; t < F; ++t) {
-            registerSplitEdge(faceA[t], faceB[t]);
-            registerSplitEdge(faceB[t], faceC[t]);
-            registerSplitEdge(faceC[t], faceA[t]);
+            registerSplitEdge(currentModel.faceA[t], currentModel.faceB[t]);
+            registerSplitEdge(currentModel.faceB[t], currentModel.faceC[t]);
+            registerSplitEdge(currentModel.faceC[t], currentModel.faceA[t]);
         }
         const int E = static_cast<int>(low.size());
         // 4. Room for the new vertices and triangles.
-        growDoubleArray(vertexX, V, V + 3 * E);
-        growDoubleArray(vertexY, V, V + 3 * E);
-        growDoubleArray(vertexZ, V, V + 3 * E);
-        growIntArray(faceA, F, 4 * F);
-        growIntArray(faceB, F, 4 * F);
-        growIntArray(faceC, F, 4 * F);
+        growDoubleArray(currentModel.vertexX, V, V + 3 * E);
+        growDoubleArray(currentModel.vertexY, V, V + 3 * E);
+        growDoubleArray(currentModel.vertexZ, V, V + 3 * E);
+        growIntArray(currentModel.faceA, F, 4 * F);
+        growIntArray(currentModel.faceB, F, 4 * F);
+        growIntArray(currentModel.faceC, F, 4 * F);
         // 5. Every triangle into four.
         for (int j = 0; j < F; ++j) {
-            int A = faceA[j], B = faceB[j], C = faceC[j];
+            int A = currentModel.faceA[j], B = currentModel.faceB[j], C = currentModel.faceC[j];
             auto vertexOf = [&](int u, int w) {
                 int e = findSplitEdge(u, w);
                 return vertex[e] == -1 ? makeEdgeVertex(e) : vertex[e];
@@ -154,12 +154,12 @@ struct LiteralStep {
             int d = vertexOf(B, C);
             int f = vertexOf(C, A);
             int h = vertexOf(A, B);
-            int k = faceCount;
-            faceA[k] = A, faceB[k] = h, faceC[k] = f;
-            faceA[k + 1] = B, faceB[k + 1] = d, faceC[k + 1] = h;
-            faceA[k + 2] = C, faceB[k + 2] = f, faceC[k + 2] = d;
-            faceCount += 3;
-            faceA[j] = d, faceB[j] = f, faceC[j] = h;
+            int k = currentModel.faceCount;
+            currentModel.faceA[k] = A, currentModel.faceB[k] = h, currentModel.faceC[k] = f;
+            currentModel.faceA[k + 1] = B, currentModel.faceB[k + 1] = d, currentModel.faceC[k + 1] = h;
+            currentModel.faceA[k + 2] = C, currentModel.faceB[k + 2] = f, currentModel.faceC[k + 2] = d;
+            currentModel.faceCount += 3;
+            currentModel.faceA[j] = d, currentModel.faceB[j] = f, currentModel.faceC[j] = h;
         }
     }
 };
@@ -170,20 +170,20 @@ void refineLoopLiteral()
 {
     LiteralStep step;
     step.run();
-    closedWarned = false;
-    std::vector<int>().swap(edgeA);
-    std::vector<int>().swap(edgeB);
-    std::vector<int>().swap(edgeFace1);
-    std::vector<int>().swap(edgeFace2);
-    topologyBuilt = false;
-    std::vector<double>().swap(vertexU);
-    std::vector<double>().swap(vertexV);
-    uvComputed = false;
+    interaction.closedWarned = false;
+    std::vector<int>().swap(currentModel.edgeA);
+    std::vector<int>().swap(currentModel.edgeB);
+    std::vector<int>().swap(currentModel.edgeFace1);
+    std::vector<int>().swap(currentModel.edgeFace2);
+    currentModel.topologyBuilt = false;
+    std::vector<double>().swap(currentModel.vertexU);
+    std::vector<double>().swap(currentModel.vertexV);
+    currentModel.uvComputed = false;
 }
 
 Outcome subdivideLoopLiteral()
 {
-    bool parameterized = uvComputed;
+    bool parameterized = currentModel.uvComputed;
     refineLoopLiteral();
-    return parameterized ? parameterize() : buildTopology();
+    return parameterized ? parameterize(currentModel) : buildTopology(currentModel);
 }

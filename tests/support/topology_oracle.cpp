@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "base/store.h"
+#include "app/session.h"
 
 namespace {
 
@@ -213,5 +213,5 @@ TopologyOracleResult topologyOracle(int vertexCount, const std::vector<double>& 
 
 TopologyOracleResult topologyOracleOfStore()
 {
-    return topologyOracle(vertexCount, vertexX, vertexY, vertexZ, faceCount, faceA, faceB, faceC);
+    return topologyOracle(currentModel.vertexCount, currentModel.vertexX, currentModel.vertexY, currentModel.vertexZ, currentModel.faceCount, currentModel.faceA, currentModel.faceB, currentModel.faceC);
 }

@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "app/model_commands.h"
 #include "app/messages.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 #include "render/textures.h"
@@ -50,8 +50,8 @@ void expectedQuadrant(int x, int y, int rgb[3])
 void expectQuadrantImage(const char* name)
 {
     SCOPED_TRACE(name);
-    std::memset(textureImage, 0x55, sizeof textureImage);
-    decodeJpegTexture(dataFile(name));
+    std::memset(textureImages.textureImage, 0x55, sizeof textureImages.textureImage);
+    decodeJpegTexture(dataFile(name), textureImages.textureImage);
     int wrong = 0;
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
@@ -60,7 +60,7 @@ void expectQuadrantImage(const char* name)
             int rgb[3];
             expectedQuadrant(x, y, rgb);
             for (int c = 0; c < 3; ++c)
-                if (std::abs(textureImage[(y * 256 + x) * 3 + c] - rgb[c]) > 8)
+                if (std::abs(textureImages.textureImage[(y * 256 + x) * 3 + c] - rgb[c]) > 8)
                     ++wrong;
         }
     }
@@ -78,7 +78,7 @@ TEST_F(JpegDecodeTest, ColourFilesDecodeUprightIntoTheImage)
 
 TEST_F(JpegDecodeTest, SampleTextureIsAUsableImage)
 {
-    decodeJpegTexture(SOURCE_DIR "/data/texture.jpg");
+    decodeJpegTexture(SOURCE_DIR "/data/texture.jpg", textureImages.textureImage);
     EXPECT_TRUE(scriptBoxes.empty());
 }
 
@@ -100,20 +100,20 @@ std::string fatalBox(const std::string& text)
 void decodeReportingBoxes(const std::string& path)
 {
     platformExitHook = printBoxesAndExit;
-    decodeJpegTexture(path);
+    decodeJpegTexture(path, textureImages.textureImage);
     std::_Exit(0);
 }
 
 TEST_F(JpegDecodeTest, UnusableFilesAreRefusedWithTheirReason)
 {
-    EXPECT_EQ(decodeJpegTexture(dataFile("missing.jpg")), outcomeTextureUnopened);
+    EXPECT_EQ(decodeJpegTexture(dataFile("missing.jpg"), textureImages.textureImage), outcomeTextureUnopened);
     // A folder is no image file either.
-    EXPECT_EQ(decodeJpegTexture(TEST_DATA_DIR "/texture"), outcomeTextureUnopened);
+    EXPECT_EQ(decodeJpegTexture(TEST_DATA_DIR "/texture", textureImages.textureImage), outcomeTextureUnopened);
     // The size is checked before the colour type.
     for (const char* name : {"size_255x256.jpg", "size_256x255.jpg", "size_512x512.jpg", "gray_255x256.jpg"})
-        EXPECT_EQ(decodeJpegTexture(dataFile(name)), outcomeTextureSize) << name;
+        EXPECT_EQ(decodeJpegTexture(dataFile(name), textureImages.textureImage), outcomeTextureSize) << name;
     for (const char* name : {"gray_256.jpg", "cmyk_256.jpg", "ycck_256.jpg"})
-        EXPECT_EQ(decodeJpegTexture(dataFile(name)), outcomeTextureNotRgb) << name;
+        EXPECT_EQ(decodeJpegTexture(dataFile(name), textureImages.textureImage), outcomeTextureNotRgb) << name;
     EXPECT_TRUE(scriptBoxes.empty());
 }
 
@@ -131,17 +131,27 @@ TEST_F(JpegDecodeTest, CorruptDataEndsThroughTheLibrary)
                 AllOf(HasSubstr("Premature end of JPEG file"), Not(HasSubstr("box"))));
 }
 
-// The load command ends the program on a bad file before anything is uploaded.
-TEST_F(JpegDecodeTest, LoadOfAnUnusableFileIsFatal)
+// The load command refuses an unusable image with an error box; the texture
+// loaded before, the path offered next aside, stays as it was.
+TEST_F(JpegDecodeTest, AnUnusableImageIsRefusedAndTheTextureStays)
 {
-    scriptFileAnswers.push_back(dataFile("cmyk_256.jpg"));
-    EXPECT_EXIT(
-        {
-            platformExitHook = printBoxesAndExit;
-            loadTexture();
-            std::_Exit(0);
-        },
-        ::testing::ExitedWithCode(255), HasSubstr(fatalBox("L'image doit être de type RGB")));
+    scriptFileAnswers.push_back(SOURCE_DIR "/data/texture.jpg");
+    loadTexture();
+    ASSERT_TRUE(textureImages.textureLoaded);
+    const std::vector<unsigned char> loaded(textureImages.textureImage, textureImages.textureImage + textureBytes);
+    const std::pair<const char*, const char*> cases[] = {
+        {"cmyk_256.jpg", "L'image doit être de type RGB"},
+        {"missing.jpg", "Ouverture impossible de la texture"},
+    };
+    for (const auto& [name, text] : cases) {
+        scriptBoxes.clear();
+        scriptFileAnswers.push_back(dataFile(name));
+        loadTexture();
+        ASSERT_EQ(scriptBoxes.size(), 1u) << name;
+        EXPECT_EQ(scriptBoxes[0].text, std::string("ERREUR  !!!\n\n") + text);
+        EXPECT_TRUE(textureImages.textureLoaded);
+        EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), textureImages.textureImage)) << name;
+    }
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/model_commands.h"
-#include "base/store.h"
+#include "app/session.h"
 #include "platform/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"
@@ -99,7 +99,7 @@ TEST_F(TextureUploadTest, ColourTextureSplitsTheUniformColour)
     uniformColor = 0x00123456;
     updateColorTexture();
     EXPECT_EQ(texelsOtherThan(readTexture(textureIds[1]), 0x56, 0x34, 0x12), 0);
-    const std::vector<unsigned char> image(colorImage, colorImage + textureBytes);
+    const std::vector<unsigned char> image(textureImages.colorImage, textureImages.colorImage + textureBytes);
     EXPECT_EQ(texelsOtherThan(image, 0x56, 0x34, 0x12), 0);
 
     // Bits above the blue byte do not leak into the colour.
@@ -124,12 +124,12 @@ TEST_F(TextureUploadTest, LoadShowsTheDialogAndUploadsTheImage)
     EXPECT_EQ(scriptLastFilters[0].pattern, "*.jpg");
     EXPECT_TRUE(scriptBoxes.empty());
 
-    EXPECT_TRUE(textureLoaded);
-    EXPECT_EQ(texturePath, path);
+    EXPECT_TRUE(textureImages.textureLoaded);
+    EXPECT_EQ(textureImages.texturePath, path);
     EXPECT_EQ(currentView.faceMode, 1);
     EXPECT_EQ(boundTexture(), static_cast<GLint>(textureIds[2]));
     const std::vector<unsigned char> texels = readTexture(textureIds[2]);
-    EXPECT_EQ(std::memcmp(texels.data(), textureImage, textureBytes), 0);
+    EXPECT_EQ(std::memcmp(texels.data(), textureImages.textureImage, textureBytes), 0);
     // Texture row t = 0 is the top row of the file: red on the left, green on the right.
     EXPECT_GT(texels[(10 * 256 + 10) * 3], 240);
     EXPECT_LT(texels[(10 * 256 + 10) * 3 + 1], 16);
@@ -150,28 +150,28 @@ TEST_F(TextureUploadTest, CancelledDialogKeepsTheEarlierTexture)
     const std::vector<unsigned char> loaded = readTexture(textureIds[2]);
 
     // Cancelled: no file is read, nothing changes.
-    std::memset(textureImage, 0, sizeof textureImage);
+    std::memset(textureImages.textureImage, 0, sizeof textureImages.textureImage);
     loadTexture();
     EXPECT_EQ(scriptFileDialogTitles.size(), 2u);
-    EXPECT_TRUE(textureLoaded);
-    EXPECT_EQ(texturePath, first);
-    EXPECT_EQ(texelsOtherThan(std::vector<unsigned char>(textureImage, textureImage + textureBytes), 0, 0, 0), 0);
+    EXPECT_TRUE(textureImages.textureLoaded);
+    EXPECT_EQ(textureImages.texturePath, first);
+    EXPECT_EQ(texelsOtherThan(std::vector<unsigned char>(textureImages.textureImage, textureImages.textureImage + textureBytes), 0, 0, 0), 0);
     EXPECT_EQ(readTexture(textureIds[2]), loaded);
 
     // A later load replaces the image.
     scriptFileAnswers.push_back(SOURCE_DIR "/data/texture.jpg");
     loadTexture();
-    EXPECT_EQ(texturePath, SOURCE_DIR "/data/texture.jpg");
+    EXPECT_EQ(textureImages.texturePath, SOURCE_DIR "/data/texture.jpg");
     const std::vector<unsigned char> sample = readTexture(textureIds[2]);
     EXPECT_NE(sample, loaded);
-    EXPECT_EQ(std::memcmp(sample.data(), textureImage, textureBytes), 0);
+    EXPECT_EQ(std::memcmp(sample.data(), textureImages.textureImage, textureBytes), 0);
 }
 
 TEST_F(TextureUploadTest, CancelledFirstDialogLoadsNothing)
 {
     loadTexture();
-    EXPECT_FALSE(textureLoaded);
-    EXPECT_TRUE(texturePath.empty());
+    EXPECT_FALSE(textureImages.textureLoaded);
+    EXPECT_TRUE(textureImages.texturePath.empty());
     EXPECT_EQ(scriptFileDialogTitles.size(), 1u);
 }
 
