@@ -19,13 +19,11 @@ fi
 fail() { echo "check-windows-installer: $*" >&2; exit 1; }
 step() { echo "== $*"; }
 
-step "packages (cpack -G NSIS, cpack -G ZIP) in $build"
-(cd "$build" && timeout 300 cpack -G NSIS >cpack-nsis.log 2>&1) || fail "cpack -G NSIS failed, see $build/cpack-nsis.log"
-(cd "$build" && timeout 300 cpack -G ZIP >cpack-zip.log 2>&1) || fail "cpack -G ZIP failed, see $build/cpack-zip.log"
-installer=$(ls -t "$build"/Vormelin-*-win64.exe | head -n 1)
-zip=$(ls -t "$build"/Vormelin-*-win64.zip | head -n 1)
-echo "$installer"
-echo "$zip"
+step "packages (scripts/package.sh: cpack, NSIS and ZIP) in $build"
+made=$(timeout 900 "$(dirname "$0")/package.sh" "$build") || fail "scripts/package.sh $build failed"
+echo "$made"
+installer=$(grep -- '-win64\.exe$' <<<"$made") || fail "no installer made: is $build a Windows build?"
+zip=$(grep -- '-win64\.zip$' <<<"$made") || fail "no ZIP made"
 version=$(basename "$installer" | sed -E 's/^Vormelin-(.*)-win64\.exe$/\1/')
 
 # What the installer must put in its folder: the ZIP holds the same files.
