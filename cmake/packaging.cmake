@@ -92,11 +92,10 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vormelin")
 set(CPACK_PACKAGE_CONTACT "Vormelin maintainers <maintainers@users.noreply.c-seed-cc373465.example>"
   CACHE STRING "Maintainer named in the packages")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
 
 if(WIN32)
   set(CPACK_GENERATOR "NSIS;ZIP")
-  # Our own installer script, in French, next to this file's packaging/ folder.
+  # Our own installer script, in French: packaging/NSIS.template.in.
   list(PREPEND CPACK_MODULE_PATH ${vormelin_root}/packaging)
   set(CPACK_NSIS_PACKAGE_NAME "Vormelin ${PROJECT_VERSION}")
   set(CPACK_NSIS_DISPLAY_NAME "Vormelin")
