@@ -11,6 +11,17 @@ set -euo pipefail
 build=${1:?usage: scripts/check-windows-installer.sh BUILD_FOLDER}
 build=$(cd "$build" && pwd)
 
+missing=()
+for p in nsis wine wine64 xvfb xauth unzip; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
 # Wine wants an X server even for silent installers: run on a private Xvfb.
 if [ -z "${DISPLAY:-}" ] && [ -z "${VORMELIN_CHECK_UNDER_XVFB:-}" ]; then
   exec env VORMELIN_CHECK_UNDER_XVFB=1 timeout 900 xvfb-run -a "$0" "$build"
