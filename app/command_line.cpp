@@ -399,10 +399,11 @@ int parseCommandLine(int argc, const char* const argv[])
         std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(usageText, stdout);
+            std::printf("\nPage d'aide complète : %s\n", helpPagePath().c_str());
             return exitDone;
         }
         if (arg == "--version") {
-            std::printf("%s\n", appTitle);
+            std::printf("Vormelin %s\n", VORMELIN_VERSION);
             return exitDone;
         }
         if (arg.size() > 1 && arg[0] == '-') {

@@ -2,6 +2,7 @@
 #include "app/menu_commands.h"
 
 #include "app/cut_modes.h"
+#include "app/help_page.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/model_commands.h"
@@ -13,7 +14,7 @@
 const char* const shortHelpText = "Pour une aide simple voir le guidage dans la barre d'état."
                                   "\n\nEt pour voir l'aide complète cliquez sur : Aide en html";
 
-const char* const aboutText = "Vormelin 0.35 : visualiseur et éditeur de maillages OFF.\n"
+const char* const aboutText = VORMELIN_TITLE " : visualiseur et éditeur de maillages OFF.\n"
                               "\n"
                               "Aide et contact : aide.html (menu Aide en html) et le dépôt du projet.";
 
@@ -37,7 +38,7 @@ std::string statisticsText()
     return text;
 }
 
-std::string helpPagePath() { return platformProgramDir() + "/" + helpPageName; }
+std::string helpPagePath() { return findHelpPage(platformProgramDir(), helpPageName); }
 
 namespace {
 

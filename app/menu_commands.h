@@ -68,7 +68,8 @@ void onMenuCommand(int id);
 
 // The statistics text of the current model.
 std::string statisticsText();
-// The full path of the help page next to the running program.
+// The full path of the help page: next to the running program, or where an
+// install under a prefix puts it (see findHelpPage).
 std::string helpPagePath();
 
 // Guidance for the top-level menu at the given position (0 Fichier .. 4 Aide),

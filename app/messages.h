@@ -5,9 +5,10 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "vormelin_version.h"
 
 // Caption of every box and the main window's title.
-inline constexpr const char* appTitle = "Vormelin 0.35";
+inline constexpr const char* appTitle = VORMELIN_TITLE;
 
 // The text of the last error box, prefix included.
 extern std::string messageText;

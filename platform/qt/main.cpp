@@ -12,6 +12,7 @@
 #include "platform/offscreen/offscreen_gl.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/viewer_window.h"
+#include "vormelin_version.h"
 
 int main(int argc, char** argv)
 {
@@ -24,7 +25,7 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("vormelin");
-    QApplication::setApplicationVersion("0.35");
+    QApplication::setApplicationVersion(VORMELIN_VERSION);
     QGuiApplication::setDesktopFileName("vormelin");
     // The program ends through its own handling of the main window's end.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "app/main_window.h"
@@ -322,7 +323,16 @@ void platformOpenDocument(const std::string& path)
         showHelpWindow(file);
 }
 
-std::string platformProgramDir() { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string platformProgramDir()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath().toStdString();
+    // The headless command line runs with no application object: the
+    // program's folder is that of the executable the kernel started.
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : program.parent_path().string();
+}
 
 void platformQuit(int status)
 {

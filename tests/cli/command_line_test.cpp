@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -298,10 +299,14 @@ TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
 
     const Run version = vormelin("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Vormelin 0.35\n");
+    // The title's version with the release's patch level.
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("Vormelin 0\\.35\\.[0-9]+\n"))) << version.out;
     const Run help = vormelin("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage : vormelin", 0), 0u);
+    // In the build tree the help page lies next to the program.
+    const std::string page = (fs::path(VORMELIN_PATH).parent_path() / "aide.html").string();
+    EXPECT_NE(help.out.find("\nPage d'aide complète : " + page + "\n"), std::string::npos) << help.out;
 }
 
 } // namespace

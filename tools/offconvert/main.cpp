@@ -1,7 +1,8 @@
 // offconvert: turns a bare numeric mesh text into an OFF file next to it.
 // Usage: offconvert <input>. Prints nothing and exits 0 on success; on a
 // problem it prints one line on the standard error stream, leaves no output
-// file behind and exits 1 (2 for a missing argument).
+// file behind and exits 1 (2 for a missing argument). offconvert --version
+// prints the release number.
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "convert.h"
+#include "vormelin_version.h"
 
 namespace {
 
@@ -25,6 +27,10 @@ int main(int argc, char** argv)
     if (argc < 2) {
         std::fprintf(stderr, "usage : offconvert <fichier de nombres>\n");
         return 2;
+    }
+    if (std::string(argv[1]) == "--version") {
+        std::printf("offconvert %s\n", VORMELIN_VERSION);
+        return 0;
     }
     std::string inputPath = argv[1];
     std::FILE* in = std::fopen(inputPath.c_str(), "rb");
