@@ -162,7 +162,7 @@ Pick renderFrame(const Mesh& mesh, const Interaction& interaction)
     else
         drawLayers(mesh);
     if (interaction.cutModeActive && !sceneKept)
-        keepScene(mesh);
+        keepScene();
     if (!interaction.cutModeActive)
         forgetScene();
     applyAxesOnlyRule();

@@ -103,7 +103,7 @@ void restoreScene()
     glPopAttrib();
 }
 
-void keepScene(const Mesh& mesh)
+void keepScene()
 {
     keptValues = checkedValues;
     const int* viewport = keptValues.viewport;

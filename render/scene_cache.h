@@ -17,6 +17,6 @@ bool keptSceneCurrent(const Mesh& mesh);
 void restoreScene();
 // Reads back the colour and depth the layers just drew, with copies of what
 // they read (the values as keptSceneCurrent found them before the layers drew).
-void keepScene(const Mesh& mesh);
+void keepScene();
 // Drops the kept picture (outside the cut modes, where it would only cost memory).
 void forgetScene();

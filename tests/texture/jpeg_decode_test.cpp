@@ -92,11 +92,6 @@ TEST_F(JpegDecodeTest, SampleTextureIsAUsableImage)
     std::_Exit(status);
 }
 
-std::string fatalBox(const std::string& text)
-{
-    return "[1 box(es)][box Vormelin 0.35]Erreur irrémédiable\n\nL'application va se terminer\n\n" + text + "[/box]";
-}
-
 void decodeReportingBoxes(const std::string& path)
 {
     platformExitHook = printBoxesAndExit;
