@@ -392,17 +392,20 @@ bool nextWord(Body& body, std::string_view& word)
 {
     const char* p = body.data + body.at;
     const char* end = body.data + body.size;
+    long long feeds = 0;
     while (p < end && (isBlank(*p) || *p == '\n')) {
-        if (*p == '\n')
-            ++body.line;
+        feeds += *p == '\n';
         ++p;
     }
+    if (p == end)
+        return false;  // the end of the file is said on the line of the last number
+    body.line += feeds;
     const char* start = p;
     while (p < end && !isBlank(*p) && *p != '\n')
         ++p;
     body.at = static_cast<size_t>(p - body.data);
     word = std::string_view(start, static_cast<size_t>(p - start));
-    return !word.empty();
+    return true;
 }
 
 bool readTextElement(Body& body, const PlyElement& element)
