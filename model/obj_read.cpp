@@ -59,7 +59,7 @@ bool readObj(const char* data, size_t size, Mesh& mesh, std::string& reason)
         vertexLines += statement == statementVertex;
         faceLines += statement == statementFace;
         ++lines;
-        p = lineEnd + 1;
+        p = feed ? lineEnd + 1 : end;
     }
     if (vertexLines == 0) {
         reason = atLine(lines) + "le fichier ne contient aucun sommet";
@@ -85,7 +85,7 @@ bool readObj(const char* data, size_t size, Mesh& mesh, std::string& reason)
         ++line;
         Statement statement = statementOf(p, lineEnd);
         Words words{p, lineEnd};
-        p = lineEnd + 1;
+        p = feed ? lineEnd + 1 : end;
         if (statement == statementOther)
             continue;
         words.next();

@@ -41,7 +41,7 @@ template <typename Corner> void weldCorners(int cornerCount, Corner corner, std:
     int bits = 4;
     while ((1ll << bits) < 2ll * cornerCount)
         ++bits;
-    const std::uint32_t mask = (1u << bits) - 1;
+    const std::uint32_t mask = static_cast<std::uint32_t>((1ull << bits) - 1);
     const int shift = 64 - bits;
     constexpr std::uint32_t empty = UINT32_MAX;
     std::vector<std::uint32_t> table(static_cast<size_t>(mask) + 1, empty);
