@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "model/format_text.h"
@@ -19,11 +20,12 @@ constexpr size_t binaryTriangleSize = 50;
 
 // The table slot of a point: its coordinates' bits mixed (-0 counted as +0,
 // which equals it).
-inline std::uint64_t pointHash(const double p[3], int shift)
+template <typename T> inline std::uint64_t pointHash(const T p[3], int shift)
 {
+    using Bits = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
     std::uint64_t h = 0x9e3779b97f4a7c15ull;
     for (int k = 0; k < 3; ++k) {
-        std::uint64_t bits = std::bit_cast<std::uint64_t>(p[k] + 0.0);
+        std::uint64_t bits = std::bit_cast<Bits>(static_cast<T>(p[k] + T(0)));
         h = (h ^ bits) * 0xff51afd7ed558ccdull;
         h ^= h >> 32;
     }
@@ -32,67 +34,75 @@ inline std::uint64_t pointHash(const double p[3], int shift)
 
 // Gives every corner its vertex: corners with equal coordinates share one,
 // vertices numbered in order of first appearance. corner(k, p) puts the
-// coordinates of corner k in p. ids gets cornerCount entries; the mesh's
-// vertex arrays get the vertices at their exact count, each with the
-// coordinates of its first corner.
-template <typename Corner> void weldCorners(int cornerCount, Corner corner, std::vector<int>& ids, Mesh& mesh)
+// coordinates of corner k in p; putId(k, id) gives corner k its vertex. The
+// vertices land in unique (x, y, z of each, with the coordinates of its first
+// corner); their count is returned, or -1 - k when corner k is not finite.
+// The table is made at its final size: at most four fifths full when no two
+// corners are equal, far less in a mesh where vertices are shared.
+template <typename T, typename Corner, typename PutId>
+long long weldCorners(int cornerCount, Corner corner, PutId putId, std::vector<T>& unique)
 {
-    // At most half full: a free slot is always near.
     int bits = 4;
-    while ((1ll << bits) < 2ll * cornerCount)
+    while ((1ll << bits) < cornerCount + cornerCount / 4)
         ++bits;
     const std::uint32_t mask = static_cast<std::uint32_t>((1ull << bits) - 1);
     const int shift = 64 - bits;
     constexpr std::uint32_t empty = UINT32_MAX;
     std::vector<std::uint32_t> table(static_cast<size_t>(mask) + 1, empty);
-    ids.resize(static_cast<size_t>(cornerCount));
+    // Room for every corner being its own vertex; only the pages used are ever touched.
+    unique.reserve(3 * static_cast<size_t>(cornerCount));
     // Slots are looked up a few corners ahead, so that their memory is on its way when needed.
-    constexpr int ahead = 8;
+    constexpr int ahead = 16;
     std::uint32_t slots[ahead];
-    double points[ahead][3];
-    for (int k = 0; k < ahead && k < cornerCount; ++k) {
-        corner(k, points[k]);
-        slots[k] = static_cast<std::uint32_t>(pointHash(points[k], shift));
-        __builtin_prefetch(&table[slots[k]]);
-    }
-    int vertices = 0;
+    T points[ahead][3];
+    auto look = [&](int k, int ring) {
+        corner(k, points[ring]);
+        slots[ring] = static_cast<std::uint32_t>(pointHash(points[ring], shift));
+        __builtin_prefetch(&table[slots[ring]]);
+        return std::isfinite(points[ring][0]) && std::isfinite(points[ring][1]) && std::isfinite(points[ring][2]);
+    };
+    for (int k = 0; k < ahead && k < cornerCount; ++k)
+        if (!look(k, k))
+            return -1ll - k;
+    std::uint32_t vertices = 0;
     for (int k = 0; k < cornerCount; ++k) {
         const int ring = k % ahead;
-        const double p[3] = {points[ring][0], points[ring][1], points[ring][2]};
+        const T p[3] = {points[ring][0], points[ring][1], points[ring][2]};
         std::uint32_t slot = slots[ring];
-        if (k + ahead < cornerCount) {
-            corner(k + ahead, points[ring]);
-            slots[ring] = static_cast<std::uint32_t>(pointHash(points[ring], shift));
-            __builtin_prefetch(&table[slots[ring]]);
-        }
+        if (k + ahead < cornerCount && !look(k + ahead, ring))
+            return -1ll - (k + ahead);
         for (;;) {
-            std::uint32_t first = table[slot];
-            if (first == empty) {
-                table[slot] = static_cast<std::uint32_t>(k);
-                ids[static_cast<size_t>(k)] = vertices++;
+            const std::uint32_t id = table[slot];
+            if (id == empty) {
+                table[slot] = vertices;
+                unique.insert(unique.end(), p, p + 3);
+                putId(k, static_cast<int>(vertices++));
                 break;
             }
-            double q[3];
-            corner(static_cast<int>(first), q);
+            const T* q = unique.data() + 3 * static_cast<size_t>(id);
             if (q[0] == p[0] && q[1] == p[1] && q[2] == p[2]) {
-                ids[static_cast<size_t>(k)] = ids[first];
+                putId(k, static_cast<int>(id));
                 break;
             }
             slot = (slot + 1) & mask;
         }
     }
-    for (std::vector<double>* array : {&mesh.vertexX, &mesh.vertexY, &mesh.vertexZ})
-        array->resize(static_cast<size_t>(vertices));
-    int next = 0;
-    for (int k = 0; k < cornerCount && next < vertices; ++k)
-        if (ids[static_cast<size_t>(k)] == next) {
-            double p[3];
-            corner(k, p);
-            mesh.vertexX[next] = p[0];
-            mesh.vertexY[next] = p[1];
-            mesh.vertexZ[next] = p[2];
-            ++next;
-        }
+    return vertices;
+}
+
+// Gives the mesh its vertex arrays from the welded points.
+template <typename T> void putVertices(const std::vector<T>& unique, Mesh& mesh)
+{
+    const size_t count = unique.size() / 3;
+    mesh.vertexX.resize(count);
+    mesh.vertexY.resize(count);
+    mesh.vertexZ.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        mesh.vertexX[i] = unique[3 * i];
+        mesh.vertexY[i] = unique[3 * i + 1];
+        mesh.vertexZ[i] = unique[3 * i + 2];
+    }
+    mesh.vertexCount = static_cast<int>(count);
 }
 
 bool readBinary(const char* data, Mesh& mesh, std::string& reason)
@@ -106,37 +116,29 @@ bool readBinary(const char* data, Mesh& mesh, std::string& reason)
         reason = atByte(80) + std::to_string(triangles) + " triangles annoncés, plus que le lecteur n'en admet";
         return false;
     }
-    const int corners = static_cast<int>(3 * triangles);
     const char* body = data + binaryHeaderSize;
-    // Corners are read as floats; a non-finite one makes the file faulty.
-    for (std::uint32_t t = 0; t < triangles; ++t)
-        for (int k = 0; k < 9; ++k) {
-            const char* p = body + binaryTriangleSize * t + 12 + 4 * k;
-            if (!std::isfinite(loadBinary<float>(p, !hostIsLittleEndian))) {
-                reason = atByte(static_cast<long long>(p - data)) + nonFiniteText;
-                return false;
-            }
-        }
-    auto corner = [body](int k, double p[3]) {
+    auto corner = [body](int k, float p[3]) {
         const char* at = body + binaryTriangleSize * static_cast<size_t>(k / 3) + 12 + 12 * static_cast<size_t>(k % 3);
         p[0] = loadBinary<float>(at, !hostIsLittleEndian);
         p[1] = loadBinary<float>(at + 4, !hostIsLittleEndian);
         p[2] = loadBinary<float>(at + 8, !hostIsLittleEndian);
     };
-    std::vector<int> ids;
-    weldCorners(corners, corner, ids, mesh);
-    const int vertices = static_cast<int>(mesh.vertexX.size());
     FaceCollector faces;
-    std::vector<double> x = std::move(mesh.vertexX), y = std::move(mesh.vertexY), z = std::move(mesh.vertexZ);
-    beginPolygonMesh(mesh, vertices, static_cast<int>(triangles), faces);
-    mesh.vertexX = std::move(x);
-    mesh.vertexY = std::move(y);
-    mesh.vertexZ = std::move(z);
-    for (std::uint32_t t = 0; t < triangles; ++t) {
-        mesh.faceA[t] = ids[3 * t];
-        mesh.faceB[t] = ids[3 * t + 1];
-        mesh.faceC[t] = ids[3 * t + 2];
+    beginPolygonMesh(mesh, 0, static_cast<int>(triangles), faces);
+    int* corners[3] = {mesh.faceA.data(), mesh.faceB.data(), mesh.faceC.data()};
+    auto putId = [&corners](int k, int id) { corners[k % 3][k / 3] = id; };
+    std::vector<float> unique;
+    const long long welded = weldCorners(static_cast<int>(3 * triangles), corner, putId, unique);
+    if (welded < 0) {
+        // Said at the first coordinate of the corner that is not finite.
+        const long long k = -1 - welded;
+        const char* at = body + binaryTriangleSize * static_cast<size_t>(k / 3) + 12 + 12 * static_cast<size_t>(k % 3);
+        while (std::isfinite(loadBinary<float>(at, !hostIsLittleEndian)))
+            at += 4;
+        reason = atByte(static_cast<long long>(at - data)) + nonFiniteText;
+        return false;
     }
+    putVertices(unique, mesh);
     return finishPolygonMesh(faces, reason);
 }
 
@@ -230,16 +232,22 @@ bool readText(const char* data, size_t size, Mesh& mesh, std::string& reason)
         reason = atLine(line) + "le fichier ne contient aucune face";
         return false;
     }
-    std::vector<int> ids;
+    std::vector<int> ids(points.size() / 3);
+    std::vector<double> unique;
     weldCorners(
-        static_cast<int>(points.size() / 3),
+        static_cast<int>(ids.size()),
         [&points](int k, double p[3]) {
             p[0] = points[3 * static_cast<size_t>(k)];
             p[1] = points[3 * static_cast<size_t>(k) + 1];
             p[2] = points[3 * static_cast<size_t>(k) + 2];
         },
-        ids, mesh);
-    std::vector<double> x = std::move(mesh.vertexX), y = std::move(mesh.vertexY), z = std::move(mesh.vertexZ);
+        [&ids](int k, int id) { ids[static_cast<size_t>(k)] = id; }, unique);
+    std::vector<double> x(unique.size() / 3), y(x.size()), z(x.size());
+    for (size_t i = 0; i < x.size(); ++i) {
+        x[i] = unique[3 * i];
+        y[i] = unique[3 * i + 1];
+        z[i] = unique[3 * i + 2];
+    }
     return buildPolygonMesh(mesh, x, y, z, ids, sizes, reason);
 }
 
