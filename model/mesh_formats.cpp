@@ -11,7 +11,7 @@
 
 namespace {
 
-// The first line of the data that is neither blank nor a comment ('#').
+// The first line of the data that is neither blank nor a comment ('#', or '*' as OFF files allow).
 std::string_view firstSignificantLine(std::string_view data)
 {
     while (!data.empty()) {
@@ -19,7 +19,7 @@ std::string_view firstSignificantLine(std::string_view data)
         std::string_view line = data.substr(0, feed);
         data = feed == std::string_view::npos ? std::string_view() : data.substr(feed + 1);
         Words words{line.data(), line.data() + line.size()};
-        if (!words.atEnd() && *words.p != '#')
+        if (!words.atEnd() && *words.p != '#' && *words.p != '*')
             return std::string_view(words.p, static_cast<size_t>(words.end - words.p));
     }
     return {};
