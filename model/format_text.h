@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -27,6 +29,18 @@ inline std::string badIndexText(long long index, long long vertices)
            " sommet" + (vertices > 1 ? "s" : "") + ")";
 }
 inline const char* nonFiniteText = "coordonnée non finie";
+
+// Runs a reader; a lack of memory for the mesh makes it fail with its own reason.
+template <typename Read> inline bool readGuarded(Read read, std::string& reason)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    reason = "mémoire insuffisante pour lire ce modèle";
+    return false;
+}
 
 // Spaces and tabs between the words of a line (a carriage return ends a line's text).
 inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }

@@ -5,7 +5,9 @@
 // model/polygon_mesh.h, modelLoaded, centre and radius. A faulty file gives
 // false and a French reason that says where ("ligne N : ..." in text,
 // "octet N : ..." in binary data); the mesh must then be dropped. Memory
-// stays in proportion to the file's size whatever its counts announce.
+// stays in proportion to the file's size whatever its counts announce; a
+// lack of memory is a failure too ("mémoire insuffisante pour lire ce modèle").
+// The writers below throw std::bad_alloc when the bytes do not fit in memory.
 #pragma once
 
 #include <cstddef>

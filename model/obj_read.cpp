@@ -46,9 +46,7 @@ bool cornerIndex(std::string_view word, long long& index)
     return wordToInteger(normal, unused);
 }
 
-} // namespace
-
-bool readObj(const char* data, size_t size, Mesh& mesh, std::string& reason)
+bool readObjText(const char* data, size_t size, Mesh& mesh, std::string& reason)
 {
     const char* const end = data + size;
     long long vertexLines = 0, faceLines = 0, lines = 0;
@@ -129,4 +127,11 @@ bool readObj(const char* data, size_t size, Mesh& mesh, std::string& reason)
         putFace(faces, face++, corners.data(), static_cast<int>(corners.size()));
     }
     return finishPolygonMesh(faces, reason);
+}
+
+} // namespace
+
+bool readObj(const char* data, size_t size, Mesh& mesh, std::string& reason)
+{
+    return readGuarded([&] { return readObjText(data, size, mesh, reason); }, reason);
 }

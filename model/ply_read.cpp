@@ -482,7 +482,9 @@ bool readTextElement(Body& body, const PlyElement& element)
 
 } // namespace
 
-bool readPly(const char* data, size_t size, Mesh& mesh, std::string& reason)
+namespace {
+
+bool readPlyBody(const char* data, size_t size, Mesh& mesh, std::string& reason)
 {
     PlyHeader header;
     if (!readHeader(data, size, header, reason))
@@ -512,4 +514,11 @@ bool readPly(const char* data, size_t size, Mesh& mesh, std::string& reason)
             return false;
     }
     return finishPolygonMesh(body.faces, reason);
+}
+
+} // namespace
+
+bool readPly(const char* data, size_t size, Mesh& mesh, std::string& reason)
+{
+    return readGuarded([&] { return readPlyBody(data, size, mesh, reason); }, reason);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/format_text.h"
+#include "model/huge_pages.h"
 #include "model/mesh_formats.h"
 #include "model/polygon_mesh.h"
 
@@ -48,9 +49,14 @@ long long weldCorners(int cornerCount, Corner corner, PutId putId, std::vector<T
     const std::uint32_t mask = static_cast<std::uint32_t>((1ull << bits) - 1);
     const int shift = 64 - bits;
     constexpr std::uint32_t empty = UINT32_MAX;
-    std::vector<std::uint32_t> table(static_cast<size_t>(mask) + 1, empty);
+    // The table is read at random: huge pages spare most of the address translation misses.
+    std::vector<std::uint32_t> table;
+    table.reserve(static_cast<size_t>(mask) + 1);
+    adviseHugePages(table.data(), table.capacity() * sizeof(std::uint32_t));
+    table.assign(static_cast<size_t>(mask) + 1, empty);
     // Room for every corner being its own vertex; only the pages used are ever touched.
     unique.reserve(3 * static_cast<size_t>(cornerCount));
+    adviseHugePages(unique.data(), unique.capacity() * sizeof(T));
     // Slots are looked up a few corners ahead, so that their memory is on its way when needed.
     constexpr int ahead = 16;
     std::uint32_t slots[ahead];
@@ -274,9 +280,9 @@ bool isBinaryStlSize(const char* data, size_t size)
 bool readStl(const char* data, size_t size, Mesh& mesh, std::string& reason)
 {
     if (isBinaryStlSize(data, size))
-        return readBinary(data, mesh, reason);
+        return readGuarded([&] { return readBinary(data, mesh, reason); }, reason);
     if (startsWithSolid(data, size))
-        return readText(data, size, mesh, reason);
+        return readGuarded([&] { return readText(data, size, mesh, reason); }, reason);
     // Neither form: said as a binary file of the wrong size.
     if (size < binaryHeaderSize) {
         reason = atByte(static_cast<long long>(size)) + "fin du fichier dans l'en-tête binaire (84 octets)";
