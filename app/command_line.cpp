@@ -14,12 +14,14 @@
 
 #include "app/edit_guard.h"
 #include "app/menu_commands.h"
+#include "app/mesh_save.h"
 #include "app/messages.h"
 #include "app/model_commands.h"
 #include "app/snapshot.h"
 #include "app/uv_export.h"
 #include "app/session.h"
 #include "model/cutting.h"
+#include "model/mesh_formats.h"
 #include "model/off_file.h"
 #include "model/topology.h"
 #include "render/view_state.h"
@@ -31,8 +33,9 @@ std::string cliModelPath;
 std::string cliTexturePath;
 
 const char* const usageText =
-    "Usage : vormelin [OPTIONS] MODELE.off\n"
+    "Usage : vormelin [OPTIONS] MODELE\n"
     "\n"
+    "MODELE est un fichier OFF, PLY, STL ou OBJ (reconnu à son extension, sinon à son contenu).\n"
     "Sans option, le modèle s'ouvre dans la fenêtre (sans modèle, la fenêtre en demande un).\n"
     "Avec des options, aucune fenêtre ne s'ouvre : les opérations s'exécutent dans l'ordre donné,\n"
     "chacune comme la commande du menu, et la première qui échoue arrête tout.\n"
@@ -45,7 +48,8 @@ const char* const usageText =
     "                         une seconde --cut-edge J juste après est le second clic\n"
     "  --cut-face I           découpe (suppression) de la face I\n"
     "  --undo                 annule la découpe qui précède (la touche Entrée)\n"
-    "  --save FICHIER.off     écrit le modèle, comme « Sauver le modèle »\n"
+    "  --save FICHIER         écrit le modèle, comme « Sauver le modèle » : en OFF, ou en PLY,\n"
+    "                         STL ou OBJ selon l'extension de FICHIER (.ply, .stl, .obj)\n"
     "  --save-uv FICHIER.obj  écrit le modèle et ses coordonnées (u,v) en OBJ (paramétrise si besoin)\n"
     "  --stats                statistiques du modèle sur la sortie standard\n"
     "  --snapshot IMAGE.png   image PNG de la vue, calculée hors écran\n"
@@ -337,7 +341,7 @@ int runOperation(size_t i)
         // As the menu: a model with no face left would not open again.
         if (currentModel.faceCount <= 0)
             return refuse(outcomeText(outcomeEmptyModel));
-        if (!writeModelFile(currentModel, op.path))
+        if (!writeMeshFile(currentModel, op.path))
             return refuseWrite(op.path, outcomeWriteFailed);
         reportProgress("écriture du modèle", start);
         return exitDone;
@@ -456,7 +460,7 @@ int runOperations()
     const Clock::time_point start = Clock::now();
     // What opening the model does in the window, its boxes as messages.
     std::string reason;
-    Outcome outcome = readModelFile(cliModelPath, currentModel, reason);
+    Outcome outcome = readMeshFile(cliModelPath, currentModel, reason);
     if (outcome == outcomeOk)
         outcome = buildTopology(currentModel);
     if (outcome != outcomeOk)

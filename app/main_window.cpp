@@ -3,6 +3,7 @@
 
 #include "app/cut_modes.h"
 #include "app/menu_commands.h"
+#include "app/model_commands.h"
 #include "app/session.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
@@ -34,6 +35,13 @@ void onMenuHighlight(bool topLevel, int value)
         showPopupGuidance(value);
     else
         showCommandGuidance(value);
+}
+
+void onModelFileDropped(const std::string& path)
+{
+    // Like a menu command, the drop ends the possibility to undo the last cut with Enter.
+    interaction.cutPickPending = false;
+    loadModelFile(path);
 }
 
 void onMenuTrackingEnd() { setStatusText(defaultStatusText); }

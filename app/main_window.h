@@ -3,6 +3,8 @@
 // made by the platform layer; this is what the program does with its events.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 // Width of the GL view's area in pixels, kept up to date on every resize.
@@ -28,6 +30,8 @@ void onMainKeyDown(PlatformKey key);
 // A top-level menu (topLevel, value = its position) or an item (value = its
 // command id) is highlighted.
 void onMenuHighlight(bool topLevel, int value);
+// A model file dropped onto the window: opened as the open dialog opens the file chosen.
+void onModelFileDropped(const std::string& path);
 // Menu tracking ended: the default guidance comes back.
 void onMenuTrackingEnd();
 // The event queue is empty: one frame when the window can be seen.

@@ -12,6 +12,7 @@
 #include "app/messages.h"
 #include "app/session.h"
 #include "model/cutting.h"
+#include "model/mesh_formats.h"
 #include "model/off_file.h"
 #include "model/subdivision.h"
 #include "model/topology.h"
@@ -57,7 +58,7 @@ bool loadModelFile(const std::string& path)
     Outcome outcome;
     {
         BusySpell busy("Lecture du modèle…");
-        outcome = readModelFile(path, fresh, reason);
+        outcome = readMeshFile(path, fresh, reason);
         if (outcome == outcomeOk)
             outcome = buildTopology(fresh);
     }
@@ -81,6 +82,10 @@ void openModel()
 {
     std::string path;
     const std::vector<PlatformFileFilter> filters = {{"Fichier off (*.off)", "*.off"},
+                                                     {"Tout modèle (*.off *.ply *.stl *.obj)", "*.off *.ply *.stl *.obj"},
+                                                     {"Fichier ply (*.ply)", "*.ply"},
+                                                     {"Fichier stl (*.stl)", "*.stl"},
+                                                     {"Fichier obj (*.obj)", "*.obj"},
                                                      {"Tout fichier (*.*)", "*.*"}};
     if (!platformOpenFileDialog("Choisissez le fichier du modèle à ouvrir.", filters, path))
         return;

@@ -1,11 +1,16 @@
 // Telling the model file formats apart, and writing a mesh as PLY, STL or OBJ.
 #include "model/mesh_formats.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <new>
 
 #include "model/format_text.h"
 #include "model/obj_text.h"
+#include "model/off_file.h"
 
 // ---- Telling the formats apart
 
@@ -140,4 +145,86 @@ std::string objBytes(const Mesh& mesh)
     std::string text;
     formatObjText(source, block, appendBlock, &text);
     return text;
+}
+
+// ---- Reading and writing files
+
+namespace {
+
+// The whole content of a regular file; false (with the reason) when it does not open or read.
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& reason)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        reason = "le fichier ne peut pas être ouvert";
+        return false;
+    }
+    bytes.clear();
+    char block[1 << 16];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        bytes.append(block, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        reason = "le fichier n'a pas pu être lu jusqu'au bout";
+    return !failed;
+}
+
+} // namespace
+
+bool hasExtension(const std::string& path, const char* extension)
+{
+    size_t slash = path.find_last_of('/');
+    size_t dot = path.find_last_of('.');
+    return dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
+           sameWordIgnoringCase(std::string_view(path).substr(dot + 1), extension);
+}
+
+Outcome readMeshFile(const std::string& path, Mesh& mesh, std::string& reason)
+{
+    // OFF files, the system's own, are read as they stream in; the others whole.
+    if (hasExtension(path, "off"))
+        return readModelFile(path, mesh, reason);
+    mesh = Mesh();
+    reason.clear();
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = stat(path.c_str(), &info) != 0 ? "le fichier ne peut pas être ouvert" : "ce n'est pas un fichier ordinaire";
+        return outcomeFaultyModel;
+    }
+    std::string bytes;
+    bool read = false;
+    try {
+        read = readWholeFile(path, bytes, reason);
+    } catch (const std::bad_alloc&) {
+        reason = "mémoire insuffisante pour lire ce modèle";
+    }
+    if (!read)
+        return outcomeFaultyModel;
+    bool sound = false;
+    switch (meshFormatOf(path, bytes)) {
+    case meshFormatOff:
+        sound = parseModelText(bytes.c_str(), bytes.size(), mesh, reason);
+        break;
+    case meshFormatPly:
+        sound = readPly(bytes.data(), bytes.size(), mesh, reason);
+        break;
+    case meshFormatStl:
+        sound = readStl(bytes.data(), bytes.size(), mesh, reason);
+        break;
+    case meshFormatObj:
+        sound = readObj(bytes.data(), bytes.size(), mesh, reason);
+        break;
+    case meshFormatUnknown:
+        reason = "format inconnu (OFF, PLY, STL ou OBJ attendu)";
+        break;
+    }
+    if (!sound) {
+        mesh = Mesh();
+        return outcomeFaultyModel;
+    }
+    mesh.modelPath = path;
+    touchMesh(mesh);
+    return outcomeOk;
 }

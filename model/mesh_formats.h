@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
 #include "model/mesh.h"
 
 enum MeshFormat { meshFormatOff, meshFormatPly, meshFormatStl, meshFormatObj, meshFormatUnknown };
@@ -58,3 +59,13 @@ std::string stlBytes(const Mesh& mesh);
 // that reads back as the same double; with the (u,v) of the mesh (uvComputed)
 // exactly the (u,v) export's text (model/obj_text.h).
 std::string objBytes(const Mesh& mesh);
+
+// Reads the model file at path in whichever of the four formats it is (by its
+// extension, else by its content) into mesh, which it replaces: the reader's
+// mesh with modelPath naming the file and a new revision, no topology. A file
+// that does not open, is not a regular file, is of no known format or is
+// faulty gives outcomeFaultyModel with the reason, and an empty mesh.
+Outcome readMeshFile(const std::string& path, Mesh& mesh, std::string& reason);
+
+// The path's file name ends in "." and the extension, in any case.
+bool hasExtension(const std::string& path, const char* extension);

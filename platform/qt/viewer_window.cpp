@@ -4,6 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,6 +30,33 @@ ViewerWindow::ViewerWindow(QWidget* container, int outerWidth, int outerHeight,
     statusBar()->addWidget(qtStatusLabel, 1);
     statusBar()->setSizeGripEnabled(true);
     resize(outerWidth, outerHeight);
+    setAcceptDrops(true);
+}
+
+namespace {
+// The local file a drag carries, when it carries exactly one.
+QString droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
+        return {};
+    return data->urls()[0].toLocalFile();
+}
+} // namespace
+
+void ViewerWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void ViewerWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop has ended: the open may show a box.
+    QTimer::singleShot(0, this, [path] { onModelFileDropped(path.toStdString()); });
 }
 
 void ViewerWindow::buildMenu(const std::vector<PlatformMenuEntry>& menu)

@@ -75,11 +75,12 @@ TEST_F(OffOpenTest, DialogTitleAndFiltersAreExact)
     openModel();  // no answer queued: cancelled
     ASSERT_EQ(scriptFileDialogTitles.size(), 1u);
     EXPECT_EQ(scriptFileDialogTitles[0], "Choisissez le fichier du modèle à ouvrir.");
-    ASSERT_EQ(scriptLastFilters.size(), 2u);
+    ASSERT_EQ(scriptLastFilters.size(), 6u);
     EXPECT_EQ(scriptLastFilters[0].label, "Fichier off (*.off)");
     EXPECT_EQ(scriptLastFilters[0].pattern, "*.off");
-    EXPECT_EQ(scriptLastFilters[1].label, "Tout fichier (*.*)");
-    EXPECT_EQ(scriptLastFilters[1].pattern, "*.*");
+    EXPECT_EQ(scriptLastFilters[1].pattern, "*.off *.ply *.stl *.obj");
+    EXPECT_EQ(scriptLastFilters[5].label, "Tout fichier (*.*)");
+    EXPECT_EQ(scriptLastFilters[5].pattern, "*.*");
 }
 
 TEST_F(OffOpenTest, LoadSetsPathTitleResetsViewAndBuildsTopology)
