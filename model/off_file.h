@@ -54,8 +54,10 @@ void computeCenterAndRadius();
 Outcome readModelFile(const std::string& path);
 
 // Writes the current model as a triangle-only OFF file at path, through a
-// temporary file renamed into place once complete. False when it could not
-// be written (an existing file is then left as it was).
+// temporary file renamed into place once complete; an existing file is
+// replaced as base/output_target.h tells (links followed, mode kept, anything
+// but a writable regular file refused). False when it could not be written
+// (an existing file is then left as it was).
 bool writeModelFile(const std::string& path);
 
 // The name the model is saved under: path with its ".off" (last four
