@@ -26,9 +26,9 @@ extern bool textureLoaded;
 // Fills colorImage with color (0x00BBGGRR).
 void fillColorImage(unsigned int color);
 // Decodes a 256 x 256 RGB JPEG file into textureImage. A file that does not
-// open, has another size or is not RGB is refused with its outcome; corrupt
-// data end the process through the JPEG library's own error handling
-// (message on standard error, failure status).
+// open, has another size or is not RGB is refused with its outcome, and so is
+// one whose data are damaged or not JPEG at all (outcomeTextureCorrupt);
+// nothing is printed, and a refused file leaves textureImage as it was.
 Outcome decodeJpegTexture(const std::string& path);
 // Puts the texture module back to program start (empty path, nothing loaded,
 // images cleared).
