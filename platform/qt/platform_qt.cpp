@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "app/frame_demand.h"
 #include "app/main_window.h"
 #include "platform/platform.h"
 #include "platform/platform_app.h"
@@ -47,6 +48,7 @@ std::vector<std::string> qtOpenedDocuments;
 bool (*qtOpenUrl)(const QUrl& url) = QDesktopServices::openUrl;
 QTextBrowser* qtHelpWindow = nullptr;
 int qtBusyDepth = 0;
+bool qtFramesSettled = false;
 
 void (*platformExitHook)(int status) = nullptr;
 
@@ -170,6 +172,8 @@ bool qtMayPaint()
 
 void qtUpdateIdleTimer()
 {
+    // Every call follows an event that may change the picture: frames again.
+    qtFramesSettled = false;
     if (!qtIdleTimer)
         return;
     const bool run = qtFramesEnabled && renderActive && qtDialogDepth == 0 && !QApplication::activePopupWidget() &&
@@ -182,11 +186,26 @@ void qtUpdateIdleTimer()
 
 void qtIdleStep()
 {
-    if (!qtMayPaint() || !qtGlView->makeCurrent())
+    if (!qtMayPaint() || !qtGlView->makeCurrent()) {
+        // Nothing can be drawn now; the event that changes this (expose, a
+        // closed dialog or menu) starts the frames again.
+        qtSettleFrames();
         return;
+    }
     painting = true;
     onIdle();
     painting = false;
+    if (pictureNeedsFrame())
+        qtUpdateIdleTimer();
+    else
+        qtSettleFrames();
+}
+
+void qtSettleFrames()
+{
+    qtFramesSettled = true;
+    if (qtIdleTimer && qtIdleTimer->isActive())
+        qtIdleTimer->stop();
 }
 
 // ---- What the logic uses ----
