@@ -9,6 +9,32 @@
 #include <cerrno>
 #include <vector>
 
+#ifdef _WIN32
+#include <io.h>
+
+// Windows: no links are followed and a file has no permission bits beyond its
+// read-only attribute, which refuses it; a device or folder is refused alike.
+OutputRefusal resolveOutputTarget(const std::string& requested, OutputTarget& target)
+{
+    struct stat info;
+    if (stat(requested.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            return outputUnreachable;
+        target = OutputTarget{requested};
+        return outputAllowed;
+    }
+    if (!S_ISREG(info.st_mode))
+        return outputNotRegular;
+    if (_access(requested.c_str(), 2) != 0)
+        return outputNotWritable;
+    target = OutputTarget{requested, true};
+    return outputAllowed;
+}
+
+bool keepTargetMode(int, const OutputTarget&) { return true; }
+
+#else
+
 namespace {
 
 // Links followed before the path is taken to go round in circles (the
@@ -90,3 +116,5 @@ bool keepTargetMode(int fd, const OutputTarget& target)
     // The permission bits last, as a change of owner may clear some of them.
     return fchmod(fd, static_cast<mode_t>(target.mode)) == 0;
 }
+
+#endif
