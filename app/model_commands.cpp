@@ -244,14 +244,12 @@ void loadTexture()
     // A cancelled dialog reads no file and keeps the texture loaded earlier.
     if (!chooseTextureFile(textureImages.texturePath) || textureImages.texturePath.empty())
         return;
-    // Decoded aside: an image that cannot be used leaves the texture as it was.
-    std::vector<unsigned char> image(textureBytes);
-    const Outcome decoded = decodeJpegTexture(textureImages.texturePath, image.data());
+    // An image that cannot be used leaves the texture as it was.
+    const Outcome decoded = decodeJpegTexture(textureImages.texturePath, textureImages.textureImage);
     if (decoded != outcomeOk) {
         showError(outcomeText(decoded));
         return;
     }
-    std::copy(image.begin(), image.end(), textureImages.textureImage);
     uploadImageTexture();
     textureImages.textureLoaded = true;
 }

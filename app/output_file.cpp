@@ -8,11 +8,14 @@
 #include <cerrno>
 #include <cstdio>
 
-bool beginOutputFile(OutputFile& file, const std::string& path)
+bool beginOutputFile(OutputFile& file, const std::string& requested)
 {
-    file.path = path;
     file.failed = false;
     file.fd = -1;
+    // The file the path names, links followed; refused when it may not be replaced.
+    if (resolveOutputTarget(requested, file.target) != outputAllowed)
+        return false;
+    const std::string& path = file.path = file.target.path;
     // The same naming as the model's save, so that a leftover is recognised alike.
     for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
         file.temporary = path + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
@@ -40,6 +43,7 @@ void writeOutput(OutputFile& file, const char* data, size_t size)
 bool finishOutputFile(OutputFile& file)
 {
     bool written = !file.failed;
+    written = keepTargetMode(file.fd, file.target) && written;
     written = fsync(file.fd) == 0 && written;
     written = close(file.fd) == 0 && written;
     file.fd = -1;

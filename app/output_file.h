@@ -7,16 +7,21 @@
 #include <cstddef>
 #include <string>
 
+#include "base/output_target.h"
+
 // An output file in progress: its final path, the temporary file and whether a write failed.
 struct OutputFile {
     std::string path;
     std::string temporary;
     int fd = -1;
     bool failed = false;
+    // The file being replaced, whose mode the new one takes.
+    OutputTarget target;
 };
 
-// Creates a fresh temporary file next to path. False when none could be
-// created (the folder is missing or not writable); nothing is left then.
+// Creates a fresh temporary file next to the file path names (links followed,
+// base/output_target.h). False when that file may not be replaced or none
+// could be created (the folder is missing or not writable); nothing is left then.
 bool beginOutputFile(OutputFile& file, const std::string& path);
 // Appends size bytes; a failure is remembered and reported by finishOutputFile.
 void writeOutput(OutputFile& file, const char* data, size_t size);

@@ -37,7 +37,8 @@
           "(une seconde option --cut-edge juste après).")                                                                 \
     X(outcomeNothingToUndo, "Aucune découpe à annuler : l'annulation suit immédiatement une découpe.")                    \
     X(outcomeFileNotWritten, "n'a pas pu être écrit.")                                                                    \
-    X(outcomeNoOffscreenView, "Aucun contexte OpenGL hors écran : l'image ne peut pas être calculée.")
+    X(outcomeNoOffscreenView, "Aucun contexte OpenGL hors écran : l'image ne peut pas être calculée.")                    \
+    X(outcomeTextureCorrupt, "L'image de texture est illisible (fichier JPEG endommagé ou d'un autre type)")
 
 #define VORMELIN_OUTCOME_CODE(code, text) code,
 enum Outcome { VORMELIN_OUTCOMES(VORMELIN_OUTCOME_CODE) };

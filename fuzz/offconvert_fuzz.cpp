@@ -1,8 +1,8 @@
 // The converter's parser and writer on arbitrary bytes, driven on memory
 // streams. A refused input must say why; an accepted one must give the exact
 // header, one line per vertex and face, no line longer than the viewer's
-// reader accepts, and a text that reader loads with the same counts and
-// corners whenever the corners name existing vertices.
+// reader accepts, every corner naming an existing vertex, and a text that
+// reader loads with the same counts.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -86,6 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                              c < vertices;
         }
     }
+    if (!cornersInRange)
+        requireNoFault("a face names no vertex", "output");
     if (vertices < 1 || faces < 1)
         return 0;
 

@@ -50,8 +50,10 @@ bool parseModelFile(int fd, size_t size, Mesh& mesh, std::string& reason);
 Outcome readModelFile(const std::string& path, Mesh& mesh, std::string& reason);
 
 // Writes the mesh as a triangle-only OFF file at path, through a temporary
-// file renamed into place once complete. False when it could not be written
-// (an existing file is then left as it was).
+// file renamed into place once complete; an existing file is replaced as
+// base/output_target.h tells (links followed, mode kept, anything but a
+// writable regular file refused). False when it could not be written (an
+// existing file is then left as it was).
 bool writeModelFile(const Mesh& mesh, const std::string& path);
 
 // The name the model is saved under: path with its ".off" (last four

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/off_file.h"
+#include "base/output_target.h"
 
 namespace {
 
@@ -117,9 +118,14 @@ bool writeModel(const Mesh& mesh, int fd)
 
 } // namespace
 
-// Writes the model to a fresh temporary file next to path and renames it to path.
-bool writeModelFile(const Mesh& mesh, const std::string& path)
+// Writes the model to a fresh temporary file next to the file path names
+// (links followed) and renames it onto that file, whose mode it takes.
+bool writeModelFile(const Mesh& mesh, const std::string& requested)
 {
+    OutputTarget target;
+    if (resolveOutputTarget(requested, target) != outputAllowed)
+        return false;
+    const std::string& path = target.path;
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -131,6 +137,7 @@ bool writeModelFile(const Mesh& mesh, const std::string& path)
     if (fd < 0)
         return false;
     bool written = writeModel(mesh, fd);
+    written = keepTargetMode(fd, target) && written;
     written = fsync(fd) == 0 && written;
     written = close(fd) == 0 && written;
     if (written && std::rename(temporary.c_str(), path.c_str()) == 0)

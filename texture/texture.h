@@ -30,9 +30,10 @@ struct TextureImages {
 // Fills colorImage with color (0x00BBGGRR).
 void fillColorImage(TextureImages& images, unsigned int color);
 // Decodes a 256 x 256 RGB JPEG file into image (textureBytes bytes, rows
-// from the top). A file that does not open, is not a readable JPEG, has
-// another size or is not RGB is refused with its outcome; image may then
-// hold part of the picture, so callers decode into a scratch image.
+// from the top). A file that does not open, has another size or is not RGB
+// is refused with its outcome, and so is one whose data are damaged or not
+// JPEG at all (outcomeTextureCorrupt); nothing is printed, and a refused file
+// leaves image as it was.
 Outcome decodeJpegTexture(const std::string& path, unsigned char* image);
 // Puts the images back to program start (empty path, nothing loaded, images cleared).
 void initTextureState(TextureImages& images);

@@ -28,6 +28,9 @@ GlView::GlView()
     format.setAlphaBufferSize(0);
     format.setDepthBufferSize(16);
     format.setStencilBufferSize(0);
+    // Presenting waits for the display's refresh where the driver offers it:
+    // one frame per refresh, so a held key moves the view alike everywhere.
+    format.setSwapInterval(1);
     setFormat(format);
 }
 

@@ -66,10 +66,37 @@ int buttonKey(Qt::MouseButton button)
     return -1;
 }
 
+// Events after which the picture may change: the frames start again.
+bool wakesFrames(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::Expose:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+    case QEvent::ApplicationActivate:
+    case QEvent::ApplicationDeactivate:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 bool InputFilter::eventFilter(QObject* watched, QEvent* event)
 {
+    if (wakesFrames(event->type()))
+        qtUpdateIdleTimer();
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/frame_demand.h"
 #include "app/main_window.h"
 #include "platform/platform.h"
 #include "platform/platform_app.h"
@@ -48,6 +49,7 @@ std::vector<std::string> qtOpenedDocuments;
 bool (*qtOpenUrl)(const QUrl& url) = QDesktopServices::openUrl;
 QTextBrowser* qtHelpWindow = nullptr;
 int qtBusyDepth = 0;
+bool qtFramesSettled = false;
 
 void (*platformExitHook)(int status) = nullptr;
 
@@ -171,6 +173,8 @@ bool qtMayPaint()
 
 void qtUpdateIdleTimer()
 {
+    // Every call follows an event that may change the picture: frames again.
+    qtFramesSettled = false;
     if (!qtIdleTimer)
         return;
     const bool run = qtFramesEnabled && renderActive && qtDialogDepth == 0 && !QApplication::activePopupWidget() &&
@@ -183,11 +187,26 @@ void qtUpdateIdleTimer()
 
 void qtIdleStep()
 {
-    if (!qtMayPaint() || !qtGlView->makeCurrent())
+    if (!qtMayPaint() || !qtGlView->makeCurrent()) {
+        // Nothing can be drawn now; the event that changes this (expose, a
+        // closed dialog or menu) starts the frames again.
+        qtSettleFrames();
         return;
+    }
     painting = true;
     onIdle();
     painting = false;
+    if (pictureNeedsFrame())
+        qtUpdateIdleTimer();
+    else
+        qtSettleFrames();
+}
+
+void qtSettleFrames()
+{
+    qtFramesSettled = true;
+    if (qtIdleTimer && qtIdleTimer->isActive())
+        qtIdleTimer->stop();
 }
 
 // ---- What the logic uses ----

@@ -22,8 +22,11 @@ extern GlView* qtGlView;
 extern QWidget* qtGlContainer;
 // The status bar's single label.
 extern QLabel* qtStatusLabel;
-// The idle timer (0 ms) that draws a frame whenever the event queue is empty.
+// The idle timer (0 ms) that draws a frame whenever the event queue is empty,
+// as long as the picture needs frames (app/frame_demand.h).
 extern QTimer* qtIdleTimer;
+// The picture needs no frame until the next event: the idle timer is stopped.
+extern bool qtFramesSettled;
 // Down state of every key and button the frame polls.
 extern bool qtKeys[];
 // Modal boxes and dialogs open right now; no frame is drawn meanwhile.
@@ -64,9 +67,14 @@ void qtKeyPressed(int key);
 void qtKeyReleased(int key);
 // Starts the idle timer when frames may be drawn (window seen, no dialog, no
 // open menu, no quit asked), stops it otherwise. No frame is drawn while a
-// menu is open: a click that picks a menu item must not reach the view.
+// menu is open: a click that picks a menu item must not reach the view. It is
+// called on every event that may change the picture (input, resize, expose,
+// menu command, closed dialog), so it also ends a settled spell.
 void qtUpdateIdleTimer();
-// One idle step: a frame when frames may be drawn.
+// One idle step: a frame when frames may be drawn; then the timer runs on
+// while the picture needs frames and is stopped (settled) otherwise.
 void qtIdleStep();
+// Stops the idle timer until the next event that may change the picture.
+void qtSettleFrames();
 // True when a frame may be drawn now.
 bool qtMayPaint();

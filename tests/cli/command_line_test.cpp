@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -262,6 +263,7 @@ TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
 TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
 {
     std::ofstream(dir / "old.obj") << "old";
+    ASSERT_EQ(mkfifo((dir / "pipe.off").c_str(), 0644), 0);
     const std::string calotte = model("calotte.off"), cube = model("cube.off");
     const struct {
         std::string arguments;
@@ -271,6 +273,7 @@ TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
         {"--save out.off " + std::string(TEST_DATA_DIR) + "/off/line151.off", 1, "Fichier modèle erroné"},
         {"--save-uv old.obj " + cube, 1, "Le modèle n'a pas d'ouverture."},
         {"--save missing/out.off " + calotte, 1, "Le fichier missing/out.off n'a pas pu être écrit"},
+        {"--save pipe.off " + calotte, 1, "Le fichier pipe.off n'a pas pu être écrit"},
         {"--save-uv missing/out.obj " + calotte, 1, "Le fichier missing/out.obj n'a pas pu être écrit."},
         {"--snapshot missing/out.png --size 8x8 " + calotte, 1, "Le fichier missing/out.png n'a pas pu être écrit."},
         {"--cut-face 99999 --save out.off " + calotte, 1, "Rien n'a été découpé"},
@@ -294,7 +297,8 @@ TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
         }
     }
     // Written only before the failure: the save that precedes a refused undo.
-    EXPECT_EQ(leftFiles(), (std::vector<std::string>{"old.obj", "out.off"}));
+    EXPECT_EQ(leftFiles(), (std::vector<std::string>{"old.obj", "out.off", "pipe.off"}));
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.off"));
     EXPECT_EQ(readFile(dir / "old.obj"), "old");
 
     const Run version = vormelin("--version");

@@ -27,8 +27,8 @@ std::vector<SeenModal> runAnsweringModals(const std::function<void()>& action,
 // The menu bar action of the command id, or null.
 QAction* menuAction(int id);
 
-// Processes events until count more frames were presented or the time is up;
-// returns whether they were.
+// Processes events until count more frames were presented or the time is up,
+// waking the frames as an event would; returns whether they were.
 bool waitForFrames(int count, int timeoutMs = 5000);
 
 // Processes events for the given time.

@@ -299,6 +299,30 @@ private slots:
         QCOMPARE(currentView.cameraDistance, 3.0);
     }
 
+    void anIdleWindowDrawsNothingUntilAKeyIsHeld()
+    {
+        menuAction(cmdInitialView)->trigger();
+        // Nothing moves: after a frame or two the window stops drawing.
+        QTRY_VERIFY_WITH_TIMEOUT(qtFramesSettled, 5000);
+        QVERIFY(!qtIdleTimer->isActive());
+        long long frames = qtPresentCount;
+        settle(400);
+        QCOMPARE(qtPresentCount, frames);
+        // A held key draws again, frame after frame, until it is let go.
+        QTest::keyPress(qtGlView, Qt::Key_Up);
+        QTRY_VERIFY_WITH_TIMEOUT(qtPresentCount >= frames + 5, 5000);
+        QVERIFY(currentView.cameraDistance < 3.0);
+        QVERIFY(!qtFramesSettled);
+        QTest::keyRelease(qtGlView, Qt::Key_Up);
+        QTRY_VERIFY_WITH_TIMEOUT(qtFramesSettled, 5000);
+        const double distance = currentView.cameraDistance;
+        frames = qtPresentCount;
+        settle(300);
+        QCOMPARE(qtPresentCount, frames);
+        QCOMPARE(currentView.cameraDistance, distance);
+        menuAction(cmdInitialView)->trigger();
+    }
+
     void busySpellsShowTheWaitCursorAndTheirText()
     {
         // The text reaches the screen at once, with no event processed.

@@ -4,6 +4,8 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -58,6 +60,28 @@ protected:
         printedOut = readFile(folder + "/out/stdout");
         printedErr = readFile(folder + "/out/stderr");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // The same run by the unprivileged user 65534 in a child process, the
+    // test folder opened to everyone; -1 when the switch failed.
+    int runAsNobody(const std::string& arguments)
+    {
+        chmod(folder.c_str(), 0777);
+        chmod((folder + "/out").c_str(), 0777);
+        unlink((folder + "/out/stdout").c_str());
+        unlink((folder + "/out/stderr").c_str());
+        std::string command = "cd '" + folder + "' && '" OFFCONVERT_PATH "' " + arguments + " >out/stdout 2>out/stderr";
+        pid_t child = fork();
+        if (child == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(126);
+            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        printedOut = readFile(folder + "/out/stdout");
+        printedErr = readFile(folder + "/out/stderr");
+        return WIFEXITED(status) && WEXITSTATUS(status) != 126 ? WEXITSTATUS(status) : -1;
     }
     // Files of the test folder other than the runner's own.
     std::vector<std::string> entries()
@@ -156,6 +180,41 @@ TEST_F(OffconvertTest, AMissingArgumentPrintsTheUsage)
     EXPECT_EQ(printedOut, "");
 }
 
+TEST_F(OffconvertTest, HelpPrintsTheUsageOnTheStandardOutput)
+{
+    for (const char* option : {"--help", "-h"}) {
+        EXPECT_EQ(run(option), 0) << option;
+        EXPECT_EQ(printedOut.rfind("usage : offconvert <fichier de nombres>\n", 0), 0u) << option;
+        EXPECT_NE(printedOut.find("cube.mesh donne cube.off"), std::string::npos) << option;
+        EXPECT_EQ(printedErr, "") << option;
+    }
+    // A file of that name is still converted when named as a path.
+    put("-h", dataFile("triangle_line.txt"));
+    EXPECT_EQ(run("./-h"), 0);
+    EXPECT_EQ(readFile(folder + "/-h.off"), dataFile("triangle_expected.off"));
+}
+
+TEST_F(OffconvertTest, AFaceIndexThatIsNoVertexIsRefusedWithItsLine)
+{
+    // Indices run from 0 to V - 1; the line is that of the faulty number.
+    put("high.txt", "3 2\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n\n3 0\r\n 1\t3\n");
+    EXPECT_EQ(run("high.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : high.txt : ligne 8 : le troisième indice de la face 1 (3) ne désigne "
+                          "aucun sommet : les indices vont de 0 à 2\n");
+    put("negative.txt", "3 1 0 0 0 1 0 0 0 1 0 3 -1 1 2");
+    EXPECT_EQ(run("negative.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : negative.txt : ligne 1 : le premier indice de la face 0 (-1) ne désigne "
+                          "aucun sommet : les indices vont de 0 à 2\n");
+    put("none.txt", "0 1\n3 0 0 0");
+    EXPECT_EQ(run("none.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : none.txt : ligne 2 : le premier indice de la face 0 (0) ne désigne "
+                          "aucun sommet : le fichier n'a aucun sommet\n");
+    // The last vertex itself is a vertex.
+    put("last.txt", "3 1 0 0 0 1 0 0 0 1 0 3 2 2 2");
+    EXPECT_EQ(run("last.txt"), 0);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"high.txt", "last.txt", "lastoff", "negative.txt", "none.txt"}));
+}
+
 TEST_F(OffconvertTest, BadInputIsReportedWithoutLeavingAnOutputFile)
 {
     EXPECT_EQ(run("nothing.txt"), 1);
@@ -201,6 +260,88 @@ TEST_F(OffconvertTest, AFailedConversionKeepsAnEarlierOutput)
     put("moff", "earlier");
     EXPECT_EQ(run("m.txt"), 1);
     EXPECT_EQ(readFile(folder + "/moff"), "earlier");
+}
+
+// An existing output is written as the file its name stands for: links
+// followed and kept, permission bits kept, anything else refused untouched.
+TEST_F(OffconvertTest, AnExistingOutputIsReplacedAsTheFileItNames)
+{
+    const std::string tri = dataFile("triangle_line.txt"), expected = dataFile("triangle_expected.off");
+    ASSERT_EQ(mkdir((folder + "/real").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((folder + "/links").c_str(), 0755), 0);
+    // A chain of two relative links, each read from its own folder.
+    put("real/kept.off", "earlier");
+    ASSERT_EQ(symlink("../real/kept.off", (folder + "/links/second").c_str()), 0);
+    ASSERT_EQ(symlink("links/second", (folder + "/a.off").c_str()), 0);
+    put("a.mesh", tri);
+    EXPECT_EQ(run("a.mesh"), 0) << printedErr;
+    EXPECT_EQ(readFile(folder + "/real/kept.off"), expected);
+    struct stat info;
+    ASSERT_EQ(lstat((folder + "/a.off").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(lstat((folder + "/links/second").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+    // A private file stays private.
+    put("p.mesh", tri);
+    put("p.off", "earlier");
+    ASSERT_EQ(chmod((folder + "/p.off").c_str(), 0600), 0);
+    EXPECT_EQ(run("p.mesh"), 0);
+    ASSERT_EQ(stat((folder + "/p.off").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(readFile(folder + "/p.off"), expected);
+
+    // A pipe and a folder are no output files, nor is a link to a pipe.
+    put("f.mesh", tri);
+    ASSERT_EQ(mkfifo((folder + "/f.off").c_str(), 0644), 0);
+    EXPECT_EQ(run("f.mesh"), 1);
+    EXPECT_EQ(printedErr, "offconvert : le fichier de sortie f.off n'est pas un fichier ordinaire\n");
+    ASSERT_EQ(lstat((folder + "/f.off").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    put("lf.mesh", tri);
+    ASSERT_EQ(symlink("f.off", (folder + "/lf.off").c_str()), 0);
+    EXPECT_EQ(run("lf.mesh"), 1);
+    put("d.mesh", tri);
+    ASSERT_EQ(mkdir((folder + "/d.off").c_str(), 0755), 0);
+    EXPECT_EQ(run("d.mesh"), 1);
+    EXPECT_EQ(printedErr, "offconvert : le fichier de sortie d.off n'est pas un fichier ordinaire\n");
+    // A link that loops is refused too.
+    put("loop.mesh", tri);
+    ASSERT_EQ(symlink("loop.off", (folder + "/loop.off").c_str()), 0);
+    EXPECT_EQ(run("loop.mesh"), 1);
+    EXPECT_EQ(printedErr, "offconvert : impossible de créer le fichier de sortie loop.off\n");
+
+    // No temporary file was left anywhere.
+    EXPECT_EQ(entries(), (std::vector<std::string>{"a.mesh", "a.off", "d.mesh", "d.off", "f.mesh", "f.off", "lf.mesh",
+                                                   "lf.off", "links", "loop.mesh", "loop.off", "p.mesh", "p.off",
+                                                   "real"}));
+}
+
+// A file the user may not write is refused as a copy onto it would be, even
+// though its folder lets the converter put a new file in its place.
+TEST_F(OffconvertTest, AFileTheUserMayNotWriteIsRefused)
+{
+    put("r.mesh", dataFile("triangle_line.txt"));
+    put("r.off", "earlier");
+    ASSERT_EQ(chmod((folder + "/r.off").c_str(), 0444), 0);
+    struct stat info;
+    if (geteuid() != 0) {
+        EXPECT_EQ(run("r.mesh"), 1);
+    } else {
+        // The superuser may write it, and it stays read-only.
+        EXPECT_EQ(run("r.mesh"), 0);
+        ASSERT_EQ(stat((folder + "/r.off").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0444u);
+        EXPECT_EQ(readFile(folder + "/r.off"), dataFile("triangle_expected.off"));
+        // Another user meets the refusal: the file belongs to the superuser.
+        put("r.off", "earlier");
+        ASSERT_EQ(chmod((folder + "/r.off").c_str(), 0644), 0);
+        ASSERT_EQ(chmod((folder + "/r.mesh").c_str(), 0644), 0);
+        ASSERT_EQ(runAsNobody("r.mesh"), 1) << printedErr;
+    }
+    EXPECT_EQ(printedErr, "offconvert : le fichier de sortie r.off est protégé en écriture\n");
+    EXPECT_EQ(readFile(folder + "/r.off"), "earlier");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"r.mesh", "r.off"}));
 }
 
 } // namespace

@@ -25,6 +25,8 @@ struct Reader {
     size_t begin = 0, end = 0;
     bool atEof = false;
     bool failed = false;
+    // Line of the read position, counted from 1 (line feeds skipped so far).
+    long long line = 1;
 
     // Moves the unread bytes to the front and appends what the stream gives.
     void refill()
@@ -48,8 +50,11 @@ struct Reader {
     bool nextNumber()
     {
         for (;;) {
-            while (begin < end && isSpace(block[begin]))
+            while (begin < end && isSpace(block[begin])) {
+                if (block[begin] == '\n')
+                    ++line;
                 ++begin;
+            }
             if (begin < end || atEof)
                 break;
             refill();
@@ -224,20 +229,31 @@ bool convertNumericMesh(std::FILE* in, std::FILE* out, std::string& problem)
         w.real(z);
         w.text("\n");
     }
+    const char* cornerNames[3] = {"le premier indice de la face", "le deuxième indice de la face",
+                                  "le troisième indice de la face"};
     for (int i = 0; i < faces; ++i) {
-        int n, a, b, c;
-        if (!readInt(r, n, {"le nombre de coins de la face", i}, problem) ||
-            !readInt(r, a, {"le premier indice de la face", i}, problem) ||
-            !readInt(r, b, {"le deuxième indice de la face", i}, problem) ||
-            !readInt(r, c, {"le troisième indice de la face", i}, problem))
+        int n, corner[3];
+        if (!readInt(r, n, {"le nombre de coins de la face", i}, problem))
             return false;
+        for (int k = 0; k < 3; ++k) {
+            if (!readInt(r, corner[k], {cornerNames[k], i}, problem))
+                return false;
+            // A face naming no vertex would give a file the viewer refuses.
+            if (corner[k] < 0 || corner[k] >= vertices) {
+                problem = "ligne " + std::to_string(r.line) + " : " + describe({cornerNames[k], i}) + " (" +
+                          std::to_string(corner[k]) + ") ne désigne aucun sommet : " +
+                          (vertices == 0 ? std::string("le fichier n'a aucun sommet")
+                                         : "les indices vont de 0 à " + std::to_string(vertices - 1));
+                return false;
+            }
+        }
         w.makeRoom();
         w.text("3 ");
-        w.integer(a);
+        w.integer(corner[0]);
         w.text(" ");
-        w.integer(b);
+        w.integer(corner[1]);
         w.text(" ");
-        w.integer(c);
+        w.integer(corner[2]);
         w.text("\n");
     }
     w.flush();

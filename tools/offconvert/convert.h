@@ -10,7 +10,8 @@
 // Reads the numeric text from in and writes the OFF text to out, streaming.
 // Returns true on success. Otherwise problem describes, in French, what was
 // expected and what stood there instead ("fin du fichier avant ..." or "...
-// n'est pas un nombre : « x »"), or that the output could not be written.
+// n'est pas un nombre : « x »"), names with its line a face index that is no
+// vertex (outside 0 to V - 1), or tells that the output could not be written.
 bool convertNumericMesh(std::FILE* in, std::FILE* out, std::string& problem);
 
 // Name of the output for an input path: the path without its last four

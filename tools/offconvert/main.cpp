@@ -1,8 +1,8 @@
 // offconvert: turns a bare numeric mesh text into an OFF file next to it.
 // Usage: offconvert <input>. Prints nothing and exits 0 on success; on a
 // problem it prints one line on the standard error stream, leaves no output
-// file behind and exits 1 (2 for a missing argument). offconvert --version
-// prints the release number.
+// file behind and exits 1 (2 for a missing argument). --help or -h prints the
+// usage on the standard output and exits 0; --version prints the release number.
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,8 +11,17 @@
 
 #include "convert.h"
 #include "vormelin_version.h"
+#include "output_target.h"
 
 namespace {
+
+const char usage[] = "usage : offconvert <fichier de nombres>\n";
+
+const char description[] =
+    "Convertit un maillage donné par ses seuls nombres (nombre de sommets, nombre de faces,\n"
+    "x y z de chaque sommet, puis pour chaque face : 3 et les indices de ses trois sommets)\n"
+    "en un fichier OFF écrit à côté : quatre caractères sont ôtés à la fin du nom et « off »\n"
+    "est ajouté (cube.mesh donne cube.off, x.txt donne xoff).\n";
 
 int fail(const std::string& message)
 {
@@ -25,7 +34,7 @@ int fail(const std::string& message)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage : offconvert <fichier de nombres>\n");
+        std::fputs(usage, stderr);
         return 2;
     }
     if (std::string(argv[1]) == "--version") {
@@ -33,13 +42,32 @@ int main(int argc, char** argv)
         return 0;
     }
     std::string inputPath = argv[1];
+    // A file of that name is still reached as ./-h.
+    if (inputPath == "--help" || inputPath == "-h") {
+        std::fputs(usage, stdout);
+        std::fputs(description, stdout);
+        return 0;
+    }
     std::FILE* in = std::fopen(inputPath.c_str(), "rb");
     if (!in)
         return fail("impossible d'ouvrir le fichier d'entrée " + inputPath);
 
     // The output is written under a temporary name and renamed on success,
     // so a failed conversion never leaves a partial file.
-    std::string outputPath = outputPathFor(inputPath);
+    // An existing output is replaced as the file its name stands for (links
+    // followed, mode kept); anything but a writable regular file is refused.
+    const std::string requestedOutput = outputPathFor(inputPath);
+    OutputTarget target;
+    const OutputRefusal refusal = resolveOutputTarget(requestedOutput, target);
+    if (refusal != outputAllowed) {
+        std::fclose(in);
+        if (refusal == outputNotRegular)
+            return fail("le fichier de sortie " + requestedOutput + " n'est pas un fichier ordinaire");
+        if (refusal == outputNotWritable)
+            return fail("le fichier de sortie " + requestedOutput + " est protégé en écriture");
+        return fail("impossible de créer le fichier de sortie " + requestedOutput);
+    }
+    const std::string& outputPath = target.path;
     std::string temporary;
     std::FILE* out = nullptr;
     for (int attempt = 0; attempt < 100 && !out; ++attempt) {
@@ -55,6 +83,10 @@ int main(int argc, char** argv)
     std::string problem;
     bool converted = convertNumericMesh(in, out, problem);
     std::fclose(in);
+    if (converted && (!keepTargetMode(fileno(out), target) || fsync(fileno(out)) != 0)) {
+        converted = false;
+        problem = "le fichier de sortie n'a pas pu être écrit";
+    }
     if (std::fclose(out) != 0 && converted) {
         converted = false;
         problem = "le fichier de sortie n'a pas pu être écrit";

@@ -1,0 +1,44 @@
+// Where the converter's output is written, and whether it may be. The output
+// goes to a temporary file renamed into place; these rules make that rename
+// behave as writing into the file the output name names:
+// - a symbolic link (or a chain of them) is followed to the file it names,
+//   and the link itself stays: the temporary file goes in the folder of that
+//   final file and is renamed onto it;
+// - an existing file keeps its permission bits (and its owner and group when
+//   the process may set them);
+// - a name standing for something other than a regular file (a device, a
+//   pipe, a folder) is refused, and so is a file the process may not write.
+// A name where nothing stands yet gives a new file with the default mode.
+// (The viewer has rules of its own to the same effect; the converter shares
+// no code with it.)
+#pragma once
+
+#include <string>
+
+// Why an output name may not be written.
+enum OutputRefusal {
+    outputAllowed = 0,
+    outputNotRegular,   // a device, pipe, socket or folder stands there
+    outputNotWritable,  // a regular file the process may not write
+    outputUnreachable,  // a link that goes round in circles, or a name that cannot be looked at
+};
+
+// The file the output replaces, once links are followed.
+struct OutputTarget {
+    // The final path: the temporary file is made next to it and renamed onto it.
+    std::string path;
+    // A regular file stands at path: its mode, owner and group are kept.
+    bool exists = false;
+    unsigned mode = 0;
+    unsigned owner = 0;
+    unsigned group = 0;
+};
+
+// Follows requested to the file the output replaces and tells whether it may
+// be written; target is filled when the answer is outputAllowed.
+OutputRefusal resolveOutputTarget(const std::string& requested, OutputTarget& target);
+
+// Gives the open temporary file fd the permission bits (and, where allowed,
+// the owner and group) of the file it is about to replace. Does nothing for a
+// new file. False when the permission bits could not be set.
+bool keepTargetMode(int fd, const OutputTarget& target);
