@@ -27,10 +27,10 @@
 #include "render/view_state.h"
 #include "render/textures.h"
 #include "texture/texture.h"
+#include "vormelin_version.h"
 
 std::vector<CliOperation> cliOperations;
 std::string cliModelPath;
-std::string cliTexturePath;
 
 const char* const usageText =
     "Usage : vormelin [OPTIONS] MODELE\n"
@@ -163,224 +163,107 @@ bool readLayers(std::string_view text)
     return true;
 }
 
-// How an option takes its value: none, or one that its reader may refuse.
-enum ValueKind { noValue, withValue };
+// Exactly the range the Up and Down keys give the camera distance, and the
+// Left and Right keys the model scale: a value outside it draws what the
+// window cannot show.
+constexpr double nearestDistance = 1.5, farthestDistance = 15.0;
+constexpr double smallestScale = 0.1, largestScale = 10.0;
 
-// One option: its name, whether it takes a value, and what it does with it (false: a bad value).
-struct OptionRule {
+bool readRange(std::string_view text, std::optional<double>& value, double low, double high)
+{
+    return readReal(text, value) && *value >= low && *value <= high;
+}
+
+// The view options: what the snapshots show and from where. Each takes a
+// value that its reader may refuse, or none.
+struct ViewOption {
     const char* name;
-    ValueKind kind;
+    bool takesValue;
     bool (*take)(std::string_view value);
 };
 
-bool addOperation(CliOperationKind kind, int number = 0, std::string_view path = {})
-{
-    cliOperations.push_back({kind, number, std::string(path)});
-    return true;
-}
-
-bool addIndexed(CliOperationKind kind, std::string_view value)
-{
-    int number;
-    return readCount(value, number) && addOperation(kind, number);
-}
-
-bool addWithPath(CliOperationKind kind, std::string_view value)
-{
-    return !value.empty() && addOperation(kind, 0, value);
-}
-
-const OptionRule optionRules[] = {
-    {"subdivide", withValue, [](std::string_view v) { return addIndexed(cliSubdivide, v); }},
-    {"parameterize", noValue, [](std::string_view) { return addOperation(cliParameterize); }},
-    {"cut-vertex", withValue, [](std::string_view v) { return addIndexed(cliCutVertex, v); }},
-    {"cut-edge", withValue, [](std::string_view v) { return addIndexed(cliCutEdge, v); }},
-    {"cut-face", withValue, [](std::string_view v) { return addIndexed(cliCutFace, v); }},
-    {"undo", noValue, [](std::string_view) { return addOperation(cliUndo); }},
-    {"save", withValue, [](std::string_view v) { return addWithPath(cliSave, v); }},
-    {"save-uv", withValue, [](std::string_view v) { return addWithPath(cliSaveUv, v); }},
-    {"stats", noValue, [](std::string_view) { return addOperation(cliStats); }},
-    {"snapshot", withValue, [](std::string_view v) { return addWithPath(cliSnapshot, v); }},
-    {"size", withValue,
-     [](std::string_view v) { return readSize(v, snapshotSettings.width, snapshotSettings.height); }},
-    {"show", withValue, readLayers},
-    {"textured", noValue, [](std::string_view) { return snapshotSettings.textured = true; }},
-    {"transparency", noValue, [](std::string_view) { return snapshotSettings.transparency = true; }},
-    {"texture", withValue,
+const ViewOption viewOptions[] = {
+    {"size", true, [](std::string_view v) { return readSize(v, snapshotSettings.width, snapshotSettings.height); }},
+    {"show", true, readLayers},
+    {"textured", false, [](std::string_view) { return snapshotSettings.textured = true; }},
+    {"transparency", false, [](std::string_view) { return snapshotSettings.transparency = true; }},
+    {"texture", true,
      [](std::string_view v) {
-         cliTexturePath = v;
+         namedTexturePath = v;
          return !v.empty();
      }},
-    {"color", withValue, [](std::string_view v) { return readColor(v, snapshotSettings.color); }},
-    {"view-angle-x", withValue, [](std::string_view v) { return readReal(v, snapshotSettings.viewAngleX); }},
-    {"view-angle-y", withValue, [](std::string_view v) { return readReal(v, snapshotSettings.viewAngleY); }},
-    {"view-angle-z", withValue, [](std::string_view v) { return readReal(v, snapshotSettings.viewAngleZ); }},
-    {"camera-distance", withValue,
-     [](std::string_view v) { return readReal(v, snapshotSettings.cameraDistance); }},
-    {"model-scale", withValue, [](std::string_view v) { return readReal(v, snapshotSettings.modelScale); }},
-    {"pan-x", withValue, [](std::string_view v) { return readReal(v, snapshotSettings.panX); }},
-    {"pan-y", withValue, [](std::string_view v) { return readReal(v, snapshotSettings.panY); }},
+    {"color", true, [](std::string_view v) { return readColor(v, snapshotSettings.color); }},
+    {"view-angle-x", true, [](std::string_view v) { return readReal(v, snapshotSettings.viewAngleX); }},
+    {"view-angle-y", true, [](std::string_view v) { return readReal(v, snapshotSettings.viewAngleY); }},
+    {"view-angle-z", true, [](std::string_view v) { return readReal(v, snapshotSettings.viewAngleZ); }},
+    {"camera-distance", true,
+     [](std::string_view v) {
+         return readRange(v, snapshotSettings.cameraDistance, nearestDistance, farthestDistance);
+     }},
+    {"model-scale", true,
+     [](std::string_view v) { return readRange(v, snapshotSettings.modelScale, smallestScale, largestScale); }},
+    {"pan-x", true, [](std::string_view v) { return readReal(v, snapshotSettings.panX); }},
+    {"pan-y", true, [](std::string_view v) { return readReal(v, snapshotSettings.panY); }},
 };
 
+// A usage error: its reason on one line, and where the help is.
 int usageError(const std::string& reason)
 {
-    std::fprintf(stderr, "vormelin : %s\n\n%s", reason.c_str(), usageText);
+    std::fprintf(stderr, "vormelin : %s\nvormelin --help pour l'aide.\n", reason.c_str());
     return exitUsage;
+}
+
+// The value a command's option takes, as its argument kind reads it.
+bool readArgument(const MenuCommand& command, std::string_view value, CliOperation& operation)
+{
+    switch (command.argument) {
+    case argumentNone:
+        return true;
+    case argumentCount:
+        return readCount(value, operation.number);
+    case argumentPath:
+        operation.path = value;
+        return !value.empty();
+    }
+    return false;
+}
+
+// The image formats a snapshot is written in, by the extension of its file name.
+bool snapshotFormatKnown(const std::string& path)
+{
+    for (const char* extension : {"png", "jpg", "jpeg"})
+        if (hasExtension(path, extension))
+            return true;
+    return false;
 }
 
 // ---- Running
 
-// What the user reads for a failed operation: the box text, after the model's file name.
-int refuse(const std::string& text)
+// What the user reads for a command that did not end well: the box's words,
+// after the model's file name (or what the words are about).
+int refuse(const CommandEnd& end)
 {
-    std::fprintf(stderr, "%s : %s\n", cliModelPath.c_str(), text.c_str());
+    const std::string& subject = end.subject.empty() ? cliModelPath : end.subject;
+    if (end.file.empty())
+        std::fprintf(stderr, "%s : %s\n", subject.c_str(), commandMessage(end).c_str());
+    else
+        std::fprintf(stderr, "%s\n", commandMessage(end).c_str());
     return exitRefused;
 }
 
-// The box of a file that could not be written, which names the file itself.
-int refuseWrite(const std::string& path, Outcome why)
-{
-    std::fprintf(stderr, "Le fichier %s %s\n", path.c_str(), outcomeText(why));
-    return exitRefused;
-}
-
-// The parameterization's refusals that are notices about the model's shape, told as such.
-bool isParameterizationNotice(Outcome outcome)
-{
-    return outcome == outcomeNoOpening || outcome == outcomeDisconnected || outcome == outcomeDegenerate ||
-           outcome == outcomeUnsolved;
-}
-
-// The text of a refused edit as its box words it: notices and the step's own refusals
-// alone, the rest "<what> n'est pas possible : <why>".
-std::string refusalText(const char* what, Outcome outcome)
-{
-    if (isParameterizationNotice(outcome) || outcome == outcomeTooLargeModel || outcome == outcomeImpossibleModel ||
-        outcome == outcomeSubdivisionMemory)
-        return outcomeText(outcome);
-    return std::string(what) + " n'est pas possible : " + outcomeText(outcome);
-}
-
-using Clock = std::chrono::steady_clock;
-
-// A step that took long gets one line on a terminal: what, the model's size, the seconds.
-void reportProgress(const char* what, Clock::time_point start)
-{
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (seconds > 1.0 && isatty(2))
-        std::fprintf(stderr, "vormelin : %s : %d sommets, %d faces, %.1f s\n", what, currentModel.vertexCount, currentModel.faceCount,
-                     seconds);
-}
-
-// The (u,v) an operation needs, computed as the menu does; outcomeOk when they exist.
-Outcome ensureUv() { return currentModel.uvComputed ? outcomeOk : parameterizeOutcome(); }
-
-// Enter undoes only right after the click of a cut (a snapshot in between changes nothing).
-bool undoPossible = false;
-
-// Runs operation i; returns exitDone or the failure's status with its message told.
+// Runs operation i through its command's handler; returns exitDone or the failure's status with its message told.
 int runOperation(size_t i)
 {
     const CliOperation& op = cliOperations[i];
-    const Clock::time_point start = Clock::now();
-    const bool followedByEdgeCut = i + 1 < cliOperations.size() && cliOperations[i + 1].kind == cliCutEdge;
-    // Any other operation, like any menu command, ends the possibility to undo.
-    if (op.kind != cliSnapshot && op.kind != cliUndo && op.kind != cliCutVertex && op.kind != cliCutEdge &&
-        op.kind != cliCutFace)
-        undoPossible = false;
-    switch (op.kind) {
-    case cliSubdivide:
-        for (int step = 0; step < op.number; ++step) {
-            const Clock::time_point stepStart = Clock::now();
-            Outcome outcome = subdivideModel();
-            if (outcome != outcomeOk)
-                return refuse(refusalText("La subdivision", outcome));
-            reportProgress("subdivision", stepStart);
-        }
-        return exitDone;
-    case cliParameterize: {
-        Outcome outcome = ensureUv();
-        if (outcome != outcomeOk)
-            return refuse(refusalText("La paramétrisation", outcome));
-        reportProgress("paramétrisation", start);
-        return exitDone;
-    }
-    case cliCutVertex:
-    case cliCutEdge:
-    case cliCutFace: {
-        CutResult (*cut)(Mesh&, CutRecord&, int) =
-            op.kind == cliCutVertex ? cutVertex : op.kind == cliCutEdge ? cutEdge : cutFace;
-        CutResult result = guardedCut(cut, op.number);
-        undoPossible = false;
-        if (result.outcome != outcomeOk)
-            return refuse(refusalText("La découpe", result.outcome));
-        if (result.effect == cutRefused)
-            return refuse(outcomeText(outcomeNothingCut));
-        if (result.effect == cutFirstEdgeKept) {
-            if (followedByEdgeCut)
-                return exitDone;
-            forgetPendingCut(interaction.cuts);
-            return refuse(outcomeText(outcomeSecondEdgeMissing));
-        }
-        undoPossible = true;
-        reportProgress("découpe", start);
-        return exitDone;
-    }
-    case cliUndo: {
-        if (!undoPossible)
-            return refuse(outcomeText(outcomeNothingToUndo));
-        undoPossible = false;
-        CutResult result = guardedCut(undoAsCut, 0);
-        if (result.outcome != outcomeOk)
-            return refuse(refusalText("L'annulation de la découpe", result.outcome));
-        if (result.effect == cutRefused)
-            return refuse(outcomeText(outcomeNothingToUndo));
-        return exitDone;
-    }
-    case cliSave:
-        // As the menu: a model with no face left would not open again.
-        if (currentModel.faceCount <= 0)
-            return refuse(outcomeText(outcomeEmptyModel));
-        if (!writeMeshFile(currentModel, op.path))
-            return refuseWrite(op.path, outcomeWriteFailed);
-        reportProgress("écriture du modèle", start);
-        return exitDone;
-    case cliSaveUv: {
-        Outcome outcome = ensureUv();
-        if (outcome != outcomeOk)
-            return refuse(refusalText("La paramétrisation", outcome));
-        if (!writeUvObjFile(op.path))
-            return refuseWrite(op.path, outcomeFileNotWritten);
-        reportProgress("écriture des coordonnées (u,v)", start);
-        return exitDone;
-    }
-    case cliStats:
-        std::printf("%s\n", statisticsText().c_str());
-        return exitDone;
-    case cliSnapshot: {
-        if (snapshotNeedsUv()) {
-            Outcome outcome = ensureUv();
-            if (outcome != outcomeOk)
-                return refuse(refusalText("La paramétrisation", outcome));
-        }
-        if (!cliTexturePath.empty() && !textureImages.textureLoaded) {
-            Outcome outcome = decodeJpegTexture(cliTexturePath, textureImages.textureImage);
-            if (outcome != outcomeOk) {
-                std::fprintf(stderr, "%s : %s\n", cliTexturePath.c_str(), outcomeText(outcome));
-                return exitRefused;
-            }
-            textureImages.textureLoaded = true;
-        }
-        Outcome outcome = writeSnapshot(op.path);
-        if (outcome == outcomeFileNotWritten)
-            return refuseWrite(op.path, outcome);
-        if (outcome != outcomeOk)
-            return refuse(outcomeText(outcome));
-        reportProgress("image", start);
-        return exitDone;
-    }
-    }
-    return exitDone;
+    // Any other command, like any menu command, ends the possibility to undo.
+    if (!op.command->keepsUndo)
+        interaction.cutPickPending = false;
+    CommandCall call;
+    call.number = op.number;
+    call.path = op.path;
+    call.sameCommandNext = i + 1 < cliOperations.size() && cliOperations[i + 1].command == op.command;
+    const CommandEnd end = op.command->perform(call);
+    return end.outcome == outcomeOk ? exitDone : refuse(end);
 }
 
 } // namespace
@@ -397,8 +280,9 @@ int parseCommandLine(int argc, const char* const argv[])
 {
     cliOperations.clear();
     cliModelPath.clear();
-    cliTexturePath.clear();
+    namedTexturePath.clear();
     snapshotSettings = SnapshotSettings();
+    std::string firstViewOption;
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -420,20 +304,33 @@ int parseCommandLine(int argc, const char* const argv[])
                 value = name.substr(equal + 1);
                 name = name.substr(0, equal);
             }
-            const OptionRule* rule = nullptr;
-            for (const OptionRule& r : optionRules)
-                if (name == r.name)
-                    rule = &r;
-            if (!rule)
+            const MenuCommand* command = commandOfOption(name);
+            const ViewOption* view = nullptr;
+            for (const ViewOption& o : viewOptions)
+                if (name == o.name)
+                    view = &o;
+            if (!command && !view)
                 return usageError("option inconnue : --" + std::string(name));
-            if (rule->kind == noValue && inlineValue)
+            const bool takesValue = command ? command->argument != argumentNone : view->takesValue;
+            if (!takesValue && inlineValue)
                 return usageError("l'option --" + std::string(name) + " ne prend pas de valeur");
-            if (rule->kind == withValue && !inlineValue) {
+            if (takesValue && !inlineValue) {
                 if (i + 1 >= argc)
                     return usageError("l'option --" + std::string(name) + " attend une valeur");
                 value = argv[++i];
             }
-            if (!rule->take(value))
+            bool taken;
+            if (command) {
+                CliOperation operation{command, 0, {}};
+                taken = readArgument(*command, value, operation);
+                if (taken)
+                    cliOperations.push_back(operation);
+            } else {
+                taken = view->take(value);
+                if (firstViewOption.empty())
+                    firstViewOption = name;
+            }
+            if (!taken)
                 return usageError("valeur incorrecte pour --" + std::string(name) + " : " + std::string(value));
             continue;
         }
@@ -446,6 +343,15 @@ int parseCommandLine(int argc, const char* const argv[])
     const SnapshotSettings& s = snapshotSettings;
     if (s.uvPlane + s.texture + s.textured > 1)
         return usageError("uv, texture et --textured s'excluent l'un l'autre");
+    bool snapshots = false;
+    for (const CliOperation& op : cliOperations)
+        if (op.command->perform == snapshotByName) {
+            snapshots = true;
+            if (!snapshotFormatKnown(op.path))
+                return usageError("l'image de --snapshot s'écrit en .png, .jpg ou .jpeg : " + op.path);
+        }
+    if (!firstViewOption.empty() && !snapshots)
+        return usageError("l'option --" + firstViewOption + " règle la vue des images : elle va avec --snapshot");
     // As for the window: a mistyped name is told before anything else.
     struct stat file;
     if (stat(cliModelPath.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
@@ -457,25 +363,27 @@ int parseCommandLine(int argc, const char* const argv[])
 
 int runOperations()
 {
-    const Clock::time_point start = Clock::now();
     // What opening the model does in the window, its boxes as messages.
     std::string reason;
     Outcome outcome = readMeshFile(cliModelPath, currentModel, reason);
     if (outcome == outcomeOk)
         outcome = buildTopology(currentModel);
-    if (outcome != outcomeOk)
-        return refuse(reason.empty() ? outcomeText(outcome) : outcomeText(outcome) + ("\n" + reason));
+    if (outcome != outcomeOk) {
+        currentModel = Mesh();
+        std::fprintf(stderr, "%s : %s%s%s\n", cliModelPath.c_str(), outcomeText(outcome), reason.empty() ? "" : "\n",
+                     reason.c_str());
+        return exitRefused;
+    }
     resetView();
     forgetPendingCut(interaction.cuts);
-    reportProgress("lecture du modèle", start);
-    undoPossible = false;
+    interaction.cutPickPending = false;
     for (size_t i = 0; i < cliOperations.size(); ++i) {
         int status;
         try {
             status = runOperation(i);
         } catch (const std::bad_alloc&) {
             // What the edits do not catch themselves (the export's or the image's buffers).
-            status = refuse(outcomeText(outcomeNoMemory));
+            status = refuse({outcomeNoMemory, "", "", ""});
         }
         if (status != exitDone)
             return status;

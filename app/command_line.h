@@ -1,29 +1,18 @@
 // The headless command line: `vormelin [OPTIONS] MODEL.off`. With any option
 // no window is opened: the model is read with the viewer's own reader and
-// topology, and the operations run in command-line order, each as its menu
-// command does it, with its outcome on standard error instead of a box.
+// topology, and the operations run in command-line order, each through the
+// handler its row of the command table names (app/menu_commands.h), with the
+// same words as the window's box on standard error instead of a box.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// The operations of the command line.
-enum CliOperationKind {
-    cliSubdivide,   // number: the count of Loop steps
-    cliParameterize,
-    cliCutVertex,   // number: the vertex index
-    cliCutEdge,     // number: the edge-table position
-    cliCutFace,     // number: the face index
-    cliUndo,
-    cliSave,        // path: the OFF file
-    cliSaveUv,      // path: the OBJ file
-    cliStats,
-    cliSnapshot,    // path: the PNG file
-};
+struct MenuCommand;
 
-// One operation with its index or output path.
+// One command given on the command line, with its number or path.
 struct CliOperation {
-    CliOperationKind kind;
+    const MenuCommand* command;
     int number;
     std::string path;
 };
@@ -37,18 +26,16 @@ inline constexpr int parsedToRun = -1;
 extern std::vector<CliOperation> cliOperations;
 // The model file named on the command line.
 extern std::string cliModelPath;
-// The JPEG image given with --texture, empty when none.
-extern std::string cliTexturePath;
-// The usage text (French), printed by --help and after a usage error.
+// The usage text (French), printed by --help.
 extern const char* const usageText;
 
 // True when the arguments ask for the command line rather than the window:
 // any argument that starts with "--", or "-h". Decided before any toolkit object exists.
 bool commandLineRequested(int argc, const char* const argv[]);
-// Parses the arguments into cliOperations, cliModelPath, cliTexturePath and
-// snapshotSettings. Returns parsedToRun, or the exit status when there is
+// Parses the arguments into cliOperations, cliModelPath, the texture path of
+// the named commands and snapshotSettings. Returns parsedToRun, or the exit status when there is
 // nothing to run: exitDone after --help or --version (text on standard
-// output), exitUsage after a usage error (its reason and the usage on
+// output), exitUsage after a usage error (its reason and where the help is on
 // standard error, or "Fichier introuvable : <path>" for a model path that is
 // not a regular file).
 int parseCommandLine(int argc, const char* const argv[]);

@@ -28,7 +28,7 @@ void enterCutMode(int kind)
 CutResult finishCut(int kind, CutResult result)
 {
     if (result.outcome != outcomeOk) {
-        showEditRefused("La découpe", result.outcome);
+        showCommandEnd({result.outcome, "La découpe", "", ""});
         return result;
     }
     if (result.effect == cutFirstEdgeKept)
@@ -121,7 +121,7 @@ CutResult undoCut()
 {
     CutResult result = guardedCut(undoAsCut, 0);
     if (result.outcome != outcomeOk)
-        showEditRefused("L'annulation de la découpe", result.outcome);
+        showCommandEnd({result.outcome, "L'annulation de la découpe", "", ""});
     else if (result.effect != cutRefused)
         interaction.closedWarned = false;
     // Enter after a click always shows the borders, whether or not there was a cut to undo.

@@ -37,8 +37,6 @@ void putModelBack()
     interaction.closedWarned = keptClosedWarned;
 }
 
-void showEditRefused(const std::string& what, Outcome why) { showError(what + " n'est pas possible : " + outcomeText(why)); }
-
 CutResult guardedCut(CutResult (*cut)(Mesh&, CutRecord&, int), int element)
 {
     if (!keepModelBeforeEdit())

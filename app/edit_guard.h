@@ -15,8 +15,6 @@
 bool keepModelBeforeEdit();
 // Puts the kept copy back as the model on screen, with the cut record.
 void putModelBack();
-// Shows the error box of a refused edit: "<what> n'est pas possible : <why>".
-void showEditRefused(const std::string& what, Outcome why);
 
 // Runs a cut (or an undo, as cut(element)) with the model kept aside: a
 // result the topology builder refuses, or missing memory, puts everything

@@ -145,7 +145,8 @@ void showAbout() { showInfo(aboutText); }
 const std::vector<MenuCommand> commandTable = {
     {menuPopup, 0, "Fichier", "Menu Fichier", nullptr},
     {menuItem, cmdOpenModel, "Ouvrir un modèle", "Pour ouvrir un nouveau modèle.", openModel},
-    {menuItem, cmdSaveModel, "Sauver le modèle", "Pour sauvegarder le modèle actuel.", saveModel},
+    {menuItem, cmdSaveModel, "Sauver le modèle", "Pour sauvegarder le modèle actuel.", saveModel, "save", argumentPath,
+     saveByName},
     {menuSeparator, 0, "", nullptr, nullptr},
     {menuItem, cmdQuit, "Quitter\tAlt+F4", "Pour quitter l'application.", onMainWindowDestroyed},
     {menuPopup, 0, "Affichage", "Menu Affichage", nullptr},
@@ -167,15 +168,24 @@ const std::vector<MenuCommand> commandTable = {
     {menuItem, cmdInitialView, "Conditions initiales", "Pour revenir aux conditions initiales d'affichage.",
      resetView},
     {menuPopup, 0, "Modèle", "Menu Modèle", nullptr},
-    {menuItem, cmdCutVertex, "Découper un sommet", "Pour découper un sommet.", toggleVertexCut},
-    {menuItem, cmdCutEdge, "Découper une arête", "Pour découper une arête (parfois deux).", toggleEdgeCut},
-    {menuItem, cmdCutFace, "Découper une face", "Pour découper une face (suppression).", toggleFaceCut},
+    {menuItem, cmdCutVertex, "Découper un sommet", "Pour découper un sommet.", toggleVertexCut, "cut-vertex",
+     argumentCount, cutVertexByName, true},
+    {menuItem, cmdCutEdge, "Découper une arête", "Pour découper une arête (parfois deux).", toggleEdgeCut, "cut-edge",
+     argumentCount, cutEdgeByName, true},
+    {menuItem, cmdCutFace, "Découper une face", "Pour découper une face (suppression).", toggleFaceCut, "cut-face",
+     argumentCount, cutFaceByName, true},
+    // Enter right after the click of a cut.
+    {menuItem, 0, nullptr, nullptr, nullptr, "undo", argumentNone, undoByName, true},
     {menuSeparator, 0, "", nullptr, nullptr},
     {menuItem, cmdSubdivide, "Subdivision de Loop", "Pour faire une itération de subdivision de C. Loop.",
-     subdivideLoop},
+     subdivideLoop, "subdivide", argumentCount, subdivideTimes},
     {menuSeparator, 0, "", nullptr, nullptr},
     {menuItem, cmdStatistics, "Statistiques du modèle actuel", "Pour avoir la composition du modèle actuel.",
-     showStatistics},
+     showStatistics, "stats", argumentNone, statisticsByName},
+    // What the displays of the (u,v) compute, the (u,v) written out, and a picture of the view.
+    {menuItem, 0, nullptr, nullptr, nullptr, "parameterize", argumentNone, parameterizeByName},
+    {menuItem, 0, nullptr, nullptr, nullptr, "save-uv", argumentPath, saveUvByName},
+    {menuItem, 0, nullptr, nullptr, nullptr, "snapshot", argumentPath, snapshotByName, true},
     {menuPopup, 0, "Texture", "Menu Texture", nullptr},
     {menuItem, cmdLoadTexture, "Charger une texture", "Pour charger une nouvelle image servant de texture.",
      loadTexture},
@@ -193,18 +203,27 @@ std::vector<PlatformMenuEntry> menuBarOf(const std::vector<MenuCommand>& table)
 {
     std::vector<PlatformMenuEntry> bar;
     for (const MenuCommand& c : table)
-        bar.push_back({c.kind, c.label, c.id});
+        if (c.label)
+            bar.push_back({c.kind, c.label, c.id});
     return bar;
 }
 } // namespace
 
 const std::vector<PlatformMenuEntry> menuTable = menuBarOf(commandTable);
 
+const MenuCommand* commandOfOption(std::string_view name)
+{
+    for (const MenuCommand& c : commandTable)
+        if (c.option && name == c.option)
+            return &c;
+    return nullptr;
+}
+
 void onMenuCommand(int id)
 {
     interaction.cutPickPending = false;
     for (const MenuCommand& c : commandTable)
-        if (c.kind == menuItem && c.id == id) {
+        if (c.kind == menuItem && c.label && c.id == id) {
             c.run();
             return;
         }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/named_commands.h"
 #include "platform/platform_app.h"
 
 // Command ids of the menu items, grouped by menu.
@@ -38,14 +39,27 @@ enum MenuCommandId {
     cmdAbout = 283,
 };
 
-// One entry of the menu: a top-level menu (label and guidance), an item of the
-// last top-level menu (all fields) or a separator in it.
+// What a command takes on the command line after its option.
+enum CommandArgument { argumentNone, argumentCount, argumentPath };
+
+// One command: its menu entry, and its option where it has one. A menu entry
+// is a top-level menu (label and guidance), an item of the last top-level
+// menu (id, label, guidance and the handler it runs) or a separator in it; an
+// entry without label is in no menu (a command of the keyboard, or of the
+// command line alone). The option runs `perform` with the argument it takes.
 struct MenuCommand {
     PlatformMenuKind kind;
     int id;
     const char* label;
     const char* guidance;
     void (*run)();
+    // The option without its "--", or null when the command line has none.
+    const char* option = nullptr;
+    CommandArgument argument = argumentNone;
+    CommandEnd (*perform)(const CommandCall& call) = nullptr;
+    // Running it keeps the possibility to undo the last cut (every other
+    // command ends it, as every menu command ends Enter's undo).
+    bool keepsUndo = false;
 };
 
 // The whole menu, in order.
@@ -61,6 +75,9 @@ extern const char* const aboutText;
 inline constexpr const char* helpPageName = "aide.html";
 // The status bar's text when no menu is highlighted.
 inline constexpr const char* defaultStatusText = "Ici votre guidage ...";
+
+// The command whose option is name (without "--"), or null.
+const MenuCommand* commandOfOption(std::string_view name);
 
 // Runs the command with the given id; ids without a command do nothing.
 // Every command first ends the possibility to undo the last cut with Enter.

@@ -25,8 +25,27 @@ void fatalError(const std::string& text)
     platformExitProcess(255);
 }
 
-void fatalUnlessOk(Outcome outcome)
+std::string commandMessage(const CommandEnd& end)
 {
-    if (outcome != outcomeOk)
-        fatalError(outcomeText(outcome));
+    const std::string words = outcomeText(end.outcome);
+    switch (outcomeSeverity(end.outcome)) {
+    case severityDone:
+        return "";
+    case severityFailure:
+        return std::string(end.what) + " n'est pas possible : " + words;
+    case severityNotice:
+    case severityRefusal:
+        break;
+    }
+    return end.file.empty() ? words : "Le fichier " + end.file + " " + words;
+}
+
+void showCommandEnd(const CommandEnd& end)
+{
+    if (outcomeSeverity(end.outcome) == severityDone)
+        return;
+    if (outcomeSeverity(end.outcome) == severityNotice)
+        showInfo(commandMessage(end));
+    else
+        showError(commandMessage(end));
 }

@@ -9,6 +9,7 @@
 
 #include "app/edit_guard.h"
 #include "app/menu_commands.h"
+#include "app/mesh_save.h"
 #include "app/messages.h"
 #include "app/session.h"
 #include "model/cutting.h"
@@ -92,24 +93,29 @@ void openModel()
     loadModelFile(path);
 }
 
+CommandEnd writeModelTo(const std::string& path)
+{
+    // A model whose every face was cut away would be written as a file that
+    // no reader accepts (an OFF model has at least one face): nothing is written.
+    if (currentModel.faceCount <= 0)
+        return {outcomeEmptyModel, "", "", ""};
+    if (!writeMeshFile(currentModel, path))
+        return {outcomeWriteFailed, "", path, ""};
+    return {};
+}
+
 void saveModel()
 {
     if (!currentModel.modelLoaded)
         return;
-    // A model whose every face was cut away would be written as a file that
-    // no reader accepts (an OFF model has at least one face): nothing is written.
-    if (currentModel.faceCount <= 0) {
-        showError(outcomeText(outcomeEmptyModel));
-        return;
-    }
     std::string path = savedModelPath(currentModel.modelPath);
-    bool written;
+    CommandEnd written;
     {
         BusySpell busy("Écriture du modèle…");
-        written = writeModelFile(currentModel, path);
+        written = writeModelTo(path);
     }
-    if (!written) {
-        showError("Le fichier " + path + " " + outcomeText(outcomeWriteFailed));
+    if (written.outcome != outcomeOk) {
+        showCommandEnd(written);
         return;
     }
     currentModel.modelPath = path;
@@ -118,19 +124,6 @@ void saveModel()
 }
 
 namespace {
-
-// The parameterization's refusals that are notices about the model, not faults.
-bool isParameterizationNotice(Outcome outcome)
-{
-    return outcome == outcomeNoOpening || outcome == outcomeDisconnected || outcome == outcomeDegenerate ||
-           outcome == outcomeUnsolved;
-}
-
-// The step's own refusals, which leave the mesh untouched and say why themselves.
-bool isStepRefusal(Outcome outcome)
-{
-    return outcome == outcomeTooLargeModel || outcome == outcomeImpossibleModel || outcome == outcomeSubdivisionMemory;
-}
 
 // The notice of a parameterization refused for the model's shape: the
 // "no opening" one once per mesh (closedWarned), the others each time.
@@ -166,7 +159,7 @@ Outcome parameterizeOutcome()
     if (!keepModelBeforeEdit())
         return outcomeNoMemory;
     Outcome outcome = parameterizeOrNoMemory();
-    if (outcome != outcomeOk && !isParameterizationNotice(outcome))
+    if (outcomeSeverity(outcome) > severityNotice)
         putModelBack();
     return outcome;
 }
@@ -180,12 +173,10 @@ void parameterizeModel()
         BusySpell busy("Paramétrisation en cours…");
         outcome = parameterizeOutcome();
     }
-    if (outcome == outcomeOk)
-        return;
-    if (isParameterizationNotice(outcome))
+    if (outcomeSeverity(outcome) == severityNotice)
         showParameterizationNotice(outcome);
     else
-        showEditRefused("La paramétrisation", outcome);
+        showCommandEnd({outcome, "La paramétrisation", "", ""});
 }
 
 Outcome subdivideModel()
@@ -209,7 +200,7 @@ Outcome subdivideModel()
     }
     // A notice of the re-parameterization leaves the refined mesh without
     // (u,v); any other refusal puts the mesh back as it was.
-    if (outcome != outcomeOk && !isParameterizationNotice(outcome))
+    if (outcomeSeverity(outcome) > severityNotice)
         putModelBack();
     return outcome;
 }
@@ -223,14 +214,10 @@ void subdivideLoop()
         BusySpell busy("Subdivision en cours…");
         outcome = subdivideModel();
     }
-    if (outcome == outcomeOk)
-        return;
-    if (isParameterizationNotice(outcome))
+    if (outcomeSeverity(outcome) == severityNotice)
         showParameterizationNotice(outcome);
-    else if (isStepRefusal(outcome))
-        showError(outcomeText(outcome));
     else
-        showEditRefused("La subdivision", outcome);
+        showCommandEnd({outcome, "La subdivision", "", ""});
 }
 
 bool chooseTextureFile(std::string& path)

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/messages.h"
 #include "base/outcome.h"
 
 // "Ouvrir un modèle": asks for a model file and replaces the current model by
@@ -18,6 +19,10 @@ void openModel();
 // stays; with no model yet it ends the program with its message. True when
 // the file was opened.
 bool loadModelFile(const std::string& path);
+// Writes the model on screen at path in the format its extension names; a
+// model with no face left is refused (outcomeEmptyModel), a file that cannot
+// be written too (outcomeWriteFailed, naming the file).
+CommandEnd writeModelTo(const std::string& path);
 // "Sauver le modèle": writes the current model next to modelPath as
 // "<name>_n.off", makes it the current modelPath, updates the title and
 // confirms. A file that cannot be written, or a model with no face left, is

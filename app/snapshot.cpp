@@ -7,8 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#include "app/image_encode.h"
 #include "app/output_file.h"
 #include "app/session.h"
+#include "model/mesh_formats.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/textures.h"
@@ -121,6 +123,13 @@ Outcome writeSnapshot(const std::string& path)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
 
+    if (hasExtension(path, "jpg") || hasExtension(path, "jpeg")) {
+        std::vector<unsigned char> jpeg;
+        if (!encodeJpeg(pixels.data(), width, height, jpeg))
+            return outcomeNoMemory;
+        return writeWholeFile(path, reinterpret_cast<const char*>(jpeg.data()), jpeg.size()) ? outcomeOk
+                                                                                              : outcomeFileNotWritten;
+    }
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;

@@ -1,5 +1,5 @@
 // Snapshots: one frame of the GL view drawn offscreen, with no window and no
-// display, read back and written as a PNG image. The frame is renderFrame()'s,
+// display, read back and written as a PNG or JPEG image. The frame is renderFrame()'s,
 // on the start-up GL state of the window's view at the same size, after the
 // view state is set from the snapshot settings.
 #pragma once
@@ -35,8 +35,8 @@ extern bool (*snapshotContextMaker)(int width, int height);
 // The settings need the (u,v) coordinates (the textured model, the boundary or the (u,v)-plane display).
 bool snapshotNeedsUv();
 // Draws one frame of the current model with snapshotSettings into an
-// offscreen context and writes it as an RGB PNG at path (through a
-// temporary file). textureImage is uploaded as texture [2] when
+// offscreen context and writes it at path (through a temporary file) as an
+// RGB JPEG when its extension is .jpg or .jpeg, as an RGB PNG otherwise. textureImage is uploaded as texture [2] when
 // textureLoaded is set. Returns outcomeNoOffscreenView when no context can
 // be had, outcomeFileNotWritten when the file could not be written (nothing
 // left at path then), outcomeOk otherwise. The (u,v) the settings need must

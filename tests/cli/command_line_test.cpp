@@ -258,6 +258,14 @@ TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
     const std::vector<unsigned char> flatPng = readPng(dir / "flat.png", width, height);
     ASSERT_FALSE(flatPng.empty());
     EXPECT_TRUE(flatPng == windowFrame(width, height, [] { currentView.showTexture = true; }));
+
+    // The same frame as JPEG, by the file's extension.
+    const Run jpeg = vormelin("--snapshot faces.JPG --show faces,edges,axes --view-angle-x 30 "
+                              "--view-angle-y -20 --pan-x 0.1" + options + model("calotte.off"));
+    ASSERT_EQ(jpeg.status, 0) << jpeg.err;
+    const std::string bytes = readFile(dir / "faces.JPG");
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_EQ(bytes.substr(0, 3), "\xFF\xD8\xFF");
 }
 
 TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
@@ -285,6 +293,12 @@ TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
         {"--show faces,hair " + calotte, 2, "valeur incorrecte pour --show"},
         {calotte + " --save", 2, "l'option --save attend une valeur"},
         {"--stats", 2, "aucun modèle indiqué"},
+        {"--show faces,edges --stats " + calotte, 2, "l'option --show règle la vue des images : elle va avec --snapshot"},
+        {"--snapshot x.bmp " + calotte, 2, "l'image de --snapshot s'écrit en .png, .jpg ou .jpeg : x.bmp"},
+        {"--snapshot x.png --camera-distance 100 " + calotte, 2, "valeur incorrecte pour --camera-distance : 100"},
+        {"--snapshot x.png --model-scale 0.01 " + calotte, 2, "valeur incorrecte pour --model-scale : 0.01"},
+        {"--textured --texture " + std::string(TEST_DATA_DIR) + "/texture/truncated_256.jpg --snapshot x.png " + calotte,
+         1, "truncated_256.jpg : L'image de texture est illisible"},
         {"--stats nowhere.off", 2, "Fichier introuvable : nowhere.off"},
     };
     for (const auto& c : cases) {
@@ -293,7 +307,10 @@ TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << "\n" << run.err;
         EXPECT_EQ(run.out, "") << c.arguments;
         if (c.status == 2 && run.err.find("introuvable") == std::string::npos) {
-            EXPECT_NE(run.err.find("Usage : vormelin"), std::string::npos) << c.arguments;
+            // The reason alone on its line, then where the help is: nothing pushes it off screen.
+            EXPECT_EQ(run.err, "vormelin : " + run.err.substr(11, run.err.find('\n') - 11) +
+                                   "\nvormelin --help pour l'aide.\n")
+                << c.arguments;
         }
     }
     // Written only before the failure: the save that precedes a refused undo.
