@@ -19,6 +19,7 @@
 #include "app/snapshot.h"
 #include "app/uv_export.h"
 #include "base/store.h"
+#include "base/file_system.h"
 #include "model/cutting.h"
 #include "model/off_file.h"
 #include "model/topology.h"
@@ -262,7 +263,7 @@ using Clock = std::chrono::steady_clock;
 void reportProgress(const char* what, Clock::time_point start)
 {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (seconds > 1.0 && isatty(2))
+    if (seconds > 1.0 && standardErrorIsTerminal())
         std::fprintf(stderr, "vormelin : %s : %d sommets, %d faces, %.1f s\n", what, vertexCount, faceCount,
                      seconds);
 }
@@ -440,8 +441,7 @@ int parseCommandLine(int argc, const char* const argv[])
     if (s.uvPlane + s.texture + s.textured > 1)
         return usageError("uv, texture et --textured s'excluent l'un l'autre");
     // As for the window: a mistyped name is told before anything else.
-    struct stat file;
-    if (stat(cliModelPath.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
+    if (!isRegularFile(cliModelPath)) {
         std::fprintf(stderr, "Fichier introuvable : %s\n", cliModelPath.c_str());
         return exitUsage;
     }

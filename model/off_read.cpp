@@ -7,7 +7,9 @@
 // from load to load costs far less than a fresh block of the file's size, and
 // gives exactly the same lines.
 #include <fcntl.h>
+#ifndef _WIN32
 #include <sys/mman.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +23,7 @@
 
 #include "model/off_file.h"
 #include "base/store.h"
+#include "base/file_system.h"
 
 // ---- Lines of the text
 
@@ -406,15 +409,12 @@ Outcome readModelFile(const std::string& path)
     if (modelLoaded)
         releaseModel();
     // Only a regular file that opens is read; anything else is faulty.
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info;
-    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
-        if (fd >= 0)
-            close(fd);
+    long long size = 0;
+    int fd = openRegularFileForReading(path, size);
+    if (fd < 0)
         return outcomeFaultyModel;
-    }
     modelPath = path;
-    bool sound = parseModelFile(fd, static_cast<size_t>(info.st_size));
+    bool sound = parseModelFile(fd, static_cast<size_t>(size));
     close(fd);
     if (!sound)
         return outcomeFaultyModel;

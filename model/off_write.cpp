@@ -13,6 +13,7 @@
 
 #include "model/off_file.h"
 #include "base/store.h"
+#include "base/file_system.h"
 
 namespace {
 
@@ -125,18 +126,18 @@ bool writeModelFile(const std::string& path)
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = path + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = createFreshFile(temporary);
         if (fd < 0 && errno != EEXIST)
             return false;
     }
     if (fd < 0)
         return false;
     bool written = writeModel(fd);
-    written = fsync(fd) == 0 && written;
+    written = flushFileToDisk(fd) == 0 && written;
     written = close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0)
+    if (written && replaceFileByRename(temporary, path))
         return true;
-    unlink(temporary.c_str());
+    removeFile(temporary);
     return false;
 }
 

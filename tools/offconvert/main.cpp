@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "convert.h"
+#include "system_files.h"
 
 namespace {
 
@@ -22,12 +24,13 @@ int fail(const std::string& message)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    const std::vector<std::string> arguments = programArguments(argc, argv);
+    if (arguments.size() < 2) {
         std::fprintf(stderr, "usage : offconvert <fichier de nombres>\n");
         return 2;
     }
-    std::string inputPath = argv[1];
-    std::FILE* in = std::fopen(inputPath.c_str(), "rb");
+    std::string inputPath = arguments[1];
+    std::FILE* in = openInputFile(inputPath);
     if (!in)
         return fail("impossible d'ouvrir le fichier d'entrée " + inputPath);
 
@@ -38,7 +41,7 @@ int main(int argc, char** argv)
     std::FILE* out = nullptr;
     for (int attempt = 0; attempt < 100 && !out; ++attempt) {
         temporary = outputPath + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        out = std::fopen(temporary.c_str(), "wbx");
+        out = createOutputFile(temporary);
         if (!out && errno != EEXIST)
             break;
     }
@@ -53,12 +56,12 @@ int main(int argc, char** argv)
         converted = false;
         problem = "le fichier de sortie n'a pas pu être écrit";
     }
-    if (converted && std::rename(temporary.c_str(), outputPath.c_str()) != 0) {
+    if (converted && !renameReplacing(temporary, outputPath)) {
         converted = false;
         problem = "impossible de créer le fichier de sortie " + outputPath;
     }
     if (!converted) {
-        std::remove(temporary.c_str());
+        removeOutputFile(temporary);
         return fail(inputPath + " : " + problem);
     }
     return 0;
