@@ -22,8 +22,8 @@ set(VORMELIN_LINUX_ONLY_SOURCES
   ${CMAKE_SOURCE_DIR}/texture/jpeg_decode.cpp
   ${CMAKE_SOURCE_DIR}/param/lu_solve.cpp)
 
-# Unicode Win32 calls (the W forms) everywhere; no min/max macros.
-add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
+# Unicode Win32 calls (the W forms) everywhere; no min/max macros; M_PI and its kin.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _USE_MATH_DEFINES)
 
 # The Linux build's optimisation level (-O2), so that both compile the same
 # arithmetic alike; GCC's -O3 also warns falsely on the output buffers.
