@@ -12,7 +12,8 @@ scripts/build-windows.sh
 cmake --build build/windows -j2
 
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+# The prefix goes once Wine's server for it has ended (it lingers a few seconds).
+trap 'timeout 60 wineserver -w; rm -rf "$prefix"' EXIT
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 timeout 180 wineboot -i >/dev/null 2>&1 || { echo "wineboot -i failed or took over 180 s"; exit 1; }
 

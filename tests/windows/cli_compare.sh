@@ -12,8 +12,9 @@ source_dir=$(cd "$here/../.." && pwd)
 linux_exe=$(cd "${1:?Linux build folder}" && pwd)/platform/qt/vormelin
 windows_exe=$(cd "${2:?Windows build folder}" && pwd)/platform/win32/vormelin.exe
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 export WINEPREFIX="${WINEPREFIX:-$work/prefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The folder goes once Wine's server for the prefix has ended (it lingers a few seconds).
+trap 'timeout 60 wineserver -w; rm -rf "$work"' EXIT
 timeout 180 wineboot -i >/dev/null 2>&1 || { echo "wineboot -i failed or took over 180 s"; exit 1; }
 failures=0
 fail() { echo "ÉCHEC : $*"; failures=$((failures + 1)); }

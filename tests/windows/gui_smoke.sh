@@ -25,6 +25,8 @@ failures=0
 pid=""
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  # Wine's server for the prefix lingers a few seconds after its last program.
+  timeout 60 wineserver -w
   rm -rf "$work"
 }
 trap cleanup EXIT
