@@ -5,6 +5,9 @@
 #   PNG writing       the Windows Imaging Component (platform/win32/png_wic.cpp)
 #   sparse LU         Eigen's SparseLU, header-only (param/lu_solve_win32.cpp)
 #   window, dialogs   Win32 (platform/win32)
+# Resource scripts (the program file's icon).
+enable_language(RC)
+
 set(OpenGL_GL_PREFERENCE LEGACY)
 find_package(OpenGL REQUIRED)
 if(NOT TARGET OpenGL::GLU)
