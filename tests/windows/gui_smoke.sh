@@ -31,7 +31,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "ÉCHEC : $*"; failures=$((failures + 1)); }
+# A failure, with the windows on the screen to tell what happened.
+fail() {
+  echo "ÉCHEC : $*"
+  echo "  fenêtres : $(xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | tr '\n' '|')"
+  failures=$((failures + 1))
+}
 
 # Waits (at most $2 seconds) for a window whose name matches the pattern $1; prints its id.
 wait_window() {
@@ -55,6 +60,10 @@ wait_end() {
   return 0
 }
 
+# A Wine server still running for the prefix may belong to programs started
+# with no display (the unit tests): its desktop would take these windows off
+# the X server. Wait for it to end, so that this display gets a server of its own.
+timeout 60 wineserver -w || { echo "the prefix's Wine server did not end in 60 s"; exit 1; }
 timeout 180 wineboot -i >/dev/null 2>&1 || { echo "wineboot -i failed or took over 180 s"; exit 1; }
 
 cp "$source_dir/data/tore.off" "$work/tore.off"
