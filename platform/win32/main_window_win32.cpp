@@ -133,7 +133,7 @@ HWND createGlChild(HWND parent, const wchar_t* className)
         if (!GetClassInfoExW(instance, className, &known))
             return nullptr;
     }
-    return CreateWindowExW(WS_EX_CLIENTEDGE, className, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent,
+    return CreateWindowExW(WS_EX_CLIENTEDGE, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 100, 100, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(100)), instance, nullptr);
 }
 
@@ -196,6 +196,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         InitCommonControlsEx(&controls);
         statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, startStatusText.c_str(), window,
                                         static_cast<UINT>(-1));
+        // The GL view lies under the whole client area, the status bar's strip
+        // included: the bar goes above it, and the view leaves the bar's pixels alone.
+        if (statusBar)
+            SetWindowPos(statusBar, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         DragAcceptFiles(window, TRUE);
         return 0;
     }
