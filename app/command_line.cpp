@@ -1,9 +1,6 @@
 // Parsing the command line into operations and running them without a window.
 #include "app/command_line.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -20,6 +17,7 @@
 #include "app/snapshot.h"
 #include "app/uv_export.h"
 #include "app/session.h"
+#include "base/file_system.h"
 #include "model/cutting.h"
 #include "model/mesh_formats.h"
 #include "model/off_file.h"
@@ -353,8 +351,7 @@ int parseCommandLine(int argc, const char* const argv[])
     if (!firstViewOption.empty() && !snapshots)
         return usageError("l'option --" + firstViewOption + " règle la vue des images : elle va avec --snapshot");
     // As for the window: a mistyped name is told before anything else.
-    struct stat file;
-    if (stat(cliModelPath.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
+    if (!isRegularFile(cliModelPath)) {
         std::fprintf(stderr, "Fichier introuvable : %s\n", cliModelPath.c_str());
         return exitUsage;
     }

@@ -1,5 +1,6 @@
 // Output files written under a temporary name, then renamed into place.
 #include "app/output_file.h"
+#include "base/file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,7 +20,7 @@ bool beginOutputFile(OutputFile& file, const std::string& requested)
     // The same naming as the model's save, so that a leftover is recognised alike.
     for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
         file.temporary = path + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        file.fd = open(file.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        file.fd = createFreshFile(file.temporary);
         if (file.fd < 0 && errno != EEXIST)
             return false;
     }
@@ -44,12 +45,12 @@ bool finishOutputFile(OutputFile& file)
 {
     bool written = !file.failed;
     written = keepTargetMode(file.fd, file.target) && written;
-    written = fsync(file.fd) == 0 && written;
+    written = flushFileToDisk(file.fd) == 0 && written;
     written = close(file.fd) == 0 && written;
     file.fd = -1;
-    if (written && std::rename(file.temporary.c_str(), file.path.c_str()) == 0)
+    if (written && replaceFileByRename(file.temporary, file.path))
         return true;
-    unlink(file.temporary.c_str());
+    removeFile(file.temporary);
     return false;
 }
 

@@ -7,7 +7,9 @@
 // from load to load costs far less than a fresh block of the file's size, and
 // gives exactly the same lines.
 #include <fcntl.h>
+#ifndef _WIN32
 #include <sys/mman.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +24,7 @@
 #include "model/off_file.h"
 #include <string>
 
+#include "base/file_system.h"
 #include "model/mesh.h"
 
 // ---- Lines of the text
@@ -454,15 +457,13 @@ Outcome readModelFile(const std::string& path, Mesh& mesh, std::string& reason)
     mesh = Mesh();
     reason.clear();
     // Only a regular file that opens is read; anything else is faulty.
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info;
-    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
-        reason = fd < 0 ? "le fichier ne peut pas être ouvert" : "ce n'est pas un fichier ordinaire";
-        if (fd >= 0)
-            close(fd);
+    long long size = 0;
+    int fd = openRegularFileForReading(path, size);
+    if (fd < 0) {
+        reason = isRegularFile(path) ? "le fichier ne peut pas être ouvert" : "ce n'est pas un fichier ordinaire lisible";
         return outcomeFaultyModel;
     }
-    bool sound = parseModelFile(fd, static_cast<size_t>(info.st_size), mesh, reason);
+    bool sound = parseModelFile(fd, static_cast<size_t>(size), mesh, reason);
     close(fd);
     if (!sound) {
         mesh = Mesh();

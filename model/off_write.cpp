@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/off_file.h"
+#include "base/file_system.h"
 #include "base/output_target.h"
 
 namespace {
@@ -130,7 +131,7 @@ bool writeModelFile(const Mesh& mesh, const std::string& requested)
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = path + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = createFreshFile(temporary);
         if (fd < 0 && errno != EEXIST)
             return false;
     }
@@ -138,11 +139,11 @@ bool writeModelFile(const Mesh& mesh, const std::string& requested)
         return false;
     bool written = writeModel(mesh, fd);
     written = keepTargetMode(fd, target) && written;
-    written = fsync(fd) == 0 && written;
+    written = flushFileToDisk(fd) == 0 && written;
     written = close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0)
+    if (written && replaceFileByRename(temporary, path))
         return true;
-    unlink(temporary.c_str());
+    removeFile(temporary);
     return false;
 }
 

@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "convert.h"
-#include "vormelin_version.h"
 #include "output_target.h"
+#include "system_files.h"
+#include "vormelin_version.h"
 
 namespace {
 
@@ -33,22 +35,23 @@ int fail(const std::string& message)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    const std::vector<std::string> arguments = programArguments(argc, argv);
+    if (arguments.size() < 2) {
         std::fputs(usage, stderr);
         return 2;
     }
-    if (std::string(argv[1]) == "--version") {
+    if (arguments[1] == "--version") {
         std::printf("offconvert %s\n", VORMELIN_VERSION);
         return 0;
     }
-    std::string inputPath = argv[1];
+    std::string inputPath = arguments[1];
     // A file of that name is still reached as ./-h.
     if (inputPath == "--help" || inputPath == "-h") {
         std::fputs(usage, stdout);
         std::fputs(description, stdout);
         return 0;
     }
-    std::FILE* in = std::fopen(inputPath.c_str(), "rb");
+    std::FILE* in = openInputFile(inputPath);
     if (!in)
         return fail("impossible d'ouvrir le fichier d'entrée " + inputPath);
 
@@ -72,7 +75,7 @@ int main(int argc, char** argv)
     std::FILE* out = nullptr;
     for (int attempt = 0; attempt < 100 && !out; ++attempt) {
         temporary = outputPath + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        out = std::fopen(temporary.c_str(), "wbx");
+        out = createOutputFile(temporary);
         if (!out && errno != EEXIST)
             break;
     }
@@ -83,7 +86,7 @@ int main(int argc, char** argv)
     std::string problem;
     bool converted = convertNumericMesh(in, out, problem);
     std::fclose(in);
-    if (converted && (!keepTargetMode(fileno(out), target) || fsync(fileno(out)) != 0)) {
+    if (converted && (!keepTargetMode(fileno(out), target) || !flushToDisk(out))) {
         converted = false;
         problem = "le fichier de sortie n'a pas pu être écrit";
     }
@@ -91,12 +94,12 @@ int main(int argc, char** argv)
         converted = false;
         problem = "le fichier de sortie n'a pas pu être écrit";
     }
-    if (converted && std::rename(temporary.c_str(), outputPath.c_str()) != 0) {
+    if (converted && !renameReplacing(temporary, outputPath)) {
         converted = false;
         problem = "impossible de créer le fichier de sortie " + outputPath;
     }
     if (!converted) {
-        std::remove(temporary.c_str());
+        removeOutputFile(temporary);
         return fail(inputPath + " : " + problem);
     }
     return 0;
