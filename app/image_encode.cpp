@@ -1,10 +1,13 @@
-// JPEG encoding through libjpeg, with an error manager that returns control
-// instead of ending the process.
+// PNG encoding through libpng's simplified interface, JPEG encoding through
+// libjpeg with an error manager that returns control instead of ending the process.
 #include "app/image_encode.h"
+
+#include <png.h>
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -64,4 +67,25 @@ bool encodeJpeg(const unsigned char* pixels, int width, int height, std::vector<
         bytes.assign(out, out + size);
     std::free(out);
     return encoded;
+}
+
+bool encodePng(const unsigned char* pixels, int width, int height, std::vector<unsigned char>& bytes)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    // Encoded once into a block as large as any encoding can be; speed is
+    // preferred to size, so that the image costs little next to its frame.
+    image.flags |= PNG_IMAGE_FLAG_FAST;
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
+    bytes.resize(size);
+    // Rows come bottom first from GL; a negative stride tells the encoder so.
+    const int rowBytes = width * 3;
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels, -rowBytes, nullptr))
+        return false;
+    bytes.resize(size);
+    return true;
 }

@@ -2,7 +2,6 @@
 #include "app/snapshot.h"
 
 #include <GL/gl.h>
-#include <png.h>
 
 #include <cstring>
 #include <vector>
@@ -117,31 +116,16 @@ Outcome writeSnapshot(const std::string& path)
     applySettings();
     renderFrame(currentModel, interaction);
 
-    // Rows come bottom first from GL; a negative stride tells the encoder so, and the PNG gets them top first.
+    // Rows come bottom first from GL; the encoders put them top first.
     const int rowBytes = width * 3;
     std::vector<unsigned char> pixels(static_cast<size_t>(rowBytes) * height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
 
-    if (hasExtension(path, "jpg") || hasExtension(path, "jpeg")) {
-        std::vector<unsigned char> jpeg;
-        if (!encodeJpeg(pixels.data(), width, height, jpeg))
-            return outcomeNoMemory;
-        return writeWholeFile(path, reinterpret_cast<const char*>(jpeg.data()), jpeg.size()) ? outcomeOk
-                                                                                              : outcomeFileNotWritten;
-    }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
-    // Encoded once into a block as large as any encoding can be; speed is
-    // preferred to size, so that the image costs little next to its frame.
-    image.flags |= PNG_IMAGE_FLAG_FAST;
-    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
-    std::vector<char> encoded(size);
-    if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, pixels.data(), -rowBytes, nullptr))
+    std::vector<unsigned char> encoded;
+    const bool jpeg = hasExtension(path, "jpg") || hasExtension(path, "jpeg");
+    if (!(jpeg ? encodeJpeg(pixels.data(), width, height, encoded) : encodePng(pixels.data(), width, height, encoded)))
         return outcomeNoMemory;
-    return writeWholeFile(path, encoded.data(), size) ? outcomeOk : outcomeFileNotWritten;
+    return writeWholeFile(path, reinterpret_cast<const char*>(encoded.data()), encoded.size()) ? outcomeOk
+                                                                                                : outcomeFileNotWritten;
 }

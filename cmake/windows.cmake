@@ -23,7 +23,8 @@ find_path(VORMELIN_EIGEN_DIR Eigen/SparseLU PATHS /usr/include/eigen3 NO_CMAKE_F
 set(VORMELIN_LINUX_ONLY_SOURCES
   ${CMAKE_SOURCE_DIR}/base/file_system_posix.cpp
   ${CMAKE_SOURCE_DIR}/texture/jpeg_decode.cpp
-  ${CMAKE_SOURCE_DIR}/param/lu_solve.cpp)
+  ${CMAKE_SOURCE_DIR}/param/lu_solve.cpp
+  ${CMAKE_SOURCE_DIR}/app/image_encode.cpp)
 
 # Unicode Win32 calls (the W forms) everywhere; no min/max macros; M_PI and its kin.
 add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _USE_MATH_DEFINES)

@@ -1,8 +1,8 @@
-// Decoding of a 256 x 256 RGB JPEG file into textureImage through the Windows
+// Decoding of a 256 x 256 RGB JPEG file into an image through the Windows
 // Imaging Component (the Windows build). The outcomes are the Linux
-// decoder's: a file that does not open, another size, not RGB; damaged data
-// end the process with a message on the standard error stream and a failure
-// status, as there.
+// decoder's: a file that does not open, another size, not RGB, damaged data
+// or another kind of file; the image is written only when the whole picture
+// decoded.
 #ifdef _WIN32
 #include <windows.h>
 #include <wincodec.h>
@@ -29,50 +29,43 @@ template <typename T> struct Held {
     }
 };
 
-[[noreturn]] void damagedData(const std::string& path)
-{
-    std::fprintf(stderr, "Données JPEG illisibles : %s\n", path.c_str());
-    std::fflush(nullptr);
-    std::exit(EXIT_FAILURE);
-}
-
-Outcome decodeWithFactory(IWICImagingFactory* factory, const std::string& path)
+Outcome decodeWithFactory(IWICImagingFactory* factory, const std::string& path, unsigned char* image)
 {
     Held<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateDecoderFromFilename(utf8ToWide(path).c_str(), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, &decoder.p)))
-        damagedData(path);
+        return outcomeTextureCorrupt;
     GUID container;
     if (FAILED(decoder.p->GetContainerFormat(&container)) || container != GUID_ContainerFormatJpeg)
-        damagedData(path);
+        return outcomeTextureCorrupt;
     Held<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder.p->GetFrame(0, &frame.p)))
-        damagedData(path);
+        return outcomeTextureCorrupt;
     UINT width = 0, height = 0;
     if (FAILED(frame.p->GetSize(&width, &height)))
-        damagedData(path);
+        return outcomeTextureCorrupt;
     if (width != textureSize || height != textureSize)
         return outcomeTextureSize;
     // Grayscale files decode to one component, CMYK files to four.
     WICPixelFormatGUID format;
     if (FAILED(frame.p->GetPixelFormat(&format)))
-        damagedData(path);
+        return outcomeTextureCorrupt;
     if (format != GUID_WICPixelFormat24bppBGR)
         return outcomeTextureNotRgb;
     static unsigned char bgr[textureBytes];
     if (FAILED(frame.p->CopyPixels(nullptr, textureSize * 3, textureBytes, bgr)))
-        damagedData(path);
+        return outcomeTextureCorrupt;
     for (int i = 0; i < textureBytes; i += 3) {
-        textureImage[i] = bgr[i + 2];
-        textureImage[i + 1] = bgr[i + 1];
-        textureImage[i + 2] = bgr[i];
+        image[i] = bgr[i + 2];
+        image[i + 1] = bgr[i + 1];
+        image[i + 2] = bgr[i];
     }
     return outcomeOk;
 }
 
 } // namespace
 
-Outcome decodeJpegTexture(const std::string& path)
+Outcome decodeJpegTexture(const std::string& path, unsigned char* image)
 {
     // Only a regular file that opens is read.
     long long size = 0;
@@ -86,7 +79,7 @@ Outcome decodeJpegTexture(const std::string& path)
     {
         Held<IWICImagingFactory> factory;
         if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory.p))))
-            outcome = decodeWithFactory(factory.p, path);
+            outcome = decodeWithFactory(factory.p, path, image);
     }
     if (SUCCEEDED(com))
         CoUninitialize();

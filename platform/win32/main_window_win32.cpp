@@ -8,6 +8,7 @@
 
 #include <GL/gl.h>
 
+#include "app/frame_demand.h"
 #include "app/main_window.h"
 #include "app/menu_commands.h"
 #include "app/model_commands.h"
@@ -265,16 +266,6 @@ bool win32MayPaint()
            !quitRequested;
 }
 
-bool win32PictureMayChange()
-{
-    if (withAnimation)
-        return true;
-    for (int k = 0; k < platformKeyCount; ++k)
-        if (platformKeyDown(static_cast<PlatformKey>(k)))
-            return true;
-    return false;
-}
-
 // ---- What the entry uses ----
 
 bool platformCreateMainWindow(const std::string& title, int outerWidth, int outerHeight,
@@ -350,7 +341,7 @@ int platformRunLoop()
             paintFrame();
             painting = false;
             // Nothing can change the picture until the next message: wait for it.
-            if (!win32PictureMayChange())
+            if (!pictureNeedsFrame())
                 WaitMessage();
         } else {
             WaitMessage();

@@ -29,10 +29,6 @@ extern int win32BusyDepth;
 bool win32CreateWindows(const std::string& title, int outerWidth, int outerHeight, const std::string& statusText);
 // True when a frame may be drawn now.
 bool win32MayPaint();
-// True when the next frame may differ from the last one without any new
-// message: the animation runs, or a key or button the frame polls is held.
-// Otherwise the loop waits for the next message instead of drawing.
-bool win32PictureMayChange();
 // A path from the system (dialogs, dropped files, the command line) in the
 // program's own form: UTF-8 with '/' as the separator.
 std::string win32PathFromSystem(const wchar_t* path);
