@@ -26,7 +26,7 @@
 #include "app/session.h"
 #include "bench/support/mesh_generators.h"
 #include "model/off_file.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/view_state.h"

@@ -24,7 +24,7 @@
 #include "param/parameterize.h"
 #include "param/parameterize_internal.h"
 #include "param/row_matrix.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 
 #include <algorithm>

@@ -28,7 +28,7 @@
 #include "bench/support/mesh_generators.h"
 #include "model/cutting.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/layers.h"

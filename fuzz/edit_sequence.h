@@ -23,7 +23,7 @@
 #include "app/session.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/layers.h"
 #include "render/mouse.h"
 #include "tests/support/mesh_builder.h"

@@ -13,7 +13,7 @@
 #include "app/main_window.h"
 #include "model/cutting.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/layers.h"
 #include "render/mouse.h"
 #include "render/view_state.h"

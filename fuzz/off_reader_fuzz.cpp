@@ -18,7 +18,7 @@
 #include "fuzz/fuzz_support.h"
 #include "model/off_file.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "tests/support/store_invariants.h"
 
 namespace {

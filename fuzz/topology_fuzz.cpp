@@ -10,7 +10,7 @@
 #include "fuzz/fuzz_support.h"
 #include "app/session.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "tests/support/store_invariants.h"
 #include "tests/support/topology_oracle.h"
 

@@ -64,7 +64,7 @@ void GlView::present()
 {
     if (context && isExposed()) {
         context->swapBuffers(this);
-        ++qtPresentCount;
+        ++qt.presentCount;
     }
 }
 
@@ -78,7 +78,7 @@ void GlView::resizeEvent(QResizeEvent* event)
     if (!makeCurrent())
         return;
     // Only the user's resizing switches the start planes to the resize planes.
-    if (qtMainWindow && qtMainWindow->userResized())
+    if (qt.mainWindow && qt.mainWindow->userResized())
         resizeGlView(pixelWidth(), pixelHeight());
     else
         followGlViewSize(pixelWidth(), pixelHeight());

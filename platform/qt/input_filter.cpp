@@ -45,15 +45,15 @@ bool forViewer(QObject* watched)
     // Keys that move through the menu bar belong to it, and so do all keys
     // while it holds the focus (keyboard navigation). The pointer merely
     // resting on a title makes it active without taking the keys.
-    if (qtMainWindow &&
-        (watched == qtMainWindow->menuBar() || QApplication::focusWidget() == qtMainWindow->menuBar()))
+    if (qt.mainWindow &&
+        (watched == qt.mainWindow->menuBar() || QApplication::focusWidget() == qt.mainWindow->menuBar()))
         return false;
-    if (qtGlView && watched == qtGlView)
+    if (qt.glView && watched == qt.glView)
         return true;
     if (auto* widget = qobject_cast<QWidget*>(watched))
-        return qtMainWindow && widget->window() == qtMainWindow;
+        return qt.mainWindow && widget->window() == qt.mainWindow;
     if (auto* window = qobject_cast<QWindow*>(watched))
-        return qtMainWindow && window == qtMainWindow->windowHandle();
+        return qt.mainWindow && window == qt.mainWindow->windowHandle();
     return false;
 }
 
@@ -121,7 +121,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event)
         // Only a press in the GL view counts: a click on the menu or status
         // bar neither turns the view nor cuts.
         const int k = buttonKey(static_cast<QMouseEvent*>(event)->button());
-        if (k >= 0 && watched == qtGlView && forViewer(watched))
+        if (k >= 0 && watched == qt.glView && forViewer(watched))
             qtKeyPressed(k);
         break;
     }

@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     }
 
     const int status = runViewer(startModel);
-    delete qtMainWindow;
-    qtMainWindow = nullptr;
+    delete qt.mainWindow;
+    qt.mainWindow = nullptr;
     return status;
 }

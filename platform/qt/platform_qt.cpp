@@ -32,24 +32,11 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/viewer_window.h"
 
-ViewerWindow* qtMainWindow = nullptr;
-GlView* qtGlView = nullptr;
-QWidget* qtGlContainer = nullptr;
-QLabel* qtStatusLabel = nullptr;
-QTimer* qtIdleTimer = nullptr;
-bool qtKeys[platformKeyCount];
-int qtDialogDepth = 0;
-bool qtFramesEnabled = false;
-long long qtPresentCount = 0;
-bool qtQuitRequested = false;
-int qtQuitStatus = 0;
-std::deque<std::string> qtFileAnswers;
-bool qtRecordDocuments = false;
-std::vector<std::string> qtOpenedDocuments;
-bool (*qtOpenUrl)(const QUrl& url) = QDesktopServices::openUrl;
-QTextBrowser* qtHelpWindow = nullptr;
-int qtBusyDepth = 0;
-bool qtFramesSettled = false;
+QtPlatform qt = [] {
+    QtPlatform state;
+    state.openUrl = QDesktopServices::openUrl;
+    return state;
+}();
 
 void (*platformExitHook)(int status) = nullptr;
 
@@ -64,28 +51,28 @@ bool keySeen[platformKeyCount];
 // The key went up before any frame saw it: it stays down until the next present.
 bool keyReleasePending[platformKeyCount];
 
-QWidget* dialogOwner() { return qtMainWindow; }
+QWidget* dialogOwner() { return qt.mainWindow; }
 
 // Marks a modal box or dialog as open for its lifetime: no frame meanwhile,
 // and the key table starts afresh on both sides (releases are lost while it is open).
 struct ModalScope {
     ModalScope()
     {
-        ++qtDialogDepth;
+        ++qt.dialogDepth;
         qtClearKeys();
         qtUpdateIdleTimer();
         // A box shown during a busy spell gets the normal cursor.
-        if (qtBusyDepth > 0)
+        if (qt.busyDepth > 0)
             QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     }
     ~ModalScope()
     {
-        if (qtBusyDepth > 0)
+        if (qt.busyDepth > 0)
             QGuiApplication::restoreOverrideCursor();
-        --qtDialogDepth;
+        --qt.dialogDepth;
         qtClearKeys();
-        if (qtGlView)
-            qtGlView->makeCurrent();
+        if (qt.glView)
+            qt.glView->makeCurrent();
         qtUpdateIdleTimer();
     }
 };
@@ -108,19 +95,19 @@ QString nameFilter(const PlatformFileFilter& filter)
 // Shows the help page in a window of the program: a read-only HTML view.
 void showHelpWindow(const QString& path)
 {
-    if (!qtHelpWindow) {
-        qtHelpWindow = new QTextBrowser(dialogOwner());
-        qtHelpWindow->setWindowFlag(Qt::Window);
-        qtHelpWindow->setOpenExternalLinks(true);
-        qtHelpWindow->resize(760, 700);
-        QObject::connect(qtHelpWindow, &QObject::destroyed, [] { qtHelpWindow = nullptr; });
+    if (!qt.helpWindow) {
+        qt.helpWindow = new QTextBrowser(dialogOwner());
+        qt.helpWindow->setWindowFlag(Qt::Window);
+        qt.helpWindow->setOpenExternalLinks(true);
+        qt.helpWindow->resize(760, 700);
+        QObject::connect(qt.helpWindow, &QObject::destroyed, [] { qt.helpWindow = nullptr; });
     }
-    qtHelpWindow->setSource(QUrl::fromLocalFile(path));
-    const QString title = qtHelpWindow->documentTitle();
-    qtHelpWindow->setWindowTitle(title.isEmpty() ? QString("Aide") : title);
-    qtHelpWindow->show();
-    qtHelpWindow->raise();
-    qtHelpWindow->activateWindow();
+    qt.helpWindow->setSource(QUrl::fromLocalFile(path));
+    const QString title = qt.helpWindow->documentTitle();
+    qt.helpWindow->setWindowTitle(title.isEmpty() ? QString("Aide") : title);
+    qt.helpWindow->show();
+    qt.helpWindow->raise();
+    qt.helpWindow->activateWindow();
 }
 
 } // namespace
@@ -128,23 +115,23 @@ void showHelpWindow(const QString& path)
 void qtClearKeys()
 {
     for (int k = 0; k < platformKeyCount; ++k)
-        qtKeys[k] = keySeen[k] = keyReleasePending[k] = false;
+        qt.keys[k] = keySeen[k] = keyReleasePending[k] = false;
 }
 
 void qtKeyPressed(int key)
 {
-    if (!qtKeys[key])
+    if (!qt.keys[key])
         keySeen[key] = false;
-    qtKeys[key] = true;
+    qt.keys[key] = true;
     keyReleasePending[key] = false;
 }
 
 void qtKeyReleased(int key)
 {
-    if (qtKeys[key] && !keySeen[key])
+    if (qt.keys[key] && !keySeen[key])
         keyReleasePending[key] = true;
     else
-        qtKeys[key] = false;
+        qt.keys[key] = false;
 }
 
 void qtSetUpApplication()
@@ -167,27 +154,27 @@ void qtSetUpApplication()
 
 bool qtMayPaint()
 {
-    return qtFramesEnabled && qtGlView && qtGlView->isExposed() && !painting && qtDialogDepth == 0 &&
-           !QApplication::activePopupWidget() && !qtQuitRequested;
+    return qt.framesEnabled && qt.glView && qt.glView->isExposed() && !painting && qt.dialogDepth == 0 &&
+           !QApplication::activePopupWidget() && !qt.quitRequested;
 }
 
 void qtUpdateIdleTimer()
 {
     // Every call follows an event that may change the picture: frames again.
-    qtFramesSettled = false;
-    if (!qtIdleTimer)
+    qt.framesSettled = false;
+    if (!qt.idleTimer)
         return;
-    const bool run = qtFramesEnabled && renderActive && qtDialogDepth == 0 && !QApplication::activePopupWidget() &&
-                     !qtQuitRequested;
-    if (run && !qtIdleTimer->isActive())
-        qtIdleTimer->start();
-    else if (!run && qtIdleTimer->isActive())
-        qtIdleTimer->stop();
+    const bool run = qt.framesEnabled && renderActive && qt.dialogDepth == 0 && !QApplication::activePopupWidget() &&
+                     !qt.quitRequested;
+    if (run && !qt.idleTimer->isActive())
+        qt.idleTimer->start();
+    else if (!run && qt.idleTimer->isActive())
+        qt.idleTimer->stop();
 }
 
 void qtIdleStep()
 {
-    if (!qtMayPaint() || !qtGlView->makeCurrent()) {
+    if (!qtMayPaint() || !qt.glView->makeCurrent()) {
         // Nothing can be drawn now; the event that changes this (expose, a
         // closed dialog or menu) starts the frames again.
         qtSettleFrames();
@@ -204,9 +191,9 @@ void qtIdleStep()
 
 void qtSettleFrames()
 {
-    qtFramesSettled = true;
-    if (qtIdleTimer && qtIdleTimer->isActive())
-        qtIdleTimer->stop();
+    qt.framesSettled = true;
+    if (qt.idleTimer && qt.idleTimer->isActive())
+        qt.idleTimer->stop();
 }
 
 // ---- What the logic uses ----
@@ -228,9 +215,9 @@ void platformMessageBox(PlatformIcon icon, const std::string& caption, const std
 bool platformOpenFileDialog(const std::string& title, const std::vector<PlatformFileFilter>& filters,
                             std::string& path)
 {
-    if (!qtFileAnswers.empty()) {
-        std::string answer = qtFileAnswers.front();
-        qtFileAnswers.pop_front();
+    if (!qt.fileAnswers.empty()) {
+        std::string answer = qt.fileAnswers.front();
+        qt.fileAnswers.pop_front();
         if (answer.empty())
             return false;
         path = answer;
@@ -275,21 +262,21 @@ bool platformChooseColor(unsigned int& color)
 
 void platformSetWindowTitle(const std::string& title)
 {
-    if (qtMainWindow)
-        qtMainWindow->setWindowTitle(QString::fromStdString(title));
+    if (qt.mainWindow)
+        qt.mainWindow->setWindowTitle(QString::fromStdString(title));
 }
 
 void platformSetStatusText(const std::string& text)
 {
-    if (qtStatusLabel)
-        qtStatusLabel->setText(QString::fromStdString(text));
+    if (qt.statusLabel)
+        qt.statusLabel->setText(QString::fromStdString(text));
 }
 
 PlatformRect platformMainWindowRect()
 {
-    if (!qtMainWindow)
+    if (!qt.mainWindow)
         return {0, 0, 0, 0};
-    const QRect r = qtMainWindow->frameGeometry();
+    const QRect r = qt.mainWindow->frameGeometry();
     return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
 }
 
@@ -302,25 +289,25 @@ void platformCursorPos(int& x, int& y)
 
 void platformScreenToView(int& x, int& y)
 {
-    if (!qtGlView)
+    if (!qt.glView)
         return;
-    const QPointF local = qtGlView->mapFromGlobal(QPointF(x, y));
-    const double ratio = qtGlView->devicePixelRatio();
+    const QPointF local = qt.glView->mapFromGlobal(QPointF(x, y));
+    const double ratio = qt.glView->devicePixelRatio();
     x = static_cast<int>(std::floor(local.x() * ratio));
     y = static_cast<int>(std::floor(local.y() * ratio));
 }
 
-bool platformKeyDown(PlatformKey key) { return key >= 0 && key < platformKeyCount && qtKeys[key]; }
+bool platformKeyDown(PlatformKey key) { return key >= 0 && key < platformKeyCount && qt.keys[key]; }
 
 void platformPresent()
 {
-    if (qtGlView)
-        qtGlView->present();
+    if (qt.glView)
+        qt.glView->present();
     // The frame has polled the keys: a tap that ended before it is let go now.
     for (int k = 0; k < platformKeyCount; ++k) {
         keySeen[k] = true;
         if (keyReleasePending[k])
-            qtKeys[k] = keyReleasePending[k] = false;
+            qt.keys[k] = keyReleasePending[k] = false;
     }
 }
 
@@ -332,13 +319,13 @@ void platformSleepMs(int milliseconds)
 
 void platformOpenDocument(const std::string& path)
 {
-    if (qtRecordDocuments) {
-        qtOpenedDocuments.push_back(path);
+    if (qt.recordDocuments) {
+        qt.openedDocuments.push_back(path);
         return;
     }
     const QString file = QString::fromStdString(path);
     // No viewer on the desktop for the page: the program shows it itself.
-    if (!qtOpenUrl(QUrl::fromLocalFile(file)))
+    if (!qt.openUrl(QUrl::fromLocalFile(file)))
         showHelpWindow(file);
 }
 
@@ -355,8 +342,8 @@ std::string platformProgramDir()
 
 void platformQuit(int status)
 {
-    qtQuitRequested = true;
-    qtQuitStatus = status;
+    qt.quitRequested = true;
+    qt.quitStatus = status;
     qtUpdateIdleTimer();
     QCoreApplication::exit(status);
 }
@@ -371,17 +358,17 @@ void platformExitProcess(int status)
 
 void platformBeginBusy(const std::string& text)
 {
-    if (qtBusyDepth++ == 0)
+    if (qt.busyDepth++ == 0)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     platformSetStatusText(text);
     // The command that follows keeps the thread: paint the text now.
-    if (qtStatusLabel && qtStatusLabel->isVisible())
-        qtStatusLabel->repaint();
+    if (qt.statusLabel && qt.statusLabel->isVisible())
+        qt.statusLabel->repaint();
 }
 
 void platformEndBusy()
 {
-    if (qtBusyDepth > 0 && --qtBusyDepth == 0)
+    if (qt.busyDepth > 0 && --qt.busyDepth == 0)
         QGuiApplication::restoreOverrideCursor();
 }
 
@@ -392,42 +379,42 @@ bool platformCreateMainWindow(const std::string& title, int outerWidth, int oute
 {
     qtClearKeys();
     qApp->installEventFilter(new InputFilter(qApp));
-    qtGlView = new GlView;
-    qtGlContainer = QWidget::createWindowContainer(qtGlView);
-    qtGlContainer->setFocusPolicy(Qt::StrongFocus);
-    qtGlContainer->setMinimumSize(1, 1);
-    qtMainWindow = new ViewerWindow(qtGlContainer, outerWidth, outerHeight, QString::fromStdString(statusText));
-    qtMainWindow->setWindowTitle(QString::fromStdString(title));
-    qtMainWindow->setWindowIcon(QIcon(":/vormelin/vormelin.png"));
-    qtIdleTimer = new QTimer(qtMainWindow);
-    qtIdleTimer->setInterval(0);
-    QObject::connect(qtIdleTimer, &QTimer::timeout, qtIdleStep);
-    qtMainWindow->show();
-    qtMainWindow->activateWindow();
-    qtGlContainer->setFocus();
+    qt.glView = new GlView;
+    qt.glContainer = QWidget::createWindowContainer(qt.glView);
+    qt.glContainer->setFocusPolicy(Qt::StrongFocus);
+    qt.glContainer->setMinimumSize(1, 1);
+    qt.mainWindow = new ViewerWindow(qt.glContainer, outerWidth, outerHeight, QString::fromStdString(statusText));
+    qt.mainWindow->setWindowTitle(QString::fromStdString(title));
+    qt.mainWindow->setWindowIcon(QIcon(":/vormelin/vormelin.png"));
+    qt.idleTimer = new QTimer(qt.mainWindow);
+    qt.idleTimer->setInterval(0);
+    QObject::connect(qt.idleTimer, &QTimer::timeout, qtIdleStep);
+    qt.mainWindow->show();
+    qt.mainWindow->activateWindow();
+    qt.glContainer->setFocus();
     QCoreApplication::processEvents();
     // Without a context the program runs on and draws nothing, after the box.
-    qtGlView->createContext();
+    qt.glView->createContext();
     return true;
 }
 
 void platformAttachMenu(const std::vector<PlatformMenuEntry>& menu)
 {
-    if (!qtMainWindow)
+    if (!qt.mainWindow)
         return;
-    qtMainWindow->buildMenu(menu);
+    qt.mainWindow->buildMenu(menu);
     QCoreApplication::processEvents();
-    qtMainWindow->reportLayout();
-    if (qtGlView)
-        qtGlView->makeCurrent();
+    qt.mainWindow->reportLayout();
+    if (qt.glView)
+        qt.glView->makeCurrent();
 }
 
 int platformRunLoop()
 {
-    if (qtQuitRequested)
-        return qtQuitStatus;
-    qtFramesEnabled = true;
+    if (qt.quitRequested)
+        return qt.quitStatus;
+    qt.framesEnabled = true;
     qtUpdateIdleTimer();
     const int status = QApplication::exec();
-    return qtQuitRequested ? qtQuitStatus : status;
+    return qt.quitRequested ? qt.quitStatus : status;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 class QLabel;
 class QTextBrowser;
 class QTimer;
@@ -14,45 +16,49 @@ class QWidget;
 class GlView;
 class ViewerWindow;
 
-// The main window; null until platformCreateMainWindow made it.
-extern ViewerWindow* qtMainWindow;
-// The GL view inside the main window; null until made.
-extern GlView* qtGlView;
-// The widget that holds the GL view in the main window's layout.
-extern QWidget* qtGlContainer;
-// The status bar's single label.
-extern QLabel* qtStatusLabel;
-// The idle timer (0 ms) that draws a frame whenever the event queue is empty,
-// as long as the picture needs frames (app/frame_demand.h).
-extern QTimer* qtIdleTimer;
-// The picture needs no frame until the next event: the idle timer is stopped.
-extern bool qtFramesSettled;
-// Down state of every key and button the frame polls.
-extern bool qtKeys[];
-// Modal boxes and dialogs open right now; no frame is drawn meanwhile.
-extern int qtDialogDepth;
-// Frames may be drawn: the scene is prepared and the message loop runs.
-extern bool qtFramesEnabled;
-// Frames presented since start.
-extern long long qtPresentCount;
-// The message loop was asked to end, and with which status.
-extern bool qtQuitRequested;
-extern int qtQuitStatus;
-// Answers for coming open-file dialogs, used instead of showing them (GUI
-// tests); an empty string means "cancelled".
-extern std::deque<std::string> qtFileAnswers;
-// When set, documents are recorded in qtOpenedDocuments instead of being
-// handed to the desktop (GUI tests).
-extern bool qtRecordDocuments;
-// Documents asked to be opened while qtRecordDocuments was set.
-extern std::vector<std::string> qtOpenedDocuments;
-// Hands a document to the desktop's viewer; false when none took it.
-// QDesktopServices::openUrl normally; GUI tests replace it.
-extern bool (*qtOpenUrl)(const QUrl& url);
-// The program's own help window, made the first time the desktop could not show the page.
-extern QTextBrowser* qtHelpWindow;
-// Busy spells begun and not yet ended.
-extern int qtBusyDepth;
+// The desktop platform's state, one value.
+struct QtPlatform {
+    // The main window; null until platformCreateMainWindow made it.
+    ViewerWindow* mainWindow = nullptr;
+    // The GL view inside the main window; null until made.
+    GlView* glView = nullptr;
+    // The widget that holds the GL view in the main window's layout.
+    QWidget* glContainer = nullptr;
+    // The status bar's single label.
+    QLabel* statusLabel = nullptr;
+    // The idle timer (0 ms) that draws a frame whenever the event queue is empty,
+    // as long as the picture needs frames (app/frame_demand.h).
+    QTimer* idleTimer = nullptr;
+    // The picture needs no frame until the next event: the idle timer is stopped.
+    bool framesSettled = false;
+    // Down state of every key and button the frame polls.
+    bool keys[platformKeyCount] = {};
+    // Modal boxes and dialogs open right now; no frame is drawn meanwhile.
+    int dialogDepth = 0;
+    // Frames may be drawn: the scene is prepared and the message loop runs.
+    bool framesEnabled = false;
+    // Frames presented since start.
+    long long presentCount = 0;
+    // The message loop was asked to end, and with which status.
+    bool quitRequested = false;
+    int quitStatus = 0;
+    // Answers for coming open-file dialogs, used instead of showing them (GUI
+    // tests); an empty string means "cancelled".
+    std::deque<std::string> fileAnswers;
+    // When set, documents are recorded in qt.openedDocuments instead of being
+    // handed to the desktop (GUI tests).
+    bool recordDocuments = false;
+    // Documents asked to be opened while qt.recordDocuments was set.
+    std::vector<std::string> openedDocuments;
+    // Hands a document to the desktop's viewer; false when none took it.
+    // QDesktopServices::openUrl normally; GUI tests replace it.
+    bool (*openUrl)(const QUrl& url) = nullptr;
+    // The program's own help window, made the first time the desktop could not show the page.
+    QTextBrowser* helpWindow = nullptr;
+    // Busy spells begun and not yet ended.
+    int busyDepth = 0;
+};
+extern QtPlatform qt;
 
 // Sets up the application once it exists, before any window: Qt's own texts
 // in French, and the standard dialogs' settings kept for the process only.

@@ -26,8 +26,8 @@ ViewerWindow::ViewerWindow(QWidget* container, int outerWidth, int outerHeight,
 {
     setCentralWidget(container);
     container->installEventFilter(this);
-    qtStatusLabel = new QLabel(statusText);
-    statusBar()->addWidget(qtStatusLabel, 1);
+    qt.statusLabel = new QLabel(statusText);
+    statusBar()->addWidget(qt.statusLabel, 1);
     statusBar()->setSizeGripEnabled(true);
     resize(outerWidth, outerHeight);
     setAcceptDrops(true);
@@ -96,8 +96,8 @@ void ViewerWindow::buildMenu(const std::vector<PlatformMenuEntry>& menu)
                     // The closed menu is still painted over the view: one
                     // frame first, so no box or long command leaves it there.
                     qtIdleStep();
-                    if (qtGlView)
-                        qtGlView->makeCurrent();
+                    if (qt.glView)
+                        qt.glView->makeCurrent();
                     onMenuCommand(id);
                     qtUpdateIdleTimer();
                 });

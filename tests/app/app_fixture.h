@@ -10,7 +10,7 @@
 #include "model/cutting.h"
 #include "app/session.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/gl_setup.h"
 #include "render/mouse.h"
 #include "render/view_state.h"

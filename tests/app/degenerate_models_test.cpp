@@ -15,7 +15,7 @@
 #include "app/model_commands.h"
 #include "app/session.h"
 #include "model/cutting.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/layers.h"
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"

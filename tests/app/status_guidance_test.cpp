@@ -3,7 +3,7 @@
 
 #include "app/menu_commands.h"
 #include "app/menu_commands.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 
 namespace {

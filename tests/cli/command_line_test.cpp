@@ -23,7 +23,7 @@
 #include "model/off_file.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/textures.h"

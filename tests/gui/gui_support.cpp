@@ -82,9 +82,9 @@ std::vector<SeenModal> runAnsweringModals(const std::function<void()>& action,
 
 QAction* menuAction(int id)
 {
-    if (!qtMainWindow)
+    if (!qt.mainWindow)
         return nullptr;
-    for (QAction* top : qtMainWindow->menuBar()->actions())
+    for (QAction* top : qt.mainWindow->menuBar()->actions())
         if (QMenu* menu = top->menu())
             for (QAction* item : menu->actions())
                 if (!item->isSeparator() && item->data().toInt() == id)
@@ -94,15 +94,15 @@ QAction* menuAction(int id)
 
 bool waitForFrames(int count, int timeoutMs)
 {
-    const long long target = qtPresentCount + count;
+    const long long target = qt.presentCount + count;
     QElapsedTimer clock;
     clock.start();
-    while (qtPresentCount < target && clock.elapsed() < timeoutMs) {
+    while (qt.presentCount < target && clock.elapsed() < timeoutMs) {
         // The test asks for frames as an event would: an idle program draws none by itself.
         qtUpdateIdleTimer();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    return qtPresentCount >= target;
+    return qt.presentCount >= target;
 }
 
 void settle(int milliseconds) { QTest::qWait(milliseconds); }
@@ -141,25 +141,25 @@ int runChildScenario(const std::string& scenario, const std::string& model)
             return;
         }
         // Once the window has drawn and gone idle, as a user finds it.
-        if (!qtMainWindow || !qtMainWindow->isVisible() || qtPresentCount < 2 || !qtFramesSettled)
+        if (!qt.mainWindow || !qt.mainWindow->isVisible() || qt.presentCount < 2 || !qt.framesSettled)
             return;
         // The commands run from their own event, so that this timer answers their dialogs.
         if (scenario == "dialogs" && dialogsShown < 2)
             QTimer::singleShot(0, [] { menuAction(dialogsShown == 0 ? cmdChooseColor : cmdOpenModel)->trigger(); });
         else if (scenario == "dialogs")
-            qtMainWindow->close();
+            qt.mainWindow->close();
         else if (scenario == "escape")
-            QTest::keyClick(qtGlView, Qt::Key_Escape);
+            QTest::keyClick(qt.glView, Qt::Key_Escape);
         else if (scenario == "close")
-            qtMainWindow->close();
+            qt.mainWindow->close();
         else if (scenario == "quit")
             menuAction(203)->trigger();
         else if (scenario == "altf4") {
             // No window manager here: the window is made active by hand, as
             // a desktop does when it is shown.
-            qtMainWindow->activateWindow();
-            if (QApplication::activeWindow() == qtMainWindow)
-                QTest::keyClick(qtGlView, Qt::Key_F4, Qt::AltModifier);
+            qt.mainWindow->activateWindow();
+            if (QApplication::activeWindow() == qt.mainWindow)
+                QTest::keyClick(qt.glView, Qt::Key_F4, Qt::AltModifier);
         }
     });
     act->start();

@@ -52,11 +52,11 @@ const std::string dataDir = std::string(SOURCE_DIR) + "/data/";
 // ends the test program at once instead of waiting for an answer.
 bool openThroughDialog(const std::string& path)
 {
-    qtFileAnswers.push_back(path);
+    qt.fileAnswers.push_back(path);
     return runAnsweringModals([] { menuAction(cmdOpenModel)->trigger(); }).empty();
 }
 
-QString statusText() { return qtStatusLabel->text(); }
+QString statusText() { return qt.statusLabel->text(); }
 
 // What decides whether an input event reaches the view, for a failure message.
 QString inputStateText()
@@ -71,7 +71,7 @@ QString inputStateText()
 // Near and far planes of the current perspective projection.
 void projectionPlanes(double& zNear, double& zFar)
 {
-    qtGlView->makeCurrent();
+    qt.glView->makeCurrent();
     GLdouble m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);
     zNear = m[14] / (m[10] - 1.0);
@@ -97,24 +97,24 @@ private slots:
     {
         QVERIFY(platformCreateMainWindow(appTitle, 640, 640, defaultStatusText));
         platformAttachMenu(menuTable);
-        qtRecordDocuments = true;
+        qt.recordDocuments = true;
         // The program's own order: the GL set-up may come before the window
         // manager has framed the window.
         QVERIFY(openThroughDialog(dataDir + "tore.off"));
-        qtGlView->makeCurrent();
+        qt.glView->makeCurrent();
         initGL();
-        QVERIFY(QTest::qWaitForWindowExposed(qtMainWindow));
-        qtFramesEnabled = true; // the test's own event processing is the loop
+        QVERIFY(QTest::qWaitForWindowExposed(qt.mainWindow));
+        qt.framesEnabled = true; // the test's own event processing is the loop
         qtUpdateIdleTimer();
     }
 
     void startsWithTheTitleSizeAndStatusText()
     {
-        QCOMPARE(qtMainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : tore.off"));
-        QCOMPARE(qtMainWindow->frameGeometry().size(), QSize(640, 640));
+        QCOMPARE(qt.mainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : tore.off"));
+        QCOMPARE(qt.mainWindow->frameGeometry().size(), QSize(640, 640));
         QCOMPARE(statusText(), QString("Ici votre guidage ..."));
         QCOMPARE(currentModel.vertexCount, 1152);
-        const QList<QAction*> tops = qtMainWindow->menuBar()->actions();
+        const QList<QAction*> tops = qt.mainWindow->menuBar()->actions();
         QCOMPARE(tops.size(), 5);
         QCOMPARE(tops[2]->text(), QString("Modèle"));
         QCOMPARE(menuAction(cmdQuit)->text(), QString("Quitter\tAlt+F4"));
@@ -125,28 +125,28 @@ private slots:
         // The view's size changing while the user did not resize the window
         // (the window manager's frame coming late, a bar shown or hidden):
         // the viewport follows and the start planes stay.
-        const int viewHeight = qtGlView->height();
-        qtMainWindow->statusBar()->hide();
-        QTRY_VERIFY(qtGlView->height() > viewHeight);
+        const int viewHeight = qt.glView->height();
+        qt.mainWindow->statusBar()->hide();
+        QTRY_VERIFY(qt.glView->height() > viewHeight);
         double zNear, zFar;
         projectionPlanes(zNear, zFar);
         QVERIFY2(std::abs(zNear - 0.6) < 1e-6 && std::abs(zFar - 20.0) < 1e-4, qPrintable(QString::number(zNear)));
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
-        QCOMPARE(viewport[3], qtGlView->pixelHeight());
-        qtMainWindow->statusBar()->show();
-        QTRY_COMPARE(qtGlView->height(), viewHeight);
+        QCOMPARE(viewport[3], qt.glView->pixelHeight());
+        qt.mainWindow->statusBar()->show();
+        QTRY_COMPARE(qt.glView->height(), viewHeight);
     }
 
     void menusGiveTheKeysBackAndLeaveNoStaleImage()
     {
-        QMenuBar* bar = qtMainWindow->menuBar();
+        QMenuBar* bar = qt.mainWindow->menuBar();
         const QList<QAction*> tops = bar->actions();
         // The main window itself holds the focus, as at start before any
         // click in the view.
-        qtGlContainer->setFocus();
-        qtMainWindow->windowHandle()->requestActivate();
-        QTRY_COMPARE(QGuiApplication::focusWindow(), qtMainWindow->windowHandle());
+        qt.glContainer->setFocus();
+        qt.mainWindow->windowHandle()->requestActivate();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), qt.mainWindow->windowHandle());
         // A menu closed with Escape: the next arrow moves the view and opens no menu.
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[0]).center());
         QTRY_VERIFY(tops[0]->menu()->isVisible());
@@ -167,17 +167,17 @@ private slots:
         QTest::keyPress(QGuiApplication::focusWindow(), Qt::Key_C);
         QVERIFY(platformKeyDown(keyC));
         QTest::keyRelease(QGuiApplication::focusWindow(), Qt::Key_C);
-        QTest::mouseMove(qtGlContainer, qtGlContainer->rect().center());
+        QTest::mouseMove(qt.glContainer, qt.glContainer->rect().center());
         // An item chosen in an open menu: a frame is painted over the closed
         // menu before its box opens.
         QMenu* help = tops[4]->menu();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[4]).center());
         QTRY_VERIFY(help->isVisible());
-        const long long before = qtPresentCount;
+        const long long before = qt.presentCount;
         long long atBox = -1;
         const std::vector<SeenModal> seen = runAnsweringModals(
             [&] { QTest::mouseClick(help, Qt::LeftButton, {}, help->actionGeometry(menuAction(cmdShortHelp)).center()); },
-            [&](QWidget*) { atBox = qtPresentCount; });
+            [&](QWidget*) { atBox = qt.presentCount; });
         QCOMPARE(seen.size(), size_t(1));
         QVERIFY(atBox > before);
         menuAction(cmdInitialView)->trigger();
@@ -187,11 +187,11 @@ private slots:
     {
         QVERIFY(waitForFrames(5));
         QScreen* screen = QGuiApplication::primaryScreen();
-        const QPoint origin = qtGlView->mapToGlobal(QPoint(0, 0));
+        const QPoint origin = qt.glView->mapToGlobal(QPoint(0, 0));
         const QImage shot =
-            screen->grabWindow(0, origin.x(), origin.y(), qtGlView->width(), qtGlView->height()).toImage();
+            screen->grabWindow(0, origin.x(), origin.y(), qt.glView->width(), qt.glView->height()).toImage();
         shot.save(QString(SCREENSHOT_DIR) + "/first_frame.png");
-        const QRect outer = qtMainWindow->frameGeometry();
+        const QRect outer = qt.mainWindow->frameGeometry();
         screen->grabWindow(0, outer.x(), outer.y(), outer.width(), outer.height())
             .save(QString(SCREENSHOT_DIR) + "/main_window.png");
         QVERIFY(!shot.isNull());
@@ -211,7 +211,7 @@ private slots:
 
     void hoveringMenusShowsGuidanceAndLeavingRestoresIt()
     {
-        QMenuBar* bar = qtMainWindow->menuBar();
+        QMenuBar* bar = qt.mainWindow->menuBar();
         const char* expected[] = {"Menu Fichier", "Menu Affichage", "Menu Modèle", "Menu Texture", "Menu Aide"};
         const QList<QAction*> tops = bar->actions();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tops[0]).center());
@@ -236,15 +236,15 @@ private slots:
         settle(100);
         QCOMPARE(statusText(), QString("Pour faire une itération de subdivision de C. Loop."));
         // No frame while a menu is open.
-        const long long frames = qtPresentCount;
+        const long long frames = qt.presentCount;
         settle(150);
-        QCOMPARE(qtPresentCount, frames);
+        QCOMPARE(qt.presentCount, frames);
         // Leaving the menus.
         QTest::keyClick(model, Qt::Key_Escape);
         QTRY_VERIFY(!QApplication::activePopupWidget());
         // Escape on the highlighted menu bar leaves it; it does not end the program.
         QTest::keyClick(bar, Qt::Key_Escape);
-        QVERIFY(!qtQuitRequested);
+        QVERIFY(!qt.quitRequested);
         QTRY_COMPARE(statusText(), QString("Ici votre guidage ..."));
         QVERIFY(waitForFrames(2));
     }
@@ -257,7 +257,7 @@ private slots:
             "3 0 2 1\n3 0 3 2\n3 4 5 6\n3 4 6 7\n3 0 1 5\n3 0 5 4\n"
             "3 1 2 6\n3 1 6 5\n3 2 3 7\n3 2 7 6\n3 3 0 4\n3 3 4 7\n");
         QVERIFY(openThroughDialog(cube));
-        QCOMPARE(qtMainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : vormelin_gui_cube8.off"));
+        QCOMPARE(qt.mainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : vormelin_gui_cube8.off"));
         std::vector<SeenModal> seen = runAnsweringModals([] { menuAction(cmdStatistics)->trigger(); });
         QCOMPARE(seen.size(), size_t(1));
         QCOMPARE(seen[0].title, QString("Vormelin 0.35"));
@@ -274,7 +274,7 @@ private slots:
 
     void keysAreTrackedAndForgottenWhenABoxOpens()
     {
-        QTest::keyPress(qtGlView, Qt::Key_Up);
+        QTest::keyPress(qt.glView, Qt::Key_Up);
         QVERIFY(platformKeyDown(keyUp));
         const double before = currentView.cameraDistance;
         QVERIFY(waitForFrames(3));
@@ -283,18 +283,18 @@ private slots:
         QVERIFY(!platformKeyDown(keyUp));
         // A tap between two frames (no event processed in between) stays
         // down until one frame has seen it.
-        QTest::keyPress(qtGlContainer, Qt::Key_D);
+        QTest::keyPress(qt.glContainer, Qt::Key_D);
         QVERIFY(platformKeyDown(keyD));
-        QTest::keyRelease(qtGlContainer, Qt::Key_D);
+        QTest::keyRelease(qt.glContainer, Qt::Key_D);
         QVERIFY(platformKeyDown(keyD));
         QVERIFY(waitForFrames(1));
         QVERIFY(!platformKeyDown(keyD));
         // A key that a frame saw is let go at once.
-        QTest::keyPress(qtGlView, Qt::Key_D);
+        QTest::keyPress(qt.glView, Qt::Key_D);
         QVERIFY(waitForFrames(1));
-        QTest::keyRelease(qtGlView, Qt::Key_D);
+        QTest::keyRelease(qt.glView, Qt::Key_D);
         QVERIFY(!platformKeyDown(keyD));
-        QTest::keyRelease(qtGlView, Qt::Key_Up);
+        QTest::keyRelease(qt.glView, Qt::Key_Up);
         menuAction(cmdInitialView)->trigger();
         QCOMPARE(currentView.cameraDistance, 3.0);
     }
@@ -303,22 +303,22 @@ private slots:
     {
         menuAction(cmdInitialView)->trigger();
         // Nothing moves: after a frame or two the window stops drawing.
-        QTRY_VERIFY_WITH_TIMEOUT(qtFramesSettled, 5000);
-        QVERIFY(!qtIdleTimer->isActive());
-        long long frames = qtPresentCount;
+        QTRY_VERIFY_WITH_TIMEOUT(qt.framesSettled, 5000);
+        QVERIFY(!qt.idleTimer->isActive());
+        long long frames = qt.presentCount;
         settle(400);
-        QCOMPARE(qtPresentCount, frames);
+        QCOMPARE(qt.presentCount, frames);
         // A held key draws again, frame after frame, until it is let go.
-        QTest::keyPress(qtGlView, Qt::Key_Up);
-        QTRY_VERIFY_WITH_TIMEOUT(qtPresentCount >= frames + 5, 5000);
+        QTest::keyPress(qt.glView, Qt::Key_Up);
+        QTRY_VERIFY_WITH_TIMEOUT(qt.presentCount >= frames + 5, 5000);
         QVERIFY(currentView.cameraDistance < 3.0);
-        QVERIFY(!qtFramesSettled);
-        QTest::keyRelease(qtGlView, Qt::Key_Up);
-        QTRY_VERIFY_WITH_TIMEOUT(qtFramesSettled, 5000);
+        QVERIFY(!qt.framesSettled);
+        QTest::keyRelease(qt.glView, Qt::Key_Up);
+        QTRY_VERIFY_WITH_TIMEOUT(qt.framesSettled, 5000);
         const double distance = currentView.cameraDistance;
-        frames = qtPresentCount;
+        frames = qt.presentCount;
         settle(300);
-        QCOMPARE(qtPresentCount, frames);
+        QCOMPARE(qt.presentCount, frames);
         QCOMPARE(currentView.cameraDistance, distance);
         menuAction(cmdInitialView)->trigger();
     }
@@ -328,9 +328,9 @@ private slots:
         // The text reaches the screen at once, with no event processed.
         QVERIFY(waitForFrames(1));
         auto grabStatus = [] {
-            const QPoint at = qtStatusLabel->mapToGlobal(QPoint(0, 0));
+            const QPoint at = qt.statusLabel->mapToGlobal(QPoint(0, 0));
             return QGuiApplication::primaryScreen()
-                ->grabWindow(0, at.x(), at.y(), qtStatusLabel->width(), qtStatusLabel->height())
+                ->grabWindow(0, at.x(), at.y(), qt.statusLabel->width(), qt.statusLabel->height())
                 .toImage();
         };
         const QImage idle = grabStatus();
@@ -367,26 +367,26 @@ private slots:
         QCOMPARE(seen.size(), size_t(1));
         QCOMPARE(seen[0].className, QString("QFileDialog"));
         QVERIFY2(buttons.contains("Ouvrir") && buttons.contains("Annuler"), qPrintable(buttons.join(',')));
-        QCOMPARE(qtMainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : tore.off"));
+        QCOMPARE(qt.mainWindow->windowTitle(), QString("Vormelin 0.35 - modèle affiché : tore.off"));
     }
 
     void leftDragTurnsTheView()
     {
         menuAction(cmdInitialView)->trigger();
-        const QPoint centre = qtGlView->mapToGlobal(QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
+        const QPoint centre = qt.glView->mapToGlobal(QPoint(qt.glView->width() / 2, qt.glView->height() / 2));
         QCursor::setPos(centre);
         QVERIFY(waitForFrames(3));
         // A window manager hands the window back some time after the last
         // dialog closed; a user's press comes after that.
         QTRY_VERIFY2(!QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
-                         QApplication::focusWidget() != qtMainWindow->menuBar(),
+                         QApplication::focusWidget() != qt.mainWindow->menuBar(),
                      qPrintable(inputStateText()));
-        QTest::mousePress(qtGlView, Qt::LeftButton, {}, QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
+        QTest::mousePress(qt.glView, Qt::LeftButton, {}, QPoint(qt.glView->width() / 2, qt.glView->height() / 2));
         QVERIFY2(platformKeyDown(keyLeftButton), qPrintable(inputStateText()));
         QCursor::setPos(centre + QPoint(30, 15));
         QTRY_VERIFY(std::abs(currentView.viewAngleY - 20.0) < 1e-9);
         QCOMPARE(currentView.viewAngleX, 10.0);
-        QTest::mouseRelease(qtGlView, Qt::LeftButton, {}, QPoint(qtGlView->width() / 2, qtGlView->height() / 2));
+        QTest::mouseRelease(qt.glView, Qt::LeftButton, {}, QPoint(qt.glView->width() / 2, qt.glView->height() / 2));
         QVERIFY(!platformKeyDown(keyLeftButton));
         QCursor::setPos(centre);
         QVERIFY(waitForFrames(3));
@@ -478,62 +478,62 @@ private slots:
 
     void helpPageIsOpenedFromNextToTheProgram()
     {
-        qtOpenedDocuments.clear();
+        qt.openedDocuments.clear();
         menuAction(cmdHtmlHelp)->trigger();
-        QCOMPARE(qtOpenedDocuments.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(qtOpenedDocuments[0]), QCoreApplication::applicationDirPath() + "/aide.html");
+        QCOMPARE(qt.openedDocuments.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(qt.openedDocuments[0]), QCoreApplication::applicationDirPath() + "/aide.html");
         // The build puts the page next to the real program.
         QVERIFY(QFileInfo(QFileInfo(VORMELIN_PATH).absolutePath() + "/aide.html").isFile());
         const std::vector<SeenModal> seen = runAnsweringModals([] { menuAction(cmdAbout)->trigger(); });
         QCOMPARE(seen.size(), size_t(1));
         QCOMPARE(seen[0].text.count('\n'), 2);
         // No viewer on the desktop: the program shows the page itself.
-        qtRecordDocuments = false;
-        qtOpenUrl = [](const QUrl&) { return false; };
+        qt.recordDocuments = false;
+        qt.openUrl = [](const QUrl&) { return false; };
         menuAction(cmdHtmlHelp)->trigger();
-        qtOpenUrl = QDesktopServices::openUrl;
-        qtRecordDocuments = true;
-        QVERIFY(qtHelpWindow);
-        QTRY_VERIFY(qtHelpWindow->isVisible());
-        QVERIFY(qtHelpWindow->isReadOnly());
-        QVERIFY(qtHelpWindow->windowTitle().contains("Aide"));
-        QVERIFY(qtHelpWindow->toPlainText().contains("Menu Fichier"));
-        qtHelpWindow->close();
+        qt.openUrl = QDesktopServices::openUrl;
+        qt.recordDocuments = true;
+        QVERIFY(qt.helpWindow);
+        QTRY_VERIFY(qt.helpWindow->isVisible());
+        QVERIFY(qt.helpWindow->isReadOnly());
+        QVERIFY(qt.helpWindow->windowTitle().contains("Aide"));
+        QVERIFY(qt.helpWindow->toPlainText().contains("Menu Fichier"));
+        qt.helpWindow->close();
     }
 
     void minimisingStopsTheRedrawAndRestoringResumesIt()
     {
         QVERIFY(waitForFrames(2));
-        qtMainWindow->showMinimized();
+        qt.mainWindow->showMinimized();
         QTRY_VERIFY(!renderActive);
-        QVERIFY(!qtIdleTimer->isActive());
+        QVERIFY(!qt.idleTimer->isActive());
         settle(50);
-        const long long frames = qtPresentCount;
+        const long long frames = qt.presentCount;
         settle(300);
-        QCOMPARE(qtPresentCount, frames);
-        qtMainWindow->showNormal();
+        QCOMPARE(qt.presentCount, frames);
+        qt.mainWindow->showNormal();
         QTRY_VERIFY(renderActive);
         QVERIFY(waitForFrames(3));
     }
 
     void resizeKeepsTheViewAndStatusBarInPlace()
     {
-        qtMainWindow->resize(800, 500);
-        QTRY_COMPARE(qtMainWindow->size(), QSize(800, 500));
-        QStatusBar* status = qtMainWindow->statusBar();
+        qt.mainWindow->resize(800, 500);
+        QTRY_COMPARE(qt.mainWindow->size(), QSize(800, 500));
+        QStatusBar* status = qt.mainWindow->statusBar();
         QTRY_COMPARE(status->geometry().bottom(), 499);
         QCOMPARE(status->geometry().left(), 0);
         QCOMPARE(status->width(), 800);
-        const int menuHeight = qtMainWindow->menuBar()->height();
-        const QRect view = qtGlContainer->geometry();
+        const int menuHeight = qt.mainWindow->menuBar()->height();
+        const QRect view = qt.glContainer->geometry();
         QCOMPARE(view.topLeft(), QPoint(0, menuHeight));
         QCOMPARE(view.width(), 800);
         QCOMPARE(view.bottom() + 1, status->geometry().top());
         QCOMPARE(clientWidth, 800);
         QCOMPARE(clientHeight, view.height());
-        QTRY_COMPARE(qtGlView->size(), view.size());
+        QTRY_COMPARE(qt.glView->size(), view.size());
         QVERIFY(waitForFrames(2));
-        qtGlView->makeCurrent();
+        qt.glView->makeCurrent();
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         QCOMPARE(viewport[2], 800);

@@ -14,7 +14,7 @@
 #include "model/cutting.h"
 #include "app/session.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/layers.h"
 #include "render/mouse.h"
 #include "render/view_state.h"

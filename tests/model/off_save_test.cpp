@@ -16,7 +16,7 @@
 #include "app/model_commands.h"
 #include "model/off_file.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/mesh_builder.h"
 

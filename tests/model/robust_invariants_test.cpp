@@ -10,7 +10,7 @@
 #include "app/cut_modes.h"
 #include "app/session.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/mesh_builder.h"
 #include "tests/support/store_invariants.h"

@@ -3,7 +3,7 @@
 
 #include "app/messages.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 
 namespace {
 

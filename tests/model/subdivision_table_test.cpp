@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/session.h"
 #include "model/subdivision_internal.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/mesh_builder.h"
 

@@ -12,7 +12,7 @@
 #include "model/subdivision.h"
 #include "model/topology.h"
 #include "param/parameterize.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/mesh_builder.h"
 

@@ -12,7 +12,7 @@
 #include "model/off_file.h"
 #include "app/session.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "tests/model/topology_meshes.h"
 #include "tests/support/topology_oracle.h"
 

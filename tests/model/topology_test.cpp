@@ -13,7 +13,7 @@
 #include "app/messages.h"
 #include "app/session.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "model/topology_internal.h"
 #include "tests/model/topology_meshes.h"
 #include "tests/support/topology_oracle.h"

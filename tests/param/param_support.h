@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 
 #include <cstdio>

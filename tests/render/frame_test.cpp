@@ -14,7 +14,7 @@
 #include "app/cut_modes.h"
 #include "app/session.h"
 #include "model/topology.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 #include "render/layers.h"

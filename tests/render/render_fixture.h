@@ -11,7 +11,7 @@
 
 #include "app/main_window.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/gl_setup.h"
 #include "render/layers.h"
 #include "render/view_state.h"

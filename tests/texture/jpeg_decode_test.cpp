@@ -14,7 +14,7 @@
 #include "app/model_commands.h"
 #include "app/messages.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 #include "render/textures.h"
 #include "texture/texture.h"

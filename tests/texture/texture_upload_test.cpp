@@ -10,7 +10,7 @@
 #include "app/main_window.h"
 #include "app/model_commands.h"
 #include "app/session.h"
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 #include "render/view_state.h"
 #include "tests/support/egl_context.h"
 #include "render/textures.h"

@@ -1,5 +1,5 @@
 // Scripted platform: records boxes and presents, answers dialogs from queues.
-#include "platform/platform_script.h"
+#include "tests/support/platform_script.h"
 
 #include <cstdlib>
 
