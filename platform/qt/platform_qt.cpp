@@ -281,8 +281,13 @@ void platformSetWindowTitle(const std::string& title)
 
 void platformSetStatusText(const std::string& text)
 {
-    if (qtStatusLabel)
-        qtStatusLabel->setText(QString::fromStdString(text));
+    if (!qtStatusLabel)
+        return;
+    qtStatusLabel->setText(QString::fromStdString(text));
+    // During a busy spell the command keeps the thread and no event is
+    // processed: the label is painted now (a paint only, no input handled).
+    if (qtBusyDepth > 0 && qtStatusLabel->isVisible())
+        qtStatusLabel->repaint();
 }
 
 PlatformRect platformMainWindowRect()
@@ -373,10 +378,8 @@ void platformBeginBusy(const std::string& text)
 {
     if (qtBusyDepth++ == 0)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The command that follows keeps the thread: the text is painted now.
     platformSetStatusText(text);
-    // The command that follows keeps the thread: paint the text now.
-    if (qtStatusLabel && qtStatusLabel->isVisible())
-        qtStatusLabel->repaint();
 }
 
 void platformEndBusy()
