@@ -8,6 +8,8 @@
 #include "app/subdivision_memory.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstddef>
 
 namespace {
 
@@ -66,6 +68,12 @@ long long subdivisionMemoryNeed(const Mesh& mesh)
 Outcome checkSubdivisionMemory(const Mesh& mesh, long long available)
 {
     if (available < 0 || !mesh.modelLoaded)
+        return outcomeOk;
+    // Counts the step itself refuses (too large for an int, or longer than
+    // the arrays) are left to it, with their own outcome.
+    const long long F = mesh.faceCount, V = mesh.vertexCount;
+    if (F > INT_MAX / 4 || V < 0 || F < 0 || mesh.faceA.size() < static_cast<std::size_t>(F) || mesh.faceB.size() < static_cast<std::size_t>(F) ||
+        mesh.faceC.size() < static_cast<std::size_t>(F) || mesh.vertexX.size() < static_cast<std::size_t>(V))
         return outcomeOk;
     return subdivisionMemoryNeed(mesh) > available ? outcomeSubdivisionMemory : outcomeOk;
 }

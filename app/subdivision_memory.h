@@ -21,5 +21,6 @@ long long subdivisionMemoryNeed(const Mesh& mesh);
 
 // outcomeSubdivisionMemory when the next subdivision of the mesh needs more
 // than `available` bytes, outcomeOk otherwise; a negative `available` (the
-// system did not tell) lets the step go.
+// system did not tell) lets the step go, and so do counts the step refuses
+// itself (too many triangles, arrays shorter than the counts).
 Outcome checkSubdivisionMemory(const Mesh& mesh, long long available);
