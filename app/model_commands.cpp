@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,9 @@
 #include "app/mesh_save.h"
 #include "app/messages.h"
 #include "app/session.h"
+#include "app/subdivision_memory.h"
+#include "base/progress.h"
+#include "base/system_memory.h"
 #include "model/cutting.h"
 #include "model/mesh_formats.h"
 #include "model/off_file.h"
@@ -25,10 +29,16 @@
 
 namespace {
 // A command that may take long shows the wait cursor and names itself in the
-// status bar while it runs; the guidance text comes back afterwards.
+// status bar while it runs, followed by the share done ("… 40 %") when the
+// core tells its progress; the guidance text comes back afterwards.
 class BusySpell {
 public:
-    explicit BusySpell(const char* text) { platformBeginBusy(text); }
+    explicit BusySpell(const char* text) : text_(text)
+    {
+        platformBeginBusy(text);
+        progress_.report = showShareDone;
+        progress_.context = this;
+    }
     ~BusySpell()
     {
         platformEndBusy();
@@ -36,6 +46,28 @@ public:
     }
     BusySpell(const BusySpell&) = delete;
     BusySpell& operator=(const BusySpell&) = delete;
+    // The progress to hand to the command's core.
+    const Progress* progress() const { return &progress_; }
+
+private:
+    // The status text with the percentage, renewed at most ten times a
+    // second and only when the percentage changes.
+    static void showShareDone(double fraction, const char*, void* context)
+    {
+        BusySpell& busy = *static_cast<BusySpell*>(context);
+        if (!progressDue(busy.throttle_, progressClock(), fraction))
+            return;
+        const int percent = static_cast<int>(fraction * 100.0);
+        if (percent == busy.shownPercent_)
+            return;
+        busy.shownPercent_ = percent;
+        platformSetStatusText(busy.text_ + " " + std::to_string(percent) + " %");
+    }
+
+    std::string text_;
+    Progress progress_;
+    ProgressThrottle throttle_;
+    int shownPercent_ = -1;
 };
 } // namespace
 
@@ -139,11 +171,11 @@ void showParameterizationNotice(Outcome outcome)
 }
 
 // The parameterization, a lack of memory reported like its other refusals.
-Outcome parameterizeOrNoMemory()
+Outcome parameterizeOrNoMemory(const Progress* progress)
 {
     Outcome outcome;
     try {
-        outcome = parameterize(currentModel);
+        outcome = parameterize(currentModel, nullptr, progress);
     } catch (const std::bad_alloc&) {
         outcome = outcomeNoMemory;
     }
@@ -152,13 +184,13 @@ Outcome parameterizeOrNoMemory()
 
 } // namespace
 
-Outcome parameterizeOutcome()
+Outcome parameterizeOutcome(const Progress* progress)
 {
     if (currentModel.uvComputed || !currentModel.modelLoaded)
         return outcomeOk;
     if (!keepModelBeforeEdit())
         return outcomeNoMemory;
-    Outcome outcome = parameterizeOrNoMemory();
+    Outcome outcome = parameterizeOrNoMemory(progress);
     if (outcomeSeverity(outcome) > severityNotice)
         putModelBack();
     return outcome;
@@ -171,7 +203,7 @@ void parameterizeModel()
     Outcome outcome;
     {
         BusySpell busy("Paramétrisation en cours…");
-        outcome = parameterizeOutcome();
+        outcome = parameterizeOutcome(busy.progress());
     }
     if (outcomeSeverity(outcome) == severityNotice)
         showParameterizationNotice(outcome);
@@ -179,21 +211,35 @@ void parameterizeModel()
         showCommandEnd({outcome, "La paramétrisation", "", ""});
 }
 
-Outcome subdivideModel()
+long long (*editMemoryAvailable)() = availableMemoryBytes;
+
+Outcome subdivideModel(const Progress* progress)
 {
     if (!currentModel.modelLoaded)
         return outcomeOk;
     const bool parameterized = currentModel.uvComputed;
+    // A step the system has no room for is refused before anything is
+    // allocated, rather than have the process killed with the model.
+    const Outcome room = checkSubdivisionMemory(currentModel, editMemoryAvailable());
+    if (room != outcomeOk)
+        return room;
     if (!keepModelBeforeEdit())
         return outcomeSubdivisionMemory;
+    // The step's share of the whole: the re-parameterization costs far more
+    // than the step, the topology about as much.
+    const double stepShare = parameterized ? 0.1 : 0.5;
+    const Progress stepPart = progressPart(progress, 0.0, stepShare);
+    const Progress afterPart = progressPart(progress, stepShare, 1.0);
     Outcome outcome;
     try {
-        outcome = refineLoopStep(currentModel);
+        outcome = refineLoopStep(currentModel, subdivisionThreadFaceCount, &stepPart);
         if (outcome == outcomeOk) {
             // The refined mesh renumbers every edge: a pending edge pick is void.
             forgetPendingCut(interaction.cuts);
             interaction.closedWarned = false;
-            outcome = parameterized ? parameterizeOrNoMemory() : buildTopology(currentModel);
+            outcome = parameterized ? parameterizeOrNoMemory(&afterPart) : buildTopology(currentModel);
+            if (outcome == outcomeOk)
+                tellProgress(progress, 1.0, "topologie");
         }
     } catch (const std::bad_alloc&) {
         outcome = outcomeSubdivisionMemory;
@@ -212,7 +258,7 @@ void subdivideLoop()
     Outcome outcome;
     {
         BusySpell busy("Subdivision en cours…");
-        outcome = subdivideModel();
+        outcome = subdivideModel(busy.progress());
     }
     if (outcomeSeverity(outcome) == severityNotice)
         showParameterizationNotice(outcome);

@@ -8,6 +8,7 @@
 
 #include "app/messages.h"
 #include "base/outcome.h"
+#include "base/progress.h"
 
 // "Ouvrir un modèle": asks for a model file and replaces the current model by
 // its content; a cancelled dialog changes nothing.
@@ -32,14 +33,22 @@ void saveModel();
 // when the mesh had (u,v) coordinates. Returns outcomeOk when done; a notice
 // of the re-parameterization (outcomeNoOpening .. outcomeUnsolved: the refined
 // mesh stays, without (u,v)); or the refusal of the step or of the rebuild,
-// the mesh, (u,v), cut record and view then as they were before.
-Outcome subdivideModel();
+// the mesh, (u,v), cut record and view then as they were before. Before
+// anything is allocated, a step that needs more memory than
+// editMemoryAvailable() tells (subdivisionMemoryNeed) is refused with
+// outcomeSubdivisionMemory. The progress, when given, is told on this thread
+// from 0 to 1 over the step and what follows it.
+Outcome subdivideModel(const Progress* progress = nullptr);
+// Bytes the system can still give (availableMemoryBytes; tests put a
+// stand-in here).
+extern long long (*editMemoryAvailable)();
 // "Subdivision de Loop": subdivideModel, with the box its outcome calls for.
 void subdivideLoop();
 // Computes the (u,v) coordinates unless they exist or no model is loaded.
 // Returns outcomeOk, a notice about the model's shape, or another refusal
-// (the topology, the solver, memory) with the model put back as it was.
-Outcome parameterizeOutcome();
+// (the topology, the solver, memory) with the model put back as it was. The
+// progress, when given, is told on this thread from 0 to 1.
+Outcome parameterizeOutcome(const Progress* progress = nullptr);
 // parameterizeOutcome with its box: a mesh without opening gets its notice
 // once (closedWarned); the other notices theirs each time; any other refusal
 // an error box "La paramétrisation n'est pas possible : ...".

@@ -118,7 +118,7 @@ template <typename Allocate> bool allocated(Allocate allocate)
 
 } // namespace
 
-Outcome refineLoopStep(Mesh& mesh, int threadFaceCount)
+Outcome refineLoopStep(Mesh& mesh, int threadFaceCount, const Progress* progress)
 {
     LoopStepWork& work = stepWork;
     if (!mesh.modelLoaded)
@@ -141,6 +141,7 @@ Outcome refineLoopStep(Mesh& mesh, int threadFaceCount)
     std::vector<double> freshX, freshY, freshZ;
     std::vector<RingSummary>& rings = work.ringSummaries;
     Outcome refusal = outcomeOk;
+    tellProgress(progress, 0.0, "subdivision");
     {
         SecondThread second(F >= threadFaceCount);
         bool allocatedAside = false, yzAllocated = false;
@@ -186,6 +187,7 @@ Outcome refineLoopStep(Mesh& mesh, int threadFaceCount)
         return refusal;
     }
     work.splitEdgeMissing = false;
+    tellProgress(progress, 0.35, "subdivision");
 
     // The old coordinates and triangles stay aside, read-only, while the new
     // arrays take their place in the store.
@@ -213,6 +215,7 @@ Outcome refineLoopStep(Mesh& mesh, int threadFaceCount)
         });
         splitTriangles(mesh, work, oldA, oldB, oldC, F);
     }
+    tellProgress(progress, 0.85, "subdivision");
     moveReorderedVertices(mesh, work, rings, oldA, oldB, oldC, F);
     mesh.faceCount = 4 * F;
 
@@ -232,6 +235,7 @@ Outcome refineLoopStep(Mesh& mesh, int threadFaceCount)
     freeBlock(mesh.vertexV);
     mesh.uvComputed = false;
     touchMesh(mesh);
+    tellProgress(progress, 1.0, "subdivision");
     // A side the table did not hold (it holds every side it was registered
     // from, so this means a fault of the step) is reported once the step is done.
     return work.splitEdgeMissing ? outcomeImpossibleModel : outcomeOk;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "base/outcome.h"
+#include "base/progress.h"
 #include "model/mesh.h"
 
 // Number of triangles from which a step uses a second thread (below it a
@@ -21,8 +22,10 @@ inline constexpr int subdivisionThreadFaceCount = 50000;
 // refined mesh replaces the old one and the edge table and (u,v) coordinates
 // are discarded (flags cleared). A step whose counts would not fit in an int,
 // a face naming a vertex that does not exist, missing memory or no model is
-// refused with its outcome and leaves the store unchanged.
-Outcome refineLoopStep(Mesh& mesh, int threadFaceCount = subdivisionThreadFaceCount);
+// refused with its outcome and leaves the store unchanged. The progress, when
+// given, is told between the step's phases (table, triangles and rings, moved
+// vertices), never inside them; it only observes.
+Outcome refineLoopStep(Mesh& mesh, int threadFaceCount = subdivisionThreadFaceCount, const Progress* progress = nullptr);
 
 // Loop's beta for a vertex with n triangles around it.
 double loopBeta(int n);

@@ -668,7 +668,7 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy)
 }
 
 bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance,
-                      int* iterations)
+                      int* iterations, const Progress* progress)
 {
     if (iterations)
         *iterations = 0;
@@ -699,9 +699,17 @@ bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, do
     double left = residual();
     double tenAgo = left;
     int kept = 0;
+    // The way from the first residual down to the target, on a log scale.
+    const double first = left;
+    const double way = first > target && target > 0.0 ? std::log(first / target) : 0.0;
+    double told = 0.0;
     for (int iteration = 0; iteration < outerLimit; ++iteration) {
         if (iterations)
             *iterations = iteration;
+        if (progress && way > 0.0 && left > 0.0 && std::isfinite(left)) {
+            told = std::max(told, std::log(first / left) / way);
+            tellProgress(progress, told, "résolution");
+        }
         if (!std::isfinite(left))
             return false;
         if (left <= target) {

@@ -9,6 +9,7 @@
 // caller against the true residual.
 #pragma once
 
+#include "base/progress.h"
 #include "param/big_array.h"
 #include "param/row_matrix.h"
 
@@ -65,6 +66,9 @@ bool buildMultigrid(int n, const RowMatrix& A, MultigridHierarchy& hierarchy);
 // checked on the true residual, or until the iteration stops making
 // progress. Several solves may share one hierarchy at the same time; each
 // gives the same bits as alone. Returns true when the tolerance was reached;
-// `iterations`, when given, receives the number of cycles spent.
+// `iterations`, when given, receives the number of cycles spent. The
+// progress, when given, is told after each cycle how far the residual has
+// come down from the first one towards the tolerance (on a log scale, never
+// going back); it must be used by one solve only and only observes.
 bool solveByMultigrid(const MultigridHierarchy& hierarchy, const double* rhs, double* x, double relTolerance,
-                      int* iterations = nullptr);
+                      int* iterations = nullptr, const Progress* progress = nullptr);

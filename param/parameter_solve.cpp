@@ -38,7 +38,7 @@ template <typename Job> void sideBySide(int count, const Job& job)
 } // namespace
 
 bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhsU, const double* rhsV, double* xU,
-                           double* xV, SolveReport* report)
+                           double* xV, SolveReport* report, const Progress* progress)
 {
     RowMatrix A;
     buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
@@ -48,11 +48,11 @@ bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhs
             *report = SolveReport{solveFailed, {0.0, 0.0}, {0, 0}};
         return false;
     }
-    return solveParameterSystems(matrix, A, n, rhsU, rhsV, xU, xV, report);
+    return solveParameterSystems(matrix, A, n, rhsU, rhsV, xU, xV, report, progress);
 }
 
 bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int n, const double* rhsU,
-                           const double* rhsV, double* xU, double* xV, SolveReport* report)
+                           const double* rhsV, double* xU, double* xV, SolveReport* report, const Progress* progress)
 {
     const double* rhs[2] = {rhsU, rhsV};
     double* x[2] = {xU, xV};
@@ -96,17 +96,24 @@ bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int 
         // What GMRES left is not a starting point worth keeping.
         for (int s = 0; s < shortCount; ++s)
             std::fill(shortX[s], shortX[s] + n, 0.0);
+        tellProgress(progress, 0.2, "résolution");
     }
 
     if (shortCount > 0) {
         told.path = solvedByPreconditionedKrylov;
         MultigridHierarchy hierarchy;
-        if (buildMultigrid(n, A, hierarchy)) {
+        const bool built = buildMultigrid(n, A, hierarchy);
+        tellProgress(progress, 0.3, "hiérarchie");
+        if (built) {
+            // Job 0 runs on this thread: it alone tells the progress.
+            const Progress cycles = progressPart(progress, 0.3, 0.9);
             sideBySide(shortCount, [&](int s) {
                 int system = shortX[s] == xU ? 0 : 1;
-                solveByMultigrid(hierarchy, shortRhs[s], shortX[s], finishTolerance, &told.iterationCount[system]);
+                solveByMultigrid(hierarchy, shortRhs[s], shortX[s], finishTolerance, &told.iterationCount[system],
+                                 s == 0 ? &cycles : nullptr);
             });
         }
+        tellProgress(progress, 0.9, "résolution");
         keepShort([&](int s) {
             return !(residualNorm(n, A, shortX[s], shortRhs[s]) <= finishTolerance * shortNorm[s]);
         });
@@ -120,6 +127,7 @@ bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int 
                 std::fill(shortX[s], shortX[s] + n, 0.0);
         solved = solveByFactorization(n, A, shortCount, shortRhs, shortX, finishTolerance);
     }
+    tellProgress(progress, 1.0, "résolution");
     for (int s = 0; s < 2; ++s)
         told.relativeResidual[s] = relative(residualNorm(n, A, x[s], rhs[s]), rhsNorm[s]);
     if (!solved)

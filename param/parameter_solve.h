@@ -5,6 +5,7 @@
 // systems; sparse LU for whatever the iteration leaves above the bound.
 #pragma once
 
+#include "base/progress.h"
 #include "param/row_matrix.h"
 #include "param/triplet_matrix.h"
 
@@ -34,12 +35,15 @@ inline constexpr int gmresOnlyLimit = 500;
 // without it) is computed by the preconditioned iteration, from zero, the two
 // systems side by side; whatever is still above the bound is finished by
 // sparse LU. Returns false when that fails too. The result does not depend on
-// thread timing.
+// thread timing. The progress, when given, is told after the GMRES pass, the
+// hierarchy and each cycle of the iteration (those of one system) and the LU;
+// it only observes.
 bool solveParameterSystems(const TripletMatrix& matrix, int n, const double* rhsU, const double* rhsV, double* xU,
-                           double* xV, SolveReport* report = nullptr);
+                           double* xV, SolveReport* report = nullptr, const Progress* progress = nullptr);
 // The same with the row copy of the matrix already made (buildRowMatrix);
 // the triplets are read only by the GMRES pass, so above gmresOnlyLimit
 // unknowns they may be released first. (The first form fails the solve when
 // the row copy left an entry out: an index outside 0 .. n-1.)
 bool solveParameterSystems(const TripletMatrix& matrix, const RowMatrix& A, int n, const double* rhsU,
-                           const double* rhsV, double* xU, double* xV, SolveReport* report = nullptr);
+                           const double* rhsV, double* xU, double* xV, SolveReport* report = nullptr,
+                           const Progress* progress = nullptr);

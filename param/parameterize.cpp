@@ -254,10 +254,11 @@ int numberUnknowns(const Mesh& mesh, BigArray<int>& unknownIndex)
     return n;
 }
 
-Outcome parameterize(Mesh& mesh, SolveReport* report)
+Outcome parameterize(Mesh& mesh, SolveReport* report, const Progress* progress)
 {
     if (mesh.uvComputed)
         return outcomeOk;
+    tellProgress(progress, 0.0, "topologie");
     if (!mesh.topologyBuilt) {
         Outcome built = buildTopology(mesh);
         if (built != outcomeOk)
@@ -280,6 +281,7 @@ Outcome parameterize(Mesh& mesh, SolveReport* report)
     // Every vertex on the loop: the loop itself joins them all.
     if (n == 0) {
         mesh.uvComputed = true;
+        tellProgress(progress, 1.0, "paramétrisation");
         return outcomeOk;
     }
     if (!allConnected(mesh))
@@ -291,6 +293,7 @@ Outcome parameterize(Mesh& mesh, SolveReport* report)
     TripletMatrix matrix;
     RowMatrix A;
     BigArray<double> rhsU, rhsV;
+    tellProgress(progress, 0.05, "assemblage");
     if (!(rowsOnly ? assembleParameterRows(mesh, unknownIndex, n, A, rhsU, rhsV)
                    : assembleParameterSystem(mesh, unknownIndex, n, matrix, rhsU, rhsV)))
         return outcomeDegenerate;
@@ -303,7 +306,9 @@ Outcome parameterize(Mesh& mesh, SolveReport* report)
     } else {
         if (!rowsOnly)
             buildRowMatrix(n, matrix.count, matrix.rows.data(), matrix.cols.data(), matrix.values.data(), A);
-        if (!solveParameterSystems(matrix, A, n, rhsU.data(), rhsV.data(), xU.data(), xV.data(), report))
+        tellProgress(progress, 0.15, "résolution");
+        const Progress solve = progressPart(progress, 0.15, 0.99);
+        if (!solveParameterSystems(matrix, A, n, rhsU.data(), rhsV.data(), xU.data(), xV.data(), report, &solve))
             return outcomeUnsolved;
     }
     releaseTriplets(matrix);
@@ -314,5 +319,6 @@ Outcome parameterize(Mesh& mesh, SolveReport* report)
             mesh.vertexV[v] = xV[unknownIndex[v]];
         }
     mesh.uvComputed = true;
+    tellProgress(progress, 1.0, "paramétrisation");
     return outcomeOk;
 }

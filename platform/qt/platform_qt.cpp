@@ -268,8 +268,13 @@ void platformSetWindowTitle(const std::string& title)
 
 void platformSetStatusText(const std::string& text)
 {
-    if (qt.statusLabel)
-        qt.statusLabel->setText(QString::fromStdString(text));
+    if (!qt.statusLabel)
+        return;
+    qt.statusLabel->setText(QString::fromStdString(text));
+    // During a busy spell the command keeps the thread and no event is
+    // processed: the label is painted now (a paint only, no input handled).
+    if (qt.busyDepth > 0 && qt.statusLabel->isVisible())
+        qt.statusLabel->repaint();
 }
 
 PlatformRect platformMainWindowRect()
@@ -360,10 +365,8 @@ void platformBeginBusy(const std::string& text)
 {
     if (qt.busyDepth++ == 0)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The command that follows keeps the thread: the text is painted now.
     platformSetStatusText(text);
-    // The command that follows keeps the thread: paint the text now.
-    if (qt.statusLabel && qt.statusLabel->isVisible())
-        qt.statusLabel->repaint();
 }
 
 void platformEndBusy()

@@ -11,6 +11,7 @@ std::deque<long long> scriptColorAnswers;
 std::vector<unsigned int> scriptColorStarts;
 std::string scriptWindowTitle;
 std::string scriptStatusText;
+std::vector<std::string> scriptStatusTexts;
 PlatformRect scriptWindowRect = {100, 100, 740, 740};
 int scriptCursorX = 420, scriptCursorY = 420;
 int scriptViewOriginX = 108, scriptViewOriginY = 150;
@@ -35,6 +36,7 @@ void scriptReset()
     scriptColorStarts.clear();
     scriptWindowTitle.clear();
     scriptStatusText.clear();
+    scriptStatusTexts.clear();
     scriptWindowRect = {100, 100, 740, 740};
     scriptCursorX = 420;
     scriptCursorY = 420;
@@ -87,7 +89,11 @@ bool platformChooseColor(unsigned int& color)
 
 void platformSetWindowTitle(const std::string& title) { scriptWindowTitle = title; }
 
-void platformSetStatusText(const std::string& text) { scriptStatusText = text; }
+void platformSetStatusText(const std::string& text)
+{
+    scriptStatusText = text;
+    scriptStatusTexts.push_back(text);
+}
 
 PlatformRect platformMainWindowRect() { return scriptWindowRect; }
 
@@ -130,6 +136,7 @@ void platformBeginBusy(const std::string& text)
     scriptBusyTexts.push_back(text);
     ++scriptBusyDepth;
     scriptStatusText = text;
+    scriptStatusTexts.push_back(text);
 }
 
 void platformEndBusy() { --scriptBusyDepth; }

@@ -33,6 +33,8 @@ extern std::vector<unsigned int> scriptColorStarts;
 extern std::string scriptWindowTitle;
 // The last status text set.
 extern std::string scriptStatusText;
+// Every status text set since the last scriptReset, in order.
+extern std::vector<std::string> scriptStatusTexts;
 // The main window's outer rectangle in screen pixels.
 extern PlatformRect scriptWindowRect;
 // The cursor position in screen pixels.
