@@ -249,6 +249,37 @@ int refuse(const CommandEnd& end)
     return exitRefused;
 }
 
+// The progress bar of long commands on a terminal: one line, redrawn at most
+// ten times a second, erased once the command ends.
+struct ProgressBar {
+    const char* command = "";
+    ProgressThrottle throttle;
+    bool drawn = false;
+};
+
+constexpr int barWidth = 30;
+
+void drawProgressBar(double fraction, const char* phase, void* context)
+{
+    ProgressBar& bar = *static_cast<ProgressBar*>(context);
+    if (!progressDue(bar.throttle, progressClock(), fraction))
+        return;
+    const int filled = static_cast<int>(fraction * barWidth + 0.5);
+    std::fprintf(stderr, "\r\033[Kvormelin --%s [%-*s] %3d %% %s", bar.command, barWidth,
+                 std::string(static_cast<size_t>(filled), '#').c_str(), static_cast<int>(fraction * 100.0 + 0.5),
+                 phase);
+    std::fflush(stderr);
+    bar.drawn = true;
+}
+
+void eraseProgressBar(const ProgressBar& bar)
+{
+    if (bar.drawn) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+    }
+}
+
 // Runs operation i through its command's handler; returns exitDone or the failure's status with its message told.
 int runOperation(size_t i)
 {
@@ -260,7 +291,17 @@ int runOperation(size_t i)
     call.number = op.number;
     call.path = op.path;
     call.sameCommandNext = i + 1 < cliOperations.size() && cliOperations[i + 1].command == op.command;
+    // Nothing is drawn when the standard error stream is not a terminal.
+    ProgressBar bar;
+    bar.command = op.command->option;
+    Progress progress;
+    if (standardErrorIsTerminal()) {
+        progress.report = drawProgressBar;
+        progress.context = &bar;
+        call.progress = &progress;
+    }
     const CommandEnd end = op.command->perform(call);
+    eraseProgressBar(bar);
     return end.outcome == outcomeOk ? exitDone : refuse(end);
 }
 

@@ -18,7 +18,10 @@ std::string namedTexturePath;
 namespace {
 
 // The (u,v) a command needs, computed as the menu does; outcomeOk when they exist.
-Outcome ensureUv() { return currentModel.uvComputed ? outcomeOk : parameterizeOutcome(); }
+Outcome ensureUv(const CommandCall& call)
+{
+    return currentModel.uvComputed ? outcomeOk : parameterizeOutcome(call.progress);
+}
 
 // The click of a cut mode on the element: what the window's click does, told.
 CommandEnd cutByName(CutResult (*cut)(Mesh&, CutRecord&, int), const CommandCall& call)
@@ -45,14 +48,16 @@ CommandEnd cutByName(CutResult (*cut)(Mesh&, CutRecord&, int), const CommandCall
 CommandEnd subdivideTimes(const CommandCall& call)
 {
     for (int step = 0; step < call.number; ++step) {
-        Outcome outcome = subdivideModel();
+        // One bar for the N steps, each its share.
+        const Progress part = progressPart(call.progress, step / double(call.number), (step + 1) / double(call.number));
+        Outcome outcome = subdivideModel(&part);
         if (outcome != outcomeOk)
             return {outcome, "La subdivision", "", ""};
     }
     return {};
 }
 
-CommandEnd parameterizeByName(const CommandCall&) { return {ensureUv(), "La paramétrisation", "", ""}; }
+CommandEnd parameterizeByName(const CommandCall& call) { return {ensureUv(call), "La paramétrisation", "", ""}; }
 
 CommandEnd cutVertexByName(const CommandCall& call) { return cutByName(cutVertex, call); }
 CommandEnd cutEdgeByName(const CommandCall& call) { return cutByName(cutEdge, call); }
@@ -76,7 +81,7 @@ CommandEnd saveByName(const CommandCall& call) { return writeModelTo(call.path);
 
 CommandEnd saveUvByName(const CommandCall& call)
 {
-    Outcome outcome = ensureUv();
+    Outcome outcome = ensureUv(call);
     if (outcome != outcomeOk)
         return {outcome, "La paramétrisation", "", ""};
     if (!writeUvObjFile(call.path))
@@ -93,7 +98,7 @@ CommandEnd statisticsByName(const CommandCall&)
 CommandEnd snapshotByName(const CommandCall& call)
 {
     if (snapshotNeedsUv()) {
-        Outcome outcome = ensureUv();
+        Outcome outcome = ensureUv(call);
         if (outcome != outcomeOk)
             return {outcome, "La paramétrisation", "", ""};
     }

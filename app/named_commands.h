@@ -7,12 +7,15 @@
 #include <string>
 
 #include "app/messages.h"
+#include "base/progress.h"
 
 // One run of a command by name: its number or path, and whether the same command comes next.
 struct CommandCall {
     int number = 0;
     std::string path;
     bool sameCommandNext = false;
+    // Where long work tells its progress; null for none.
+    const Progress* progress = nullptr;
 };
 
 // --subdivide N: N Loop steps as "Subdivision de Loop" makes them.
