@@ -12,7 +12,6 @@
 #include "convert.h"
 #include "fuzz/fuzz_support.h"
 #include "model/off_file.h"
-#include "app/session.h"
 
 namespace {
 
@@ -92,13 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
 
     // The viewer's reader takes what the converter writes.
-    currentModel = Mesh();
-    bool loaded = parseModelText(r.text.c_str(), r.text.size());
+    Mesh mesh;
+    std::string reason;
+    bool loaded = parseModelText(r.text.c_str(), r.text.size(), mesh, reason);
     if (loaded != cornersInRange)
-        requireNoFault(loaded ? "the reader takes corners out of range" : "the reader refuses the converter's output",
+        requireNoFault(loaded ? "the reader takes corners out of range"
+                              : "the reader refuses the converter's output: " + reason,
                        "reader");
-    if (loaded && (currentModel.vertexCount != vertices || currentModel.faceCount != faces))
+    if (loaded && (mesh.vertexCount != vertices || mesh.faceCount != faces))
         requireNoFault("the reader finds other counts", "reader");
-    currentModel = Mesh();
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "fuzz/fuzz_support.h"
 #include "app/session.h"
 #include "model/topology.h"
+#include "tests/support/mesh_builder.h"
 #include "tests/support/platform_script.h"
 #include "tests/support/store_invariants.h"
 #include "tests/support/topology_oracle.h"
@@ -130,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (currentModel.edgeA[e] == (u < v ? u : v) && currentModel.edgeB[e] == (u < v ? v : u))
                 literal = e;
         if (findEdge(currentModel, u, v) != literal)
-            requireNoFault("findEdge(currentModel, " + std::to_string(u) + ", " + std::to_string(v) + ") gives " +
+            requireNoFault("findEdge(" + std::to_string(u) + ", " + std::to_string(v) + ") gives " +
                                std::to_string(findEdge(currentModel, u, v)) + ", the scan " + std::to_string(literal),
                            "findEdge");
     }

@@ -416,18 +416,6 @@ Outcome rebuildTopology(Mesh& mesh)
     return buildTopology(mesh);
 }
 
-int findEdge(const Mesh& mesh, int v1, int v2)
-{
-    const int lo = v1 < v2 ? v1 : v2;
-    const int hi = v1 < v2 ? v2 : v1;
-    const int count = mesh.edgeCount < 0 ? 0 : mesh.edgeCount;
-    const size_t limit = mesh.edgeA.size() < mesh.edgeB.size() ? mesh.edgeA.size() : mesh.edgeB.size();
-    for (int e = 0; e < count && static_cast<size_t>(e) < limit; ++e)
-        if (mesh.edgeA[e] == lo && mesh.edgeB[e] == hi)
-            return e;
-    return -1;
-}
-
 void swapEdges(Mesh& mesh, int e1, int e2)
 {
     swapInts(mesh.edgeA[e1], mesh.edgeA[e2]);

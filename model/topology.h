@@ -21,8 +21,5 @@ Outcome buildTopology(Mesh& mesh);
 // Discards the edge table and the (u,v) coordinates, clears the derived flags
 // and counts, then builds the topology again (the step after every cut).
 Outcome rebuildTopology(Mesh& mesh);
-// Position of the edge joining the two vertices (any order) in the built edge
-// table, the lowest such position, or -1 when there is none.
-int findEdge(const Mesh& mesh, int v1, int v2);
 // Exchanges two positions in edgeA, edgeB, edgeFace1 and edgeFace2 at once.
 void swapEdges(Mesh& mesh, int e1, int e2);

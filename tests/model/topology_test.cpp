@@ -13,6 +13,7 @@
 #include "app/messages.h"
 #include "app/session.h"
 #include "model/topology.h"
+#include "tests/support/mesh_builder.h"
 #include "tests/support/platform_script.h"
 #include "model/topology_internal.h"
 #include "tests/model/topology_meshes.h"

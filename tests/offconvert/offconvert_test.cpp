@@ -250,8 +250,17 @@ TEST_F(OffconvertTest, BadInputIsReportedWithoutLeavingAnOutputFile)
     EXPECT_EQ(run("empty.txt"), 1);
     EXPECT_EQ(printedErr, "offconvert : empty.txt : fin du fichier avant le nombre de sommets\n");
 
-    EXPECT_EQ(entries(), (std::vector<std::string>{"count.txt", "empty.txt", "long.txt", "negative.txt",
-                                                   "real.txt", "short.txt", "word.txt"}));
+    // What the viewer refuses is refused here too: a coordinate that is not a
+    // finite number, spelled so or beyond the single-precision range.
+    put("nan.txt", "3 1\n0 0 0\n1 nan 0\n0 1 0\n3 0 1 2\n");
+    EXPECT_EQ(run("nan.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : nan.txt : ligne 3 : la coordonnée y du sommet 1 n'est pas un nombre fini\n");
+    put("huge.txt", "3 1\n0 0 0\n1 0 0\n0 1 1e39\n3 0 1 2\n");
+    EXPECT_EQ(run("huge.txt"), 1);
+    EXPECT_EQ(printedErr, "offconvert : huge.txt : ligne 4 : la coordonnée z du sommet 2 n'est pas un nombre fini\n");
+
+    EXPECT_EQ(entries(), (std::vector<std::string>{"count.txt", "empty.txt", "huge.txt", "long.txt", "nan.txt",
+                                                   "negative.txt", "real.txt", "short.txt", "word.txt"}));
 }
 
 TEST_F(OffconvertTest, AFailedConversionKeepsAnEarlierOutput)

@@ -3,6 +3,7 @@
 #include "app/model_commands.h"
 #include "app/session.h"
 #include "model/topology.h"
+#include "tests/support/mesh_builder.h"
 #include "param/parameter_solve.h"
 #include "param/parameterize.h"
 #include "tests/param/assembly_oracle.h"

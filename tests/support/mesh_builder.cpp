@@ -47,3 +47,15 @@ void setGridMesh(int n)
         }
     setMesh(v, f);
 }
+
+int findEdge(const Mesh& mesh, int v1, int v2)
+{
+    const int lo = v1 < v2 ? v1 : v2;
+    const int hi = v1 < v2 ? v2 : v1;
+    const int count = mesh.edgeCount < 0 ? 0 : mesh.edgeCount;
+    const size_t limit = mesh.edgeA.size() < mesh.edgeB.size() ? mesh.edgeA.size() : mesh.edgeB.size();
+    for (int e = 0; e < count && static_cast<size_t>(e) < limit; ++e)
+        if (mesh.edgeA[e] == lo && mesh.edgeB[e] == hi)
+            return e;
+    return -1;
+}

@@ -151,8 +151,14 @@ bool readFloat(Reader& r, float& value, const Expected& e, std::string& problem)
             value = std::strtof(digits.c_str(), nullptr);
             ec = std::errc();
         }
-        if (ec == std::errc() && r.take(next))
-            return true;
+        if (ec == std::errc() && r.take(next)) {
+            // The viewer refuses a coordinate that is not a finite number:
+            // nan, an infinity, or a value beyond the single-precision range.
+            if (std::isfinite(value))
+                return true;
+            problem = "ligne " + std::to_string(r.line) + " : " + describe(e) + " n'est pas un nombre fini";
+            return false;
+        }
     }
     reportMissing(r, found, e, "un nombre", problem);
     return false;
