@@ -2,7 +2,8 @@
 # Makes the Windows packages from a Windows build folder (cpack: the NSIS
 # installer and the ZIP) and tries the installer under Wine, in a throwaway
 # prefix: silent install, the installed files, Start menu entries and
-# registry keys, the installed offconvert.exe (--version and a conversion),
+# registry keys, the installed offconvert.exe (--version and a conversion)
+# and vormelin.exe (--version),
 # silent uninstall, and nothing left behind.
 # Usage: scripts/check-windows-installer.sh BUILD_FOLDER   (e.g. build/windows)
 # Every Wine step is bounded; a step that runs out of time fails the check.
@@ -19,6 +20,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   echo "Installing: ${missing[*]}"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
@@ -99,6 +101,12 @@ expected_off=$'OFF\n 3 1 0\n  0.000000  0.000000  0.000000\n  1.000000  0.000000
 [ "$(tr -d '\r' <"$work/triangle.off")" = "$expected_off" ] || fail "offconvert.exe wrote a wrong triangle.off"
 rm -rf "$work"
 echo "offconvert $version, conversion right"
+
+step "installed vormelin.exe"
+printed=$(wine_run 60 'C:\Program Files\Vormelin\vormelin.exe' --version | tr -d '\r') ||
+  fail "vormelin.exe --version failed"
+[ "$printed" = "Vormelin $version" ] || fail "vormelin.exe --version printed '$printed', not 'Vormelin $version'"
+echo "Vormelin $version"
 
 step "silent uninstall"
 # The uninstaller copies itself to a temporary folder, starts the copy and
