@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "app/session.h"
 #include "model/cutting.h"
+#include "model/mesh_check.h"
 #include "model/topology.h"
 
 namespace {
@@ -49,6 +50,7 @@ CutResult guardedCut(CutResult (*cut)(Mesh&, CutRecord&, int), int element)
     }
     if (result.outcome != outcomeOk)
         putModelBack();
+    checkMeshAfterEdit(currentModel, "a cut or its undo");
     return result;
 }
 

@@ -17,6 +17,7 @@
 #include "base/progress.h"
 #include "base/system_memory.h"
 #include "model/cutting.h"
+#include "model/mesh_check.h"
 #include "model/mesh_formats.h"
 #include "model/off_file.h"
 #include "model/subdivision.h"
@@ -103,6 +104,7 @@ bool loadModelFile(const std::string& path)
         return false;
     }
     currentModel = std::move(fresh);
+    checkMeshAfterEdit(currentModel, "opening a model");
     platformSetWindowTitle(modelWindowTitle(path));
     resetView();
     // An edge picked on the previous model means nothing on this one.
@@ -193,6 +195,7 @@ Outcome parameterizeOutcome(const Progress* progress)
     Outcome outcome = parameterizeOrNoMemory(progress);
     if (outcomeSeverity(outcome) > severityNotice)
         putModelBack();
+    checkMeshAfterEdit(currentModel, "an edit");
     return outcome;
 }
 
@@ -248,6 +251,7 @@ Outcome subdivideModel(const Progress* progress)
     // (u,v); any other refusal puts the mesh back as it was.
     if (outcomeSeverity(outcome) > severityNotice)
         putModelBack();
+    checkMeshAfterEdit(currentModel, "an edit");
     return outcome;
 }
 

@@ -268,6 +268,52 @@ TEST_F(CommandLineTest, SnapshotIsTheWindowsFrame)
     EXPECT_EQ(bytes.substr(0, 3), "\xFF\xD8\xFF");
 }
 
+// PLY, STL and OBJ open as their OFF twin does (STL's welded numbering is
+// the twin's own here): the same statistics, the same refined model saved,
+// the same (u,v); a model saved as OFF opens again identically, and --save
+// writes the format its extension names.
+TEST_F(CommandLineTest, OtherFormatsGiveTheModelOfTheirOffTwin)
+{
+    const std::string formats = std::string(TEST_DATA_DIR) + "/formats/";
+    const struct {
+        const char* file;
+        const char* twin;
+    } cases[] = {{"pyramid_ascii.ply", "pyramid.off"}, {"pyramid_le.ply", "pyramid.off"},
+                 {"pyramid_be.ply", "pyramid.off"},    {"pyramid.obj", "pyramid.off"},
+                 {"pyramid_ascii.stl", "pyramid_tri.off"}, {"pyramid_binary.stl", "pyramid_tri.off"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Run twin = vormelin("--stats --subdivide 1 --save twin.off --cut-face 0 --save-uv twin.obj " + formats + c.twin);
+        ASSERT_EQ(twin.status, 0) << twin.err;
+        const Run other = vormelin("--stats --subdivide 1 --save other.off --cut-face 0 --save-uv other.obj " + formats + c.file);
+        ASSERT_EQ(other.status, 0) << other.err;
+        EXPECT_EQ(other.out, twin.out);
+        EXPECT_EQ(readFile(dir / "other.off"), readFile(dir / "twin.off"));
+        EXPECT_EQ(readFile(dir / "other.obj"), readFile(dir / "twin.obj"));
+    }
+    // Converted, then opened again: the same model as the source.
+    const Run ply = vormelin("--save converted.off --save copy.ply --save copy.stl --save copy.obj " + formats +
+                             "pyramid_le.ply");
+    ASSERT_EQ(ply.status, 0) << ply.err;
+    EXPECT_EQ(readFile(dir / "copy.ply").substr(0, 4), "ply\n");
+    const Run source = vormelin("--stats --save a.off " + formats + "pyramid_le.ply");
+    for (const char* copy : {"converted.off", "copy.ply", "copy.obj"}) {
+        const Run again = vormelin(std::string("--stats --save b.off ") + (dir / copy).string());
+        ASSERT_EQ(again.status, 0) << copy << again.err;
+        EXPECT_EQ(again.out, source.out) << copy;
+        EXPECT_EQ(readFile(dir / "b.off"), readFile(dir / "a.off")) << copy;
+    }
+    const Run stl = vormelin("--stats " + (dir / "copy.stl").string());
+    EXPECT_EQ(stl.status, 0) << stl.err;
+    // A faulty file in another format ends with status 1 and where it is faulty.
+    std::ofstream(dir / "bad.ply") << "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\n"
+                                      "property float z\nelement face 1\nproperty list uchar int vertex_indices\n"
+                                      "end_header\n0 0 0\n1 0 0\n0 1 0\n3 0 1 7\n";
+    const Run bad = vormelin("--stats " + (dir / "bad.ply").string());
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("Fichier modèle erroné\nligne "), std::string::npos) << bad.err;
+}
+
 TEST_F(CommandLineTest, FailuresTellWhyWithTheirStatusAndLeaveNoFile)
 {
     std::ofstream(dir / "old.obj") << "old";
