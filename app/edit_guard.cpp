@@ -50,7 +50,8 @@ CutResult guardedCut(CutResult (*cut)(Mesh&, CutRecord&, int), int element)
     }
     if (result.outcome != outcomeOk)
         putModelBack();
-    checkMeshAfterEdit(currentModel, "a cut or its undo");
+    else if (result.effect != cutRefused)
+        checkMeshAfterEdit(currentModel, "a cut or its undo");
     return result;
 }
 

@@ -195,7 +195,8 @@ Outcome parameterizeOutcome(const Progress* progress)
     Outcome outcome = parameterizeOrNoMemory(progress);
     if (outcomeSeverity(outcome) > severityNotice)
         putModelBack();
-    checkMeshAfterEdit(currentModel, "an edit");
+    else
+        checkMeshAfterEdit(currentModel, "an edit");
     return outcome;
 }
 
@@ -251,7 +252,8 @@ Outcome subdivideModel(const Progress* progress)
     // (u,v); any other refusal puts the mesh back as it was.
     if (outcomeSeverity(outcome) > severityNotice)
         putModelBack();
-    checkMeshAfterEdit(currentModel, "an edit");
+    else
+        checkMeshAfterEdit(currentModel, "an edit");
     return outcome;
 }
 

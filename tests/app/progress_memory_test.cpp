@@ -233,6 +233,10 @@ TEST(SubdivisionMemory, EstimateGrowsWithEveryCount)
 
 TEST_F(ProgressMemoryTest, EstimateIsAboveTheResidentPeakOfAStep)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer's redzones and quarantine change the resident size the estimate is measured against.
+    GTEST_SKIP() << "resident sizes differ under AddressSanitizer";
+#endif
     // A small mesh, a larger one, and a parameterized one.
     struct Case {
         int steps;
