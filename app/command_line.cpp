@@ -2,29 +2,20 @@
 #include "app/command_line.h"
 
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <string_view>
 
-#include "app/edit_guard.h"
 #include "app/menu_commands.h"
-#include "app/mesh_save.h"
 #include "app/messages.h"
-#include "app/model_commands.h"
 #include "app/snapshot.h"
-#include "app/uv_export.h"
 #include "app/session.h"
 #include "base/file_system.h"
-#include "model/cutting.h"
 #include "model/mesh_formats.h"
-#include "model/off_file.h"
 #include "model/topology.h"
 #include "render/view_state.h"
-#include "render/textures.h"
-#include "texture/texture.h"
 #include "vormelin_version.h"
 
 std::vector<CliOperation> cliOperations;

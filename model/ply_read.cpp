@@ -2,6 +2,7 @@
 // body element by element, text or binary in either byte order. Only the
 // vertex positions and the face corner lists are kept; everything else is
 // stepped over by its declared size.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -318,8 +319,14 @@ bool readBinaryElement(Body& body, const PlyElement& element, bool isVertex, boo
         for (const PlyProperty& property : element.properties)
             fixed = fixed && !property.isList;
         if (fixed) {
-            // The count was checked against the file's size with the header.
-            body.at += static_cast<size_t>(element.count * shortestRecord(element, plyLittle));
+            // Each count was checked against the file's size with the header,
+            // but not the elements together: what is stepped over must be there.
+            const unsigned long long bytes = element.count * shortestRecord(element, plyLittle);
+            if (body.at > size || bytes > size - body.at) {
+                body.reason = atByte(static_cast<long long>(std::min(body.at, size))) + endOfFileText(element);
+                return false;
+            }
+            body.at += static_cast<size_t>(bytes);
             return true;
         }
     }

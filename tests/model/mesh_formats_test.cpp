@@ -234,6 +234,13 @@ TEST(MeshFormats, FaultyFilesGiveWhereAndWhy)
         EXPECT_FALSE(c.reader(c.bytes.data(), c.bytes.size(), mesh, reason)) << c.reason;
         EXPECT_EQ(reason, c.reason);
     }
+    // Lists longer than their shortest form, then an element of fixed records
+    // that each fit alone but no longer together: refused, nothing read past the end.
+    const std::string past = readFile(std::string(SOURCE_DIR) + "/fuzz/corpus/ply_reader/lists_then_fixed_element_past_end.ply");
+    Mesh mesh;
+    std::string reason;
+    EXPECT_FALSE(readPly(past.data(), past.size(), mesh, reason));
+    EXPECT_EQ(reason.rfind("octet ", 0), 0u) << reason;
 }
 
 TEST(MeshFormats, FormatComesFromTheExtensionThenTheContent)
