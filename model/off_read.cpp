@@ -158,7 +158,7 @@ bool headerWordIsOff(std::string_view line)
 
 // Gives the array room for exactly n entries, its fresh pages mapped in by
 // one call: touching fresh pages one at a time costs many times more. The
-// store's own allocation then fills that room without moving the array.
+// mesh's own allocation then fills that room without moving the array.
 template <typename T> void reserveMapped(std::vector<T>& array, size_t n)
 {
     array.reserve(n);

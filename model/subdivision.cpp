@@ -7,7 +7,7 @@
 // and writes the four new triangles, while another sums every vertex ring in
 // list order, after which the old vertices move. Everything that can refuse
 // the step (a face outside the vertices, counts that would overflow, memory)
-// is settled before the store is touched.
+// is settled before the mesh is touched.
 //
 // On a large mesh the independent parts run on two threads: the new face
 // arrays are allocated (their first touch is most of their cost) while the
@@ -130,7 +130,7 @@ Outcome refineLoopStep(Mesh& mesh, int threadFaceCount, const Progress* progress
         mesh.vertexY.size() < static_cast<std::size_t>(V) || mesh.vertexZ.size() < static_cast<std::size_t>(V))
         return outcomeImpossibleModel;
 
-    // Everything that may refuse the step comes before the store changes.
+    // Everything that may refuse the step comes before the mesh changes.
     // With the topology built, its edge count is the number of entries the
     // split-edge table will hold, so the new vertex arrays are allocated with
     // the faces while the table is registered (checked once it stands).
@@ -190,7 +190,7 @@ Outcome refineLoopStep(Mesh& mesh, int threadFaceCount, const Progress* progress
     tellProgress(progress, 0.35, "subdivision");
 
     // The old coordinates and triangles stay aside, read-only, while the new
-    // arrays take their place in the store.
+    // arrays take their place in the mesh.
     work.oldX.swap(mesh.vertexX);
     work.oldY.swap(mesh.vertexY);
     work.oldZ.swap(mesh.vertexZ);

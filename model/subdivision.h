@@ -22,7 +22,7 @@ inline constexpr int subdivisionThreadFaceCount = 50000;
 // refined mesh replaces the old one and the edge table and (u,v) coordinates
 // are discarded (flags cleared). A step whose counts would not fit in an int,
 // a face naming a vertex that does not exist, missing memory or no model is
-// refused with its outcome and leaves the store unchanged. The progress, when
+// refused with its outcome and leaves the mesh unchanged. The progress, when
 // given, is told between the step's phases (table, triangles and rings, moved
 // vertices), never inside them; it only observes.
 Outcome refineLoopStep(Mesh& mesh, int threadFaceCount = subdivisionThreadFaceCount, const Progress* progress = nullptr);

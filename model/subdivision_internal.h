@@ -12,7 +12,7 @@
 
 struct LoopStepWork;
 
-// Makes an empty table with room for every side of the store's faceCount
+// Makes an empty table with room for every side of the mesh's faceCount
 // triangles. False (and no table) when a corner lies outside 0 .. vertexCount-1
 // or the face arrays are shorter than faceCount. May throw std::bad_alloc.
 bool prepareSplitEdgeTable(Mesh& mesh, LoopStepWork& work);

@@ -11,8 +11,9 @@
 //
 // What does not change between frames (corner positions and texture
 // coordinates, unit face normals) is kept and rebuilt only when something it
-// is made of changed: the arrays of the store are compared with copies of
-// what the last build read, so no change of the mesh can be missed. In each
+// is made of changed: the mesh's revision (and whether its (u,v) exist) and
+// the view values are compared with what the last build read; every change of
+// the mesh comes with a new revision, so none can be missed. In each
 // frame only the light is computed: per vertex its direction and half vector
 // (both cores), then per corner the colour, slice by slice on a second thread
 // while this one hands the slices already lit to GL.

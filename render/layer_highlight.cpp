@@ -78,7 +78,6 @@ int highlightEdge(const Mesh& mesh)
     }
     const double* v = viewPointsOf(mesh, vertices);
     double best = 10000.0;
-    pickedElement = 0;
     for (int e = 0; e < edges; ++e) {
         const int a = mesh.edgeA[e], b = mesh.edgeB[e];
         if (!isDrawable(a, vertices) || !isDrawable(b, vertices))
@@ -115,7 +114,6 @@ int highlightFace(const Mesh& mesh)
     }
     const double* v = viewPointsOf(mesh, vertices);
     double best = 10000.0;
-    pickedElement = 0;
     for (int f = 0; f < faces; ++f) {
         const int a = mesh.faceA[f], b = mesh.faceB[f], c = mesh.faceC[f];
         if (!isDrawableFace(a, b, c, vertices))
