@@ -303,6 +303,42 @@ std::string lineFault(const LineReader& reader, int code, std::string_view line,
     return lineReason(reader.number, fault);
 }
 
+// Why vertex i's line is refused: which coordinate is missing, unreadable or not finite.
+std::string vertexFault(const LineReader& reader, int code, std::string_view line, int i)
+{
+    const char* p = line.data();
+    const char* lineEnd = p + line.size();
+    for (int k = 0; k < 3; ++k) {
+        double value = 0.0;
+        const bool got = readReal(p, lineEnd, value);
+        if (got && std::isfinite(value))
+            continue;
+        const std::string coordinate = std::string("la coordonnée ") + "xyz"[k] + " du sommet " + std::to_string(i);
+        if (got)
+            return lineReason(reader.number, coordinate + " n'est pas un nombre fini");
+        return lineFault(reader, code, line, "le sommet " + std::to_string(i), coordinate + " manque ou est illisible");
+    }
+    return lineReason(reader.number, "sommet " + std::to_string(i) + " illisible");
+}
+
+// Why face i's line is refused, from the numbers read on it.
+std::string faceFault(const LineReader& reader, int code, std::string_view line, int i, const int v[5], int read,
+                      int fileVertices)
+{
+    if (read < 1 || code == lineTooLong || code == lineLastTooLong)
+        return lineFault(reader, code, line, "la face " + std::to_string(i), "face " + std::to_string(i) + " illisible");
+    if (v[0] < 3 || v[0] > 4)
+        return lineReason(reader.number, "la face a " + std::to_string(v[0]) + " sommets (3 ou 4 attendus)");
+    if (read < v[0] + 1)
+        return lineReason(reader.number,
+                          "la face " + std::to_string(i) + " a moins de " + std::to_string(v[0]) + " indices lisibles");
+    for (int k = 1; k <= v[0]; ++k)
+        if (v[k] < 0 || v[k] >= fileVertices)
+            return lineReason(reader.number, "l'indice " + std::to_string(v[k]) + " ne désigne aucun sommet (" +
+                                                 std::to_string(fileVertices) + " sommets)");
+    return lineReason(reader.number, "face " + std::to_string(i) + " illisible");
+}
+
 // Parses the source into the empty mesh; false with the reason when the text is faulty.
 bool parseSource(TextSource& source, Mesh& mesh, std::string& reason)
 {
@@ -349,55 +385,40 @@ bool parseSource(TextSource& source, Mesh& mesh, std::string& reason)
     allocIntArray(mesh.faceB, fileFaces);
     allocIntArray(mesh.faceC, fileFaces);
     mesh.modelLoaded = true;
-    double* xyz[3] = {mesh.vertexX.data(), mesh.vertexY.data(), mesh.vertexZ.data()};
+    double* x = mesh.vertexX.data();
+    double* y = mesh.vertexY.data();
+    double* z = mesh.vertexZ.data();
     for (int i = 0; i < fileVertices; ++i) {
         code = reader.next(line);
         const char* p = line.data();
         const char* lineEnd = p + line.size();
-        for (int k = 0; k < 3; ++k) {
-            double& value = xyz[k][i];
-            bool got = readReal(p, lineEnd, value);
-            if (got && std::isfinite(value))
-                continue;
-            const std::string coordinate = std::string("la coordonnée ") + "xyz"[k] + " du sommet " + std::to_string(i);
-            if (got)
-                reason = lineReason(reader.number, coordinate + " n'est pas un nombre fini");
-            else
-                reason = lineFault(reader, code, line, "le sommet " + std::to_string(i),
-                                   coordinate + " manque ou est illisible");
-            return false;
-        }
+        if (readReal(p, lineEnd, x[i]) && readReal(p, lineEnd, y[i]) && readReal(p, lineEnd, z[i]) &&
+            std::isfinite(x[i]) && std::isfinite(y[i]) && std::isfinite(z[i]))
+            continue;
+        reason = vertexFault(reader, code, line, i);
+        return false;
     }
     // Quads are noted as (slot, fourth corner) and split once all faces are read.
     std::vector<int> quads;
+    int* fa = mesh.faceA.data();
+    int* fb = mesh.faceB.data();
+    int* fc = mesh.faceC.data();
     for (int i = 0; i < fileFaces; ++i) {
         code = reader.next(line);
         int v[5];
         int read = readInts(line, v, 5);
-        const std::string expected = "la face " + std::to_string(i);
-        if (read < 1 || code == lineTooLong || code == lineLastTooLong) {
-            reason = lineFault(reader, code, line, expected, "face " + std::to_string(i) + " illisible");
-            return false;
-        }
-        if (v[0] < 3 || v[0] > 4) {
-            reason = lineReason(reader.number, "la face a " + std::to_string(v[0]) + " sommets (3 ou 4 attendus)");
-            return false;
-        }
-        if (read < v[0] + 1) {
-            reason = lineReason(reader.number, "la face " + std::to_string(i) + " a moins de " +
-                                                   std::to_string(v[0]) + " indices lisibles");
-            return false;
-        }
         // Corners must name vertices of the file.
-        for (int k = 1; k <= v[0]; ++k)
-            if (v[k] < 0 || v[k] >= fileVertices) {
-                reason = lineReason(reader.number, "l'indice " + std::to_string(v[k]) + " ne désigne aucun sommet (" +
-                                                       std::to_string(fileVertices) + " sommets)");
-                return false;
-            }
-        mesh.faceA[i] = v[1];
-        mesh.faceB[i] = v[2];
-        mesh.faceC[i] = v[3];
+        const bool sound = code != lineTooLong && code != lineLastTooLong && read >= 4 &&
+                           (v[0] == 3 || (v[0] == 4 && read == 5)) && v[1] >= 0 && v[1] < fileVertices &&
+                           v[2] >= 0 && v[2] < fileVertices && v[3] >= 0 && v[3] < fileVertices &&
+                           (v[0] == 3 || (v[4] >= 0 && v[4] < fileVertices));
+        if (!sound) {
+            reason = faceFault(reader, code, line, i, v, read, fileVertices);
+            return false;
+        }
+        fa[i] = v[1];
+        fb[i] = v[2];
+        fc[i] = v[3];
         if (v[0] == 4) {
             quads.push_back(i);
             quads.push_back(v[4]);
