@@ -8,27 +8,6 @@
 #include <umfpack.h>
 #include <vector>
 
-namespace {
-
-double norm(int n, const double* v)
-{
-    double sum = 0.0;
-    for (int i = 0; i < n; ++i)
-        sum += v[i] * v[i];
-    return std::sqrt(sum);
-}
-
-// rhs - A x into r; returns its norm.
-double residual(int n, const RowMatrix& A, const double* x, const double* rhs, double* r)
-{
-    multiplyRows(n, A, x, r);
-    for (int i = 0; i < n; ++i)
-        r[i] = rhs[i] - r[i];
-    return norm(n, r);
-}
-
-} // namespace
-
 bool solveByFactorization(int n, const RowMatrix& A, int systems, const double* const rhs[], double* const x[],
                           double relTolerance)
 {
@@ -65,15 +44,15 @@ bool solveByFactorization(int n, const RowMatrix& A, int systems, const double* 
     bool allMet = true;
     BigArray<double> r(n), d(n);
     for (int s = 0; s < systems && factored; ++s) {
-        double bound = relTolerance * norm(n, rhs[s]);
-        double left = residual(n, A, x[s], rhs[s], r.data());
+        double bound = relTolerance * vectorNorm(n, rhs[s]);
+        double left = residualInto(n, A, x[s], rhs[s], r.data());
         for (int round = 0; round < refinementRounds && !(left <= bound); ++round) {
             if (umfpack_di_solve(UMFPACK_A, colStart.data(), rowIndex.data(), entry.data(), d.data(), r.data(),
                                  numeric, control, info) != UMFPACK_OK)
                 break;
             for (int i = 0; i < n; ++i)
                 x[s][i] += d[i];
-            left = residual(n, A, x[s], rhs[s], r.data());
+            left = residualInto(n, A, x[s], rhs[s], r.data());
         }
         if (!(left <= bound))
             allMet = false;

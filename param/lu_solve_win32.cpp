@@ -15,23 +15,6 @@
 
 namespace {
 
-double norm(int n, const double* v)
-{
-    double sum = 0.0;
-    for (int i = 0; i < n; ++i)
-        sum += v[i] * v[i];
-    return std::sqrt(sum);
-}
-
-// rhs - A x into r; returns its norm.
-double residual(int n, const RowMatrix& A, const double* x, const double* rhs, double* r)
-{
-    multiplyRows(n, A, x, r);
-    for (int i = 0; i < n; ++i)
-        r[i] = rhs[i] - r[i];
-    return norm(n, r);
-}
-
 using SparseMatrix = Eigen::SparseMatrix<double, Eigen::ColMajor, int>;
 
 } // namespace
@@ -70,15 +53,15 @@ bool solveByFactorization(int n, const RowMatrix& A, int systems, const double* 
     BigArray<double> r(n);
     Eigen::VectorXd d(n);
     for (int s = 0; s < systems && factored; ++s) {
-        double bound = relTolerance * norm(n, rhs[s]);
-        double left = residual(n, A, x[s], rhs[s], r.data());
+        double bound = relTolerance * vectorNorm(n, rhs[s]);
+        double left = residualInto(n, A, x[s], rhs[s], r.data());
         for (int round = 0; round < refinementRounds && !(left <= bound); ++round) {
             d = lu.solve(Eigen::Map<const Eigen::VectorXd>(r.data(), n));
             if (lu.info() != Eigen::Success)
                 break;
             for (int i = 0; i < n; ++i)
                 x[s][i] += d[i];
-            left = residual(n, A, x[s], rhs[s], r.data());
+            left = residualInto(n, A, x[s], rhs[s], r.data());
         }
         if (!(left <= bound))
             allMet = false;

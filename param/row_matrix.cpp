@@ -53,3 +53,19 @@ double residualNorm(int n, const RowMatrix& m, const double* x, const double* rh
     }
     return std::sqrt(sum);
 }
+
+double vectorNorm(int n, const double* v)
+{
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i)
+        sum += v[i] * v[i];
+    return std::sqrt(sum);
+}
+
+double residualInto(int n, const RowMatrix& m, const double* x, const double* rhs, double* r)
+{
+    multiplyRows(n, m, x, r);
+    for (int i = 0; i < n; ++i)
+        r[i] = rhs[i] - r[i];
+    return vectorNorm(n, r);
+}

@@ -19,3 +19,7 @@ void buildRowMatrix(int n, int count, const int* rows, const int* cols, const do
 void multiplyRows(int n, const RowMatrix& m, const double* x, double* y);
 // Euclidean norm of rhs - A x.
 double residualNorm(int n, const RowMatrix& m, const double* x, const double* rhs);
+// Euclidean norm of the n entries of v.
+double vectorNorm(int n, const double* v);
+// r = rhs - A x (A x summed as multiplyRows sums it); returns the norm of r.
+double residualInto(int n, const RowMatrix& m, const double* x, const double* rhs, double* r);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "tests/support/mesh_builder.h"
 #include "model/topology.h"
 #include "tests/support/topology_oracle.h"
 
@@ -26,27 +27,10 @@ struct TestMesh {
 // Puts the mesh in the store (vertex i at (i, 2i, -i), so moves are visible); no topology.
 inline void loadMesh(const TestMesh& mesh)
 {
-    currentModel = Mesh();
-    currentModel.vertexCount = mesh.vertexCount;
-    currentModel.faceCount = static_cast<int>(mesh.faces.size());
-    allocDoubleArray(currentModel.vertexX, currentModel.vertexCount);
-    allocDoubleArray(currentModel.vertexY, currentModel.vertexCount);
-    allocDoubleArray(currentModel.vertexZ, currentModel.vertexCount);
-    allocIntArray(currentModel.faceA, currentModel.faceCount);
-    allocIntArray(currentModel.faceB, currentModel.faceCount);
-    allocIntArray(currentModel.faceC, currentModel.faceCount);
-    for (int i = 0; i < currentModel.vertexCount; ++i) {
-        currentModel.vertexX[i] = i;
-        currentModel.vertexY[i] = 2.0 * i;
-        currentModel.vertexZ[i] = -i;
-    }
-    for (int i = 0; i < currentModel.faceCount; ++i) {
-        currentModel.faceA[i] = mesh.faces[i][0];
-        currentModel.faceB[i] = mesh.faces[i][1];
-        currentModel.faceC[i] = mesh.faces[i][2];
-    }
-    currentModel.modelLoaded = true;
-    touchMesh(currentModel);
+    std::vector<std::array<double, 3>> points;
+    for (int i = 0; i < mesh.vertexCount; ++i)
+        points.push_back({double(i), 2.0 * i, -double(i)});
+    setMesh(points, mesh.faces);
 }
 
 // The vertices met when following positions 0 .. boundaryLoopLength-1 from
